@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/esito.h"
+#include "config/configurazione.h"
+#include "ecr/driver_ecr.h"
+#include "support/controlli.h"
+#include "support/file.h"
+
+namespace borvan {
+
+class GestoreErrori;
+class Operatore;
+
+// What the main window needs from the system it runs on.
+class Ambiente {
+ public:
+  virtual ~Ambiente() = default;
+  virtual bool altra_istanza_attiva() = 0;
+  // Ends the program at once: no further step of any kind.
+  virtual void termina() = 0;
+  virtual DataOra adesso() = 0;
+  // Shows the configuration dialog modally; returns when it has closed, whichever way.
+  virtual void mostra_configurazione() = 0;
+};
+
+// The main window "BORVAN INTERFACE": start-up, the print cycle and the outcome of each job.
+// Its seven configuration values are the members it inherits from Configurazione.
+class Principale : public Configurazione {
+ public:
+  static constexpr double larghezza_twips = 4560;
+  static constexpr double altezza_twips = 3570;
+
+  Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEcr> driver,
+             Operatore& operatore, GestoreErrori& errori, Ambiente& ambiente);
+
+  Window Form;
+  Label Label1;  // register status: "OK" or "Cod." and the number
+  Label Label2;
+  ListBox List2;    // the lines of the job, the one being sent selected
+  Button Command1;  // "Configurazione"
+  Button Command2;  // "Interrompi la stampa"
+  Button Command3;  // "Chiudi Borvan Interface"
+  Button Command4;  // "Riduci ad icona"
+  Timer Timer1;     // poll tick
+  Timer Timer2;     // time-out tick
+  Timer Timer3;     // send tick
+  DriverEcr& CoEcrCom1;
+
+  bool stampa_in_corso = false;
+
+  void chiudi_comunicazione(int32_t res, std::string desc_errore);
+  void leggi_config();
+  void scrivi_Result_file(int32_t coderrore, std::string subdesc_errore);
+  bool apri_comunicazione_ecr();
+
+  // False when another instance runs: this one is to end silently.
+  bool Form_Load();
+  void Command3_Click();
+  void Command4_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+
+ private:
+  bool lavoro_attivo(uint64_t lavoro) const;
+  void carica_righe();
+
+  std::string cartella_eseguibile_;
+  std::unique_ptr<DriverEcr> driver_;
+  Operatore& operatore_;
+  GestoreErrori& errori_;
+  Ambiente& ambiente_;
+
+  // A job is being ended: ticks and clicks delivered meanwhile (during its message box, say)
+  // must not act on it, nor start another one.
+  bool chiusura_in_corso_ = false;
+  // A send tick is running (its error dialog may be waiting for the operator).
+  bool invio_in_corso_ = false;
+  // The cursor stands on a line that has not been sent yet: a send tick that was given up
+  // before its send completed must not let the next tick step over that line.
+  bool riga_in_sospeso_ = false;
+  // Counts the jobs, so that a tick can tell whether its job ended while it waited.
+  uint64_t lavoro_ = 0;
+  // The command file that could not be deleted after its job, so that it is not printed
+  // again; a changed or new file is a new job.
+  std::optional<FirmaFile> non_cancellato_;
+};
+
+}  // namespace borvan

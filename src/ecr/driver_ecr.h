@@ -1,0 +1,29 @@
+#pragma once
+
+// The register driver boundary: the five members of the register's automation control that
+// the program uses. Every result is a 32-bit signed integer; every failure is thrown as an
+// ErroreRuntime.
+
+#include <cstdint>
+#include <string>
+
+namespace borvan {
+
+class DriverEcr {
+ public:
+  virtual ~DriverEcr() = default;
+
+  // Property 9 (put): the program always writes 0 before opening.
+  virtual void imposta_proprieta_9(int16_t valore) = 0;
+  // Method 12: open with a request such as "PORT = 1"; 0 means open and ready.
+  virtual int32_t apri(std::string& richiesta) = 0;
+  // Member 10: the register status; 0 means OK.
+  virtual int32_t stato() = 0;
+  // Method 17: send one command line; 0 means accepted. On a refusal the driver may leave a
+  // response text in `risposta` (empty on the call).
+  virtual int32_t invia(std::string& riga, std::string& risposta) = 0;
+  // Method 13: close; its result is ignored.
+  virtual int32_t chiudi() = 0;
+};
+
+}  // namespace borvan

@@ -1,0 +1,140 @@
+#include "ecr/registratore_simulato.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "support/errore_runtime.h"
+#include "support/file.h"
+#include "support/numeri.h"
+#include "support/testo.h"
+
+namespace borvan {
+
+namespace {
+
+constexpr const char* nome_impostazioni = "ECRSIM.CFG";
+constexpr const char* nome_rotolo = "ECRSIM.TXT";
+constexpr const char* sorgente = "ECRSIM";
+
+// A whole number as the program reads its own settings; nothing when it does not fit.
+std::optional<int32_t> numero_intero(const std::string& valore) {
+  try {
+    return arrotonda_intero(leggi_numero(valore));
+  } catch (const ErroreRuntime&) {
+    return std::nullopt;
+  }
+}
+
+bool membro_valido(int32_t membro) {
+  switch (membro) {
+    case RegistratoreSimulato::membro_proprieta_9:
+    case RegistratoreSimulato::membro_stato:
+    case RegistratoreSimulato::membro_apri:
+    case RegistratoreSimulato::membro_chiudi:
+    case RegistratoreSimulato::membro_invia:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+RegistratoreSimulato::RegistratoreSimulato(std::string cartella_applicazione)
+    : cartella_(std::move(cartella_applicazione)) {}
+
+void RegistratoreSimulato::leggi_impostazioni() {
+  impostazioni_ = Impostazioni{};
+  std::string contenuto;
+  try {
+    if (!file_esiste(cartella_ + nome_impostazioni)) return;
+    contenuto = leggi_file(cartella_ + nome_impostazioni);
+  } catch (const ErroreRuntime&) {
+    return;  // an unreadable settings file counts as a missing one
+  }
+  for (const std::string& riga : dividi_righe(contenuto)) {
+    const auto coppia = dividi_chiave_valore(riga);
+    if (!coppia) continue;
+    const std::string& chiave = coppia->chiave;
+    if (chiave == "REFUSE_TEXT") {
+      impostazioni_.testo_rifiuto = coppia->valore;
+      continue;
+    }
+    const auto numero = numero_intero(coppia->valore);
+    if (!numero) continue;  // the value in force stays, as for the program's own settings
+    if (chiave == "OPEN_RESULT") {
+      impostazioni_.risultato_apertura = *numero;
+    } else if (chiave == "STATUS") {
+      impostazioni_.stato = *numero;
+    } else if (chiave == "REFUSE_LINE") {
+      impostazioni_.riga_rifiutata = *numero;
+    } else if (chiave == "REFUSE_CODE") {
+      // A refusal answered with 0 would read as an accepted line that never printed.
+      if (*numero != 0) impostazioni_.codice_rifiuto = *numero;
+    } else if (chiave == "LINE_DELAY_MS") {
+      impostazioni_.ritardo_riga_ms = *numero > 0 ? *numero : 0;
+    } else if (chiave == "RAISE") {
+      impostazioni_.membro_in_errore = membro_valido(*numero) ? *numero : 0;
+    }
+  }
+}
+
+void RegistratoreSimulato::forse_errore(int32_t membro) const {
+  if (impostazioni_.membro_in_errore != membro) return;
+  throw ErroreRuntime(codice_errore::errore_io,
+                      "Registratore simulato: errore sul membro " + std::to_string(membro),
+                      sorgente);
+}
+
+void RegistratoreSimulato::imposta_proprieta_9(int16_t valore) {
+  // The put is the first step of every open: reading here too lets RAISE=9 act on the job
+  // it was written for, and lets a fault on it be cleared without an open ever succeeding.
+  leggi_impostazioni();
+  forse_errore(membro_proprieta_9);
+  proprieta_9_ = valore;
+}
+
+int32_t RegistratoreSimulato::apri(std::string& richiesta) {
+  leggi_impostazioni();
+  richiesta_ = richiesta;
+  righe_dall_apertura_ = 0;
+  forse_errore(membro_apri);
+  return impostazioni_.risultato_apertura;
+}
+
+int32_t RegistratoreSimulato::stato() {
+  forse_errore(membro_stato);
+  return impostazioni_.stato;
+}
+
+int32_t RegistratoreSimulato::invia(std::string& riga, std::string& risposta) {
+  if (impostazioni_.ritardo_riga_ms > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(impostazioni_.ritardo_riga_ms));
+  forse_errore(membro_invia);
+  // A line counts once it has been answered, so a line retried after a jam keeps its number.
+  const int32_t numero = righe_dall_apertura_ + 1;
+  if (numero == impostazioni_.riga_rifiutata) {
+    righe_dall_apertura_ = numero;
+    risposta = impostazioni_.testo_rifiuto;
+    return impostazioni_.codice_rifiuto;
+  }
+  try {
+    aggiungi_a_file(cartella_ + nome_rotolo, riga + fine_riga);
+  } catch (const ErroreRuntime&) {
+    throw ErroreRuntime(
+        codice_errore::errore_io,
+        "Registratore simulato: impossibile stampare sul rotolo " + std::string(nome_rotolo),
+        sorgente);
+  }
+  righe_dall_apertura_ = numero;
+  return 0;
+}
+
+int32_t RegistratoreSimulato::chiudi() {
+  forse_errore(membro_chiudi);
+  return 0;
+}
+
+}  // namespace borvan

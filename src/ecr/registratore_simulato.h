@@ -1,0 +1,57 @@
+#pragma once
+
+// A register that needs no hardware: it prints the lines it accepts on a paper-roll file,
+// ECRSIM.TXT, and takes its behaviour from a small settings file, ECRSIM.CFG, both in the
+// application directory. The settings are read again whenever a job opens the register, so
+// an integrator can make the next job refuse a line, run slowly or fail without restarting.
+
+#include <cstdint>
+#include <string>
+
+#include "ecr/driver_ecr.h"
+
+namespace borvan {
+
+class RegistratoreSimulato : public DriverEcr {
+ public:
+  // `cartella_applicazione` ends with the path separator.
+  explicit RegistratoreSimulato(std::string cartella_applicazione);
+
+  void imposta_proprieta_9(int16_t valore) override;
+  int32_t apri(std::string& richiesta) override;
+  int32_t stato() override;
+  int32_t invia(std::string& riga, std::string& risposta) override;
+  int32_t chiudi() override;
+
+  int16_t proprieta_9() const { return proprieta_9_; }
+  const std::string& richiesta() const { return richiesta_; }
+
+  // Dispatch ids of the members, as RAISE names them.
+  static constexpr int32_t membro_proprieta_9 = 9;
+  static constexpr int32_t membro_stato = 10;
+  static constexpr int32_t membro_apri = 12;
+  static constexpr int32_t membro_chiudi = 13;
+  static constexpr int32_t membro_invia = 17;
+
+ private:
+  struct Impostazioni {
+    int32_t risultato_apertura = 0;
+    int32_t stato = 0;
+    int32_t riga_rifiutata = 0;  // counted from 1 since the open; 0 refuses none
+    int32_t codice_rifiuto = 1;
+    std::string testo_rifiuto;
+    int32_t ritardo_riga_ms = 0;
+    int32_t membro_in_errore = 0;  // dispatch id; 0 for none
+  };
+
+  void leggi_impostazioni();
+  void forse_errore(int32_t membro) const;
+
+  std::string cartella_;
+  Impostazioni impostazioni_;
+  int16_t proprieta_9_ = 0;
+  std::string richiesta_;
+  int32_t righe_dall_apertura_ = 0;
+};
+
+}  // namespace borvan

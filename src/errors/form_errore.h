@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/controlli.h"
+
+namespace borvan {
+
+class GestoreErrori;
+class Operatore;
+
+// The error dialog "ERRORE": shows the routine's message and answers retry or give up, by
+// button, by Enter or Esc, or by itself (retry) when its five-second countdown runs out.
+class Form_errore {
+ public:
+  // Design-time client area, in twips.
+  static constexpr double larghezza_twips = 7140;
+  static constexpr double altezza_twips = 3045;
+
+  Form_errore(const std::string& testo_errore, int32_t& risposta_errore, Operatore& operatore,
+              GestoreErrori& errori);
+
+  Window Form;
+  TabStrip SSTab1;
+  Label Label1;     // the message
+  Label Label2;     // the countdown, never shown
+  Button Command1;  // "&Riprova"
+  Button Command2;  // "&Annulla"
+  Timer Timer1;     // countdown tick, every second
+
+  void Form_Load();
+  void Command1_Click();
+  void Command2_Click();
+  void Form_KeyPress(int16_t& KeyAscii);
+  void Timer1_Timer();
+
+ private:
+  const std::string& testo_errore_;
+  int32_t& risposta_errore_;
+  Operatore& operatore_;
+  GestoreErrori& errori_;
+};
+
+}  // namespace borvan

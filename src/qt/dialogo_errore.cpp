@@ -1,0 +1,107 @@
+#include "qt/dialogo_errore.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+
+#include "qt/schermo_qt.h"
+#include "qt/viste.h"
+
+namespace borvan::qt {
+
+namespace {
+
+QPushButton* pulsante_grafico(QWidget* genitore, const char* nome, QRect dove, const char* colore) {
+  auto* p = new QPushButton(genitore);
+  p->setObjectName(nome);
+  p->setGeometry(dove);
+  p->setAutoDefault(false);
+  p->setStyleSheet(QString("QPushButton { background-color: %1; border: 2px outset %1; }"
+                           "QPushButton:pressed { border-style: inset; }"
+                           "QPushButton:focus { border: 2px dotted black; }")
+                       .arg(colore));
+  QFont carattere = p->font();
+  carattere.setPointSizeF(9.75);
+  carattere.setBold(true);
+  p->setFont(carattere);
+  return p;
+}
+
+}  // namespace
+
+DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_errore,
+                             Operatore& operatore, GestoreErrori& errori, QWidget* genitore)
+    : QDialog(genitore, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint),
+      form_(testo_errore, risposta_errore, operatore, errori) {
+  setObjectName("Form_errore");
+  setModal(true);
+  setFixedSize(pixel(Form_errore::larghezza_twips), pixel(Form_errore::altezza_twips));
+  QFont carattere = font();
+  carattere.setPointSizeF(8.25);
+  carattere.setBold(true);
+  setFont(carattere);
+
+  sstab1 = new QTabWidget(this);
+  sstab1->setObjectName("SSTab1");
+  sstab1->setGeometry(0, 0, width(), height());
+  auto* descrizione = new QWidget;
+  sstab1->addTab(descrizione, "Descrizione errore");
+  sstab1->addTab(new QWidget, "Dettagli");
+  // The tab's page starts below its tab row; the controls keep their places in the window.
+  const QPoint origine = -sstab1->widget(0)->mapTo(this, QPoint(0, 0));
+  auto posto = [&origine](double l, double t, double w, double h) {
+    return rettangolo(l, t, w, h).translated(origine);
+  };
+
+  auto* picture1 = new QFrame(descrizione);
+  picture1->setObjectName("Picture1");
+  picture1->setFrameShape(QFrame::Panel);
+  picture1->setFrameShadow(QFrame::Sunken);
+  picture1->setGeometry(posto(120, 810, 1515, 1485));
+  label1 = new QLabel(descrizione);
+  label1->setObjectName("Label1");
+  label1->setGeometry(posto(1770, 420, 5295, 1275));
+  label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label1->setWordWrap(true);
+  command1 = pulsante_grafico(descrizione, "Command1", posto(1770, 1770, 2685, 1155), "#00ff00");
+  command2 = pulsante_grafico(descrizione, "Command2", posto(4530, 1770, 2535, 1155), "#ff8000");
+  label2 = new QLabel(descrizione);
+  label2->setObjectName("Label2");
+  label2->setGeometry(posto(300, 2730, 255, 315));
+  label2->hide();
+
+  collega(form_.Label1, label1);
+  collega(form_.Label2, label2);
+  collega(form_.SSTab1, sstab1);
+  collega(form_.Command1, command1, [this] { form_.Command1_Click(); });
+  collega(form_.Command2, command2, [this] { form_.Command2_Click(); });
+  new VistaTimer(
+      form_.Timer1, [this] { form_.Timer1_Timer(); }, this);
+
+  // The form sees every key before the control that has the focus.
+  installEventFilter(this);
+  for (QWidget* figlio : findChildren<QWidget*>()) figlio->installEventFilter(this);
+}
+
+void DialogoErrore::esegui() {
+  ensurePolished();
+  collega(form_.Form, this, [this] { done(0); });
+  form_.Form_Load();
+  if (!form_.Form.scaricata()) exec();
+}
+
+bool DialogoErrore::eventFilter(QObject* oggetto, QEvent* evento) {
+  if (evento->type() == QEvent::KeyPress) {
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    int16_t codice = 0;
+    if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) codice = 13;
+    if (tasto == Qt::Key_Escape) codice = 27;
+    if (codice != 0) {
+      form_.Form_KeyPress(codice);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(oggetto, evento);
+}
+
+}  // namespace borvan::qt

@@ -1,0 +1,64 @@
+#pragma once
+
+// Binds the core's controls to Qt widgets: the core's changes reach the widget, the user's
+// changes reach the core, the toolkit's ticks and clicks reach the handlers.
+
+#include <QAbstractListModel>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <functional>
+
+#include "support/controlli.h"
+
+namespace borvan::qt {
+
+void collega(Label& etichetta, QLabel* widget);
+void collega(Button& pulsante, QPushButton* widget, std::function<void()> click);
+void collega(TextBox& casella, QLineEdit* widget);
+void collega(CheckBox& casella, QCheckBox* widget);
+void collega(TabStrip& schede, QTabWidget* widget);
+// The window's caption, position, state and unloading; `chiudi` closes the real window.
+void collega(Window& finestra, QWidget* widget, std::function<void()> chiudi);
+
+// A core timer over a QTimer. An interval of 1 ms means "as often as the platform delivers
+// ticks": it runs as a zero timer, which fires on every pass of the event loop.
+class VistaTimer : public QObject {
+ public:
+  VistaTimer(Timer& timer, std::function<void()> tick, QObject* genitore);
+
+ private:
+  void aggiorna();
+
+  Timer& timer_;
+  QTimer qtimer_;
+  int32_t intervallo_ = -1;
+  bool attivo_ = false;
+};
+
+// The list box over a view of its own lines, without copying them. The view follows the core
+// at most at the display's rate, so that a job of thousands of lines costs one repaint a frame.
+class VistaLista : public QAbstractListModel {
+ public:
+  VistaLista(ListBox& lista, QListView* vista);
+
+  int rowCount(const QModelIndex& genitore) const override;
+  QVariant data(const QModelIndex& indice, int ruolo) const override;
+
+  // Brings the view up to date now (the tests call it; the refresh timer does it otherwise).
+  void aggiorna();
+
+ private:
+  ListBox& lista_;
+  QListView* vista_;
+  QTimer rinfresco_;
+  int righe_mostrate_ = 0;
+  uint64_t revisione_mostrata_ = 0;
+  int16_t indice_mostrato_ = -1;
+};
+
+}  // namespace borvan::qt

@@ -1,0 +1,151 @@
+#pragma once
+
+// The controls of the program's windows, as the core sees them: each holds its own state and
+// tells its view (the toolkit binding, or nothing in a test) when that state changed. The
+// windows' logic reads and writes them by the names their windows give them.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace borvan {
+
+class Controllo {
+ public:
+  Controllo() = default;
+  Controllo(const Controllo&) = delete;
+  Controllo& operator=(const Controllo&) = delete;
+
+  // The view's hook: called after every change made by the program (not by the user).
+  void osserva(std::function<void()> vista) { vista_ = std::move(vista); }
+
+ protected:
+  void notifica() const {
+    if (vista_) vista_();
+  }
+
+ private:
+  std::function<void()> vista_;
+};
+
+class Label : public Controllo {
+ public:
+  const std::string& Caption() const { return caption_; }
+  void setCaption(std::string caption);
+
+ private:
+  std::string caption_;
+};
+
+class Button : public Controllo {
+ public:
+  const std::string& Caption() const { return caption_; }
+  void setCaption(std::string caption);
+  bool Visible() const { return visible_; }
+  void setVisible(bool visible);
+
+ private:
+  std::string caption_;
+  bool visible_ = true;
+};
+
+class Timer : public Controllo {
+ public:
+  int32_t Interval() const { return interval_; }
+  void setInterval(int32_t millisecondi);
+  bool Enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+
+ private:
+  int32_t interval_ = 0;
+  bool enabled_ = false;
+};
+
+// A list box: its count and its selection are 16-bit values, as the job's cursor is.
+class ListBox : public Controllo {
+ public:
+  static constexpr int16_t capacita = 32767;
+
+  void AddItem(std::string riga);
+  void Clear();
+  int16_t ListCount() const { return static_cast<int16_t>(righe_.size()); }
+  int16_t ListIndex() const { return indice_; }
+  // Selects a line (and scrolls to it); -1 selects nothing. Out of range: error 380.
+  void setListIndex(int16_t indice);
+  const std::string& List(int16_t indice) const;
+
+  const std::vector<std::string>& righe() const { return righe_; }
+  // Changes whenever the lines change (not the selection): a view refreshes by it.
+  uint64_t revisione() const { return revisione_; }
+
+ private:
+  std::vector<std::string> righe_;
+  uint64_t revisione_ = 0;
+  int16_t indice_ = -1;
+};
+
+// Controls the user edits: the view writes the user's changes back through the setters
+// marked "dall_utente", which do not echo to the view.
+class TextBox : public Controllo {
+ public:
+  const std::string& Text() const { return text_; }
+  void setText(std::string text);
+  void setText_dall_utente(std::string text) { text_ = std::move(text); }
+
+ private:
+  std::string text_;
+};
+
+class CheckBox : public Controllo {
+ public:
+  int16_t Value() const { return value_; }  // 0 unchecked, 1 checked
+  void setValue(int16_t value);
+  void setValue_dall_utente(int16_t value) { value_ = value; }
+
+ private:
+  int16_t value_ = 0;
+};
+
+class TabStrip : public Controllo {
+ public:
+  int16_t Tab() const { return tab_; }
+  void setTab(int16_t tab);
+  void setTab_dall_utente(int16_t tab) { tab_ = tab; }
+
+ private:
+  int16_t tab_ = 0;
+};
+
+// The window itself. Position and size are in twips (15 to a pixel at 96 dpi).
+class Window : public Controllo {
+ public:
+  enum class Stato { normale, ridotta };
+
+  const std::string& Caption() const { return caption_; }
+  void setCaption(std::string caption);
+
+  double Left() const { return left_; }
+  double Top() const { return top_; }
+  double Width() const { return width_; }
+  double Height() const { return height_; }
+  void setLeft(double twips);
+  void setTop(double twips);
+  // Sizes are given by the window's design; the view reports the outer size it really has.
+  void setSize_dalla_vista(double width, double height);
+
+  Stato WindowState() const { return stato_; }
+  void setWindowState(Stato stato);
+
+  // Unload: the window is to close. The view closes it; the logic stops acting on it.
+  void Unload();
+  bool scaricata() const { return scaricata_; }
+
+ private:
+  std::string caption_;
+  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  Stato stato_ = Stato::normale;
+  bool scaricata_ = false;
+};
+
+}  // namespace borvan

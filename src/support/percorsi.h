@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace borvan {
+
+// Windows paths: "\" separates and "/" counts as one on input; a drive ends at its ":".
+// POSIX paths: "/" separates, "\" on input counts as one and becomes "/", ":" is a character.
+enum class StilePercorso { windows, posix };
+
+#ifdef _WIN32
+inline constexpr StilePercorso stile_nativo = StilePercorso::windows;
+#else
+inline constexpr StilePercorso stile_nativo = StilePercorso::posix;
+#endif
+
+// The folder part of a path, without its trailing separator ("" for a bare name).
+std::string estrai_cartella(const std::string& percorso, StilePercorso stile = stile_nativo);
+
+// A folder ready to have a file name appended: trimmed, native separators, one trailing one.
+std::string normalizza_percorso(const std::string& percorso, StilePercorso stile = stile_nativo);
+
+// The path with its separators written the native way ("\" becomes "/" on POSIX).
+std::string separatori_nativi(const std::string& percorso, StilePercorso stile = stile_nativo);
+
+}  // namespace borvan

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "support/errore_runtime.h"
+
+namespace borvan {
+
+// Decision codes of the common error routine.
+inline constexpr int16_t risposta_riprova = 4;
+inline constexpr int16_t risposta_annulla = 2;
+
+// The common error routine, as the trapped procedures see it.
+class GestoreErrori {
+ public:
+  virtual ~GestoreErrori() = default;
+  // Decides on a trapped error: 4 to run the failed step again, anything else to give up.
+  virtual int16_t elabora_errore(const ErroreRuntime& errore, int32_t& linea) = 0;
+};
+
+// The tail of every retry trap: true when the failed step is to run again.
+bool gestisci_errore(GestoreErrori& gestore, const ErroreRuntime& errore);
+
+// The retry trap. A trapped procedure runs each of its steps through it:
+//
+//   Trappola passo{errori};
+//   if (!passo([&] { ... })) return;   // the operator gave up: leave the procedure
+//
+// A failing step runs again from its start for as long as the error routine answers retry.
+// The answer may take a modal dialog, during which the world can move on (a job may end);
+// a trap given a condition runs the step again only while that condition still holds.
+class Trappola {
+ public:
+  explicit Trappola(GestoreErrori& gestore, std::function<bool()> ancora_valido = {})
+      : gestore_(gestore), ancora_valido_(std::move(ancora_valido)) {}
+
+  template <class Passo>
+  bool operator()(Passo&& passo) {
+    for (;;) {
+      std::optional<ErroreRuntime> errore;
+      try {
+        passo();
+        return true;
+      } catch (...) {
+        errore = errore_corrente();
+      }
+      // Asked outside the catch block: the answer may take a modal dialog and its own errors.
+      if (!gestisci_errore(gestore_, *errore)) return false;
+      if (ancora_valido_ && !ancora_valido_()) return false;
+    }
+  }
+
+ private:
+  GestoreErrori& gestore_;
+  std::function<bool()> ancora_valido_;
+};
+
+// Skip mode: a failing step is passed over and the procedure goes on with the next one.
+// Answers whether the step completed.
+template <class Passo>
+bool salta_errori(Passo&& passo) noexcept {
+  try {
+    std::forward<Passo>(passo)();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace borvan

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace borvan::test {
+
+// A fresh folder under the system's temporary directory, removed with its content at the end.
+class CartellaTemporanea {
+ public:
+  CartellaTemporanea() {
+    std::random_device caso;
+    percorso_ = std::filesystem::temp_directory_path() /
+                ("borvan-test-" + std::to_string(caso()) + std::to_string(caso()));
+    std::filesystem::create_directories(percorso_);
+  }
+  ~CartellaTemporanea() {
+    std::error_code ignora;
+    std::filesystem::remove_all(percorso_, ignora);
+  }
+  CartellaTemporanea(const CartellaTemporanea&) = delete;
+  CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+
+  // The folder with a trailing "/", as the program keeps its application directory.
+  std::string cartella() const { return percorso_.string() + "/"; }
+  std::string percorso(const std::string& nome) const { return (percorso_ / nome).string(); }
+
+  void scrivi(const std::string& nome, const std::string& contenuto) const {
+    std::ofstream file(percorso_ / nome, std::ios::binary | std::ios::trunc);
+    file << contenuto;
+  }
+  std::string leggi(const std::string& nome) const {
+    std::ifstream file(percorso_ / nome, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+  bool esiste(const std::string& nome) const { return std::filesystem::exists(percorso_ / nome); }
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+}  // namespace borvan::test
