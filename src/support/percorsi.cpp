@@ -1,0 +1,56 @@
+#include "support/percorsi.h"
+
+#include <algorithm>
+
+#include "support/testo.h"
+
+namespace borvan {
+
+namespace {
+
+char separatore(StilePercorso stile) {
+  return stile == StilePercorso::windows ? '\\' : '/';
+}
+
+// Both slashes separate on input, whatever the style.
+bool e_separatore(char c) {
+  return c == '\\' || c == '/';
+}
+
+std::string con_separatore(std::string testo, StilePercorso stile) {
+  const char giusto = separatore(stile);
+  std::replace_if(testo.begin(), testo.end(), e_separatore, giusto);
+  return testo;
+}
+
+}  // namespace
+
+std::string estrai_cartella(const std::string& percorso, StilePercorso stile) {
+  std::string t = trim_spazi(percorso);
+  // Scanning from the end, the first separator (dropped) or drive colon (kept) decides.
+  while (!t.empty()) {
+    const char ultimo = t.back();
+    if (e_separatore(ultimo)) {
+      t.pop_back();
+      break;
+    }
+    if (ultimo == ':' && stile == StilePercorso::windows) break;
+    t.pop_back();
+  }
+  t = trim_spazi(t);
+  return stile == StilePercorso::posix ? con_separatore(std::move(t), stile) : t;
+}
+
+std::string normalizza_percorso(const std::string& percorso, StilePercorso stile) {
+  std::string t = con_separatore(trim_spazi(percorso), stile);
+  if (t.empty() || t.back() != separatore(stile)) t.push_back(separatore(stile));
+  return t;
+}
+
+std::string separatori_nativi(const std::string& percorso, StilePercorso stile) {
+  // Windows accepts both slashes, so the path stays exactly as the operator wrote it.
+  if (stile == StilePercorso::windows) return percorso;
+  return con_separatore(percorso, stile);
+}
+
+}  // namespace borvan
