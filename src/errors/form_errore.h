@@ -36,7 +36,7 @@ class Form_errore {
   void Timer1_Timer();
 
  private:
-  const std::string& testo_errore_;
+  const std::string testo_errore_;  // read once, at load
   int32_t& risposta_errore_;
   Operatore& operatore_;
   GestoreErrori& errori_;
