@@ -6,6 +6,18 @@
 
 namespace borvan::qt {
 
+void protetto(const std::function<void()>& gestore) {
+  // The core traps its run-time errors; anything that still escapes must not reach the
+  // toolkit's event loop, which cannot unwind through it.
+  try {
+    gestore();
+  } catch (const std::exception& e) {
+    qWarning("BorvanIF: errore non gestito: %s", e.what());
+  } catch (...) {
+    qWarning("BorvanIF: errore non gestito");
+  }
+}
+
 void collega(Label& etichetta, QLabel* widget) {
   auto aggiorna = [&etichetta, widget] {
     const QString testo = a_schermo(etichetta.Caption());
@@ -22,7 +34,8 @@ void collega(Button& pulsante, QPushButton* widget, std::function<void()> click)
   };
   pulsante.osserva(aggiorna);
   aggiorna();
-  QObject::connect(widget, &QPushButton::clicked, widget, [click = std::move(click)] { click(); });
+  QObject::connect(widget, &QPushButton::clicked, widget,
+                   [click = std::move(click)] { protetto(click); });
 }
 
 void collega(TextBox& casella, QLineEdit* widget) {
@@ -79,7 +92,7 @@ void collega(Window& finestra, QWidget* widget, std::function<void()> chiudi) {
 VistaTimer::VistaTimer(Timer& timer, std::function<void()> tick, QObject* genitore)
     : QObject(genitore), timer_(timer), qtimer_(this) {
   qtimer_.setTimerType(Qt::PreciseTimer);
-  connect(&qtimer_, &QTimer::timeout, this, [tick = std::move(tick)] { tick(); });
+  connect(&qtimer_, &QTimer::timeout, this, [tick = std::move(tick)] { protetto(tick); });
   timer_.osserva([this] { aggiorna(); });
   aggiorna();
 }

@@ -17,6 +17,9 @@
 
 namespace borvan::qt {
 
+// Runs an event handler of the core, keeping any escaped error away from the event loop.
+void protetto(const std::function<void()>& gestore);
+
 void collega(Label& etichetta, QLabel* widget);
 void collega(Button& pulsante, QPushButton* widget, std::function<void()> click);
 void collega(TextBox& casella, QLineEdit* widget);
