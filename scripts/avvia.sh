@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 radice=$PWD
 
-bash scripts/dipendenze.sh
+bash scripts/dipendenze.sh fonts-liberation
 cmake --preset default >/dev/null
 cmake --build --preset default --target BorvanIF
 

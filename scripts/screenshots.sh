@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/dipendenze.sh xvfb xauth
+bash scripts/dipendenze.sh xvfb xauth fonts-liberation
 if [ -n "${BORVAN_BUILD_DIR:-}" ]; then
   build=$BORVAN_BUILD_DIR
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

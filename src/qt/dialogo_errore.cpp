@@ -19,10 +19,7 @@ QPushButton* pulsante_grafico(QWidget* genitore, const char* nome, QRect dove, c
                            "QPushButton:pressed { border-style: inset; }"
                            "QPushButton:focus { border: 2px dotted black; }")
                        .arg(colore));
-  QFont carattere = p->font();
-  carattere.setPointSizeF(9.75);
-  carattere.setBold(true);
-  p->setFont(carattere);
+  p->setFont(carattere_moduli(9.75, true));
   return p;
 }
 
@@ -36,22 +33,17 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
   setObjectName("Form_errore");
   setModal(true);
   setFixedSize(pixel(Form_errore::larghezza_twips), pixel(Form_errore::altezza_twips));
-  QFont carattere = font();
-  carattere.setPointSizeF(8.25);
-  carattere.setBold(true);
-  setFont(carattere);
+  setFont(carattere_moduli(8.25, true));
 
   sstab1 = new QTabWidget(this);
   sstab1->setObjectName("SSTab1");
   sstab1->setGeometry(0, 0, width(), height());
-  auto* descrizione = new QWidget;
-  sstab1->addTab(descrizione, "Descrizione errore");
+  sstab1->addTab(new QWidget, "Descrizione errore");
   sstab1->addTab(new QWidget, "Dettagli");
-  // The tab's page starts below its tab row; the controls keep their places in the window.
-  const QPoint origine = -sstab1->widget(0)->mapTo(this, QPoint(0, 0));
-  auto posto = [&origine](double l, double t, double w, double h) {
-    return rettangolo(l, t, w, h).translated(origine);
-  };
+  // The first tab's controls stand on the window, at their places in it, above the tab frame;
+  // they are shown only while their tab is.
+  QWidget* descrizione = this;
+  auto posto = [](double l, double t, double w, double h) { return rettangolo(l, t, w, h); };
 
   auto* picture1 = new QFrame(descrizione);
   picture1->setObjectName("Picture1");
@@ -65,6 +57,10 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
   label1->setWordWrap(true);
   command1 = pulsante_grafico(descrizione, "Command1", posto(1770, 1770, 2685, 1155), "#00ff00");
   command2 = pulsante_grafico(descrizione, "Command2", posto(4530, 1770, 2535, 1155), "#ff8000");
+  const QList<QWidget*> primo_tab = {picture1, label1, command1, command2};
+  connect(sstab1, &QTabWidget::currentChanged, this, [primo_tab](int indice) {
+    for (QWidget* controllo : primo_tab) controllo->setVisible(indice == 0);
+  });
   label2 = new QLabel(descrizione);
   label2->setObjectName("Label2");
   label2->setGeometry(posto(300, 2730, 255, 315));

@@ -13,6 +13,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
       principale_(principale) {
   setObjectName("Principale");
   setFixedSize(pixel(Principale::larghezza_twips), pixel(Principale::altezza_twips));
+  setFont(carattere_moduli());
 
   label2 = new QLabel(this);
   label2->setObjectName("Label2");
@@ -20,9 +21,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
   label1 = new QLabel(this);
   label1->setObjectName("Label1");
   label1->setGeometry(rettangolo(2220, 210, 2085, 345));
-  QFont grande = label1->font();
-  grande.setPointSizeF(9.75);
-  label1->setFont(grande);
+  label1->setFont(carattere_moduli(9.75));
   list2 = new QListView(this);
   list2->setObjectName("List2");
   list2->setGeometry(rettangolo(120, 630, 4185, 1815));

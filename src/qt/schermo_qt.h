@@ -2,8 +2,10 @@
 
 // Where the core meets the screen: twips and the program's 8-bit texts.
 
+#include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 namespace borvan::qt {
@@ -19,6 +21,17 @@ inline double twips(int pixel) {
 }
 inline QRect rettangolo(double left, double top, double width, double height) {
   return {pixel(left), pixel(top), pixel(width), pixel(height)};
+}
+
+// The windows were laid out for a narrow sans serif of 8.25 points: the first of these that
+// the system has keeps their captions inside their controls.
+inline QFont carattere_moduli(double punti = 8.25, bool grassetto = false) {
+  QFont carattere;
+  carattere.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial",
+                         "DejaVu Sans Condensed", "DejaVu Sans"});
+  carattere.setPointSizeF(punti);
+  carattere.setBold(grassetto);
+  return carattere;
 }
 
 // The texts are the 8-bit bytes of the files; the screen shows them as Latin-1, the 8-bit
