@@ -5,6 +5,7 @@
 #include "ecr/driver_predefinito.h"
 #include "errors/elabora_errore.h"
 #include "qt/ambiente_qt.h"
+#include "qt/dialogo_config.h"
 #include "qt/finestra_principale.h"
 #include "qt/operatore_qt.h"
 
@@ -31,6 +32,10 @@ int main(int argc, char* argv[]) {
       borvan::crea_driver_predefinito(borvan::cartella_applicazione(cartella_eseguibile)),
       operatore, errori, ambiente);
   borvan::qt::FinestraPrincipale finestra(principale);
+  ambiente.imposta_configurazione([&] {
+    borvan::qt::DialogoConfig dialogo(cartella_eseguibile, operatore, errori, &finestra);
+    dialogo.esegui();
+  });
 
   if (!principale.Form_Load()) return 0;
   finestra.show();

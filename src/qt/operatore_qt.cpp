@@ -1,12 +1,17 @@
 #include "qt/operatore_qt.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <algorithm>
+#include <vector>
 
 #include "qt/dialogo_errore.h"
 #include "qt/schermo_qt.h"
+#include "support/scegli_file.h"
 
 namespace borvan::qt {
 
@@ -22,6 +27,32 @@ QMessageBox::Icon icona_qt(Icona icona) {
       break;
   }
   return QMessageBox::NoIcon;
+}
+
+// The chooser's filters from the NUL-separated description and pattern pairs: each pair as
+// "description (patterns)", the patterns shown by the description alone. "*.*" takes every
+// file, names without an extension too, as it does on the system the lists were written for.
+QStringList filtri_qt(const std::string& filtro) {
+  // The parts up to the empty one that ends the list.
+  std::vector<std::string> parti;
+  size_t inizio = 0;
+  while (inizio < filtro.size()) {
+    const size_t fine = std::min(filtro.find('\0', inizio), filtro.size());
+    if (fine == inizio) break;
+    parti.push_back(filtro.substr(inizio, fine - inizio));
+    inizio = fine + 1;
+  }
+  QStringList filtri;
+  for (size_t i = 0; i + 1 < parti.size(); i += 2) {
+    QStringList modelli;
+    for (const QString& modello : a_schermo(parti[i + 1]).split(';', Qt::SkipEmptyParts)) {
+      const QString pulito = modello.trimmed();
+      if (!pulito.isEmpty()) modelli << (pulito == "*.*" ? QString("*") : pulito);
+    }
+    if (modelli.isEmpty()) continue;
+    filtri << a_schermo(parti[i]) + " (" + modelli.join(' ') + ")";
+  }
+  return filtri;
 }
 
 QRect schermo() {
@@ -59,8 +90,31 @@ void OperatoreQt::mostra_form_errore(const std::string& testo_errore, int32_t& r
   dialogo.esegui();
 }
 
-std::optional<std::string> OperatoreQt::salva_file(const RichiestaSalvaFile&) {
-  return std::nullopt;
+std::optional<std::string> OperatoreQt::salva_file(const RichiestaSalvaFile& richiesta) {
+  QFileDialog box(richiesta.con_proprietario ? QApplication::activeWindow() : nullptr,
+                  a_schermo(richiesta.titolo));
+  // Not the platform's own chooser: it behaves the same everywhere. No question before an
+  // existing file is chosen, no extension added.
+  box.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
+                 QFileDialog::HideNameFilterDetails);
+  box.setAcceptMode(QFileDialog::AcceptSave);
+  box.setFileMode(QFileDialog::AnyFile);
+  box.setDefaultSuffix(QString());
+  const QStringList filtri = filtri_qt(richiesta.filtro);
+  if (!filtri.isEmpty()) {
+    box.setNameFilters(filtri);
+    const qsizetype indice = richiesta.indice_filtro - 1;
+    box.selectNameFilter(filtri.at(indice >= 0 && indice < filtri.size() ? indice : 0));
+  }
+  if (!richiesta.cartella_iniziale.empty())
+    box.setDirectory(a_schermo(richiesta.cartella_iniziale));
+  const std::string nome = stringa_da_buffer(richiesta.buffer_nome);
+  if (!nome.empty()) box.selectFile(a_schermo(nome));
+
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList scelti = box.selectedFiles();
+  if (scelti.isEmpty()) return std::nullopt;
+  return dallo_schermo(QDir::toNativeSeparators(scelti.first()));
 }
 
 double OperatoreQt::larghezza_schermo() const {
