@@ -92,12 +92,7 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
   };
   // No button is pressed by Enter: none is the default, none becomes it by taking the focus.
   auto pulsante = [this](const char* nome, QRect dove, QPushButton* p = nullptr) {
-    if (p == nullptr) p = new QPushButton(this);
-    p->setObjectName(nome);
-    p->setGeometry(dove);
-    p->setAutoDefault(false);
-    p->setDefault(false);
-    return p;
+    return qt::pulsante(this, nome, dove, p);
   };
 
   label3 = etichetta("Label3", rettangolo(90, 90, 2385, 285));
@@ -152,8 +147,7 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
   collega(form_.Form, this, [this] { done(QDialog::Rejected); });
 
   // The form sees every key before the control that has the focus.
-  installEventFilter(this);
-  for (QWidget* figlio : findChildren<QWidget*>()) figlio->installEventFilter(this);
+  anteprima_tasti(this);
 }
 
 void DialogoConfig::esegui() {

@@ -11,10 +11,7 @@ namespace borvan::qt {
 namespace {
 
 QPushButton* pulsante_grafico(QWidget* genitore, const char* nome, QRect dove, const char* colore) {
-  auto* p = new QPushButton(genitore);
-  p->setObjectName(nome);
-  p->setGeometry(dove);
-  p->setAutoDefault(false);
+  QPushButton* p = pulsante(genitore, nome, dove);
   p->setStyleSheet(QString("QPushButton { background-color: %1; border: 2px outset %1; }"
                            "QPushButton:pressed { border-style: inset; }"
                            "QPushButton:focus { border: 2px dotted black; }")
@@ -75,8 +72,7 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
       form_.Timer1, [this] { form_.Timer1_Timer(); }, this);
 
   // The form sees every key before the control that has the focus.
-  installEventFilter(this);
-  for (QWidget* figlio : findChildren<QWidget*>()) figlio->installEventFilter(this);
+  anteprima_tasti(this);
 }
 
 void DialogoErrore::esegui() {

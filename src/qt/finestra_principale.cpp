@@ -28,17 +28,10 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
   list2->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list2->setSelectionMode(QAbstractItemView::SingleSelection);
 
-  auto pulsante = [this](const char* nome, QRect dove) {
-    auto* p = new QPushButton(this);
-    p->setObjectName(nome);
-    p->setGeometry(dove);
-    p->setAutoDefault(false);
-    return p;
-  };
-  command1 = pulsante("Command1", rettangolo(120, 2580, 2025, 435));
-  command2 = pulsante("Command2", rettangolo(2220, 2580, 2085, 435));
-  command3 = pulsante("Command3", rettangolo(120, 3090, 2025, 435));
-  command4 = pulsante("Command4", rettangolo(2220, 3090, 2085, 435));
+  command1 = pulsante(this, "Command1", rettangolo(120, 2580, 2025, 435));
+  command2 = pulsante(this, "Command2", rettangolo(2220, 2580, 2085, 435));
+  command3 = pulsante(this, "Command3", rettangolo(120, 3090, 2025, 435));
+  command4 = pulsante(this, "Command4", rettangolo(2220, 3090, 2085, 435));
 
   // Tab order: the buttons of the first row, the list, then the second row.
   setTabOrder(command1, command2);

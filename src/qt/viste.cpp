@@ -18,6 +18,20 @@ void protetto(const std::function<void()>& gestore) {
   }
 }
 
+QPushButton* pulsante(QWidget* genitore, const char* nome, QRect dove, QPushButton* pulsante) {
+  if (pulsante == nullptr) pulsante = new QPushButton(genitore);
+  pulsante->setObjectName(nome);
+  pulsante->setGeometry(dove);
+  pulsante->setAutoDefault(false);
+  pulsante->setDefault(false);
+  return pulsante;
+}
+
+void anteprima_tasti(QWidget* finestra) {
+  finestra->installEventFilter(finestra);
+  for (QWidget* figlio : finestra->findChildren<QWidget*>()) figlio->installEventFilter(finestra);
+}
+
 void collega(Label& etichetta, QLabel* widget) {
   auto aggiorna = [&etichetta, widget] {
     const QString testo = a_schermo(etichetta.Caption());

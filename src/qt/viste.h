@@ -20,6 +20,15 @@ namespace borvan::qt {
 // Runs an event handler of the core, keeping any escaped error away from the event loop.
 void protetto(const std::function<void()>& gestore);
 
+// A button at its place, named as its control, that Enter never presses: no window of the
+// program has a default button. `pulsante` may be a button of a special kind to place.
+QPushButton* pulsante(QWidget* genitore, const char* nome, QRect dove,
+                      QPushButton* pulsante = nullptr);
+
+// Key preview: `finestra` sees every key before the control that has the focus, through its
+// own eventFilter. Call it when all of its controls exist.
+void anteprima_tasti(QWidget* finestra);
+
 void collega(Label& etichetta, QLabel* widget);
 void collega(Button& pulsante, QPushButton* widget, std::function<void()> click);
 void collega(TextBox& casella, QLineEdit* widget);
