@@ -7,6 +7,7 @@
 #include "qt/ambiente_qt.h"
 #include "qt/dialogo_config.h"
 #include "qt/finestra_principale.h"
+#include "qt/icona.h"
 #include "qt/operatore_qt.h"
 
 int main(int argc, char* argv[]) {
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
 
   QApplication applicazione(argc, argv);
   QApplication::setApplicationName("BorvanIF");
+  QApplication::setWindowIcon(borvan::qt::icona_programma());
   QApplication::setQuitOnLastWindowClosed(false);
 
   const QString cartella = QCoreApplication::applicationDirPath();
