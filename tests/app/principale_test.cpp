@@ -3,379 +3,180 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
+#include <limits>
 
-#include "comune/ambiente_finto.h"
-#include "comune/cartella_temporanea.h"
-#include "comune/driver_finto.h"
-#include "comune/operatore_finto.h"
-#include "errors/elabora_errore.h"
+#include "comune/banco.h"
 
 namespace borvan {
 namespace {
 
-using test::AmbienteFinto;
-using test::CartellaTemporanea;
-using test::DriverFinto;
-using test::OperatoreFinto;
+using test::Banco;
 
-// The main window with a scripted register, a scripted operator and the real error routine.
-class Banco {
- public:
-  explicit Banco(const std::string& config = "") {
-    if (!config.empty()) cartella.scrivi("BorvanIF.CFG", config);
-    auto finto = std::make_unique<DriverFinto>();
-    driver = finto.get();
-    p = std::make_unique<Principale>(cartella.cartella(), std::move(finto), operatore, errori,
-                                     ambiente);
-    EXPECT_TRUE(p->Form_Load());
-  }
+const std::string riuscita = "0\r\nStampa completata correttamente\r\n";
+const std::string apertura =
+    "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.";
+const std::string cassa = "Errore di comunicazione con la cassa. Cod.";
+const std::string timeout = "-100\r\nTimeout stampa\r\n";
 
-  void comando(const std::string& contenuto) const { cartella.scrivi("Scontr.ECR", contenuto); }
-  // Runs send ticks until the job ends (bounded, so that a stuck job fails the test).
-  void invia_tutto() {
-    for (int i = 0; i < 40000 && p->stampa_in_corso; ++i) p->Timer3_Timer();
-  }
-  std::string result() const { return cartella.leggi("Result.TXT"); }
-  std::string log() const { return cartella.leggi("BorvanIF.LOG"); }
-
-  CartellaTemporanea cartella;
-  OperatoreFinto operatore;
-  ErroriComuni errori{operatore};
-  AmbienteFinto ambiente;
-  DriverFinto* driver = nullptr;
-  std::unique_ptr<Principale> p;
-};
-
-TEST(Principale, StartsIdleAndPollsAtTheConfiguredInterval) {
-  Banco b("POLLING_TIME=800\r\n");
-  EXPECT_FALSE(b.p->stampa_in_corso);
-  EXPECT_FALSE(b.p->Command2.Visible());
-  EXPECT_TRUE(b.p->Timer1.Enabled());
-  EXPECT_EQ(b.p->Timer1.Interval(), 800);
-  EXPECT_FALSE(b.p->Timer2.Enabled());
-  EXPECT_FALSE(b.p->Timer3.Enabled());
-  EXPECT_EQ(b.p->Timer3.Interval(), 1);
-}
-
-TEST(Principale, SecondInstanceEndsSilently) {
-  CartellaTemporanea cartella;
-  OperatoreFinto operatore;
-  ErroriComuni errori{operatore};
-  AmbienteFinto ambiente;
-  ambiente.altra_istanza = true;
-  Principale p(cartella.cartella(), std::make_unique<DriverFinto>(), operatore, errori, ambiente);
-  EXPECT_FALSE(p.Form_Load());
-  EXPECT_FALSE(p.Timer1.Enabled());
-  EXPECT_EQ(operatore.modali(), 0u);
-}
-
-TEST(Principale, CloseAsksAndEndsOnlyOnYes) {
-  Banco b;
-  b.p->Command3_Click();
-  EXPECT_EQ(b.ambiente.terminazioni, 0);
-  b.operatore.risposte_domanda.push_back(true);
-  b.p->Command3_Click();
-  EXPECT_EQ(b.ambiente.terminazioni, 1);
-  ASSERT_EQ(b.operatore.domande.size(), 2u);
-  EXPECT_EQ(b.operatore.domande[0],
-            "Sicuro di voler chiudere BorvanIF? Non sara' piu' possibile stampare gli scontrini "
-            "finche' il programma non verra' riaperto.");
-}
-
+// A lone LF stays inside its line, a final line end adds none; a status is only shown.
 TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
-  Banco b("TIMEOUT=59\r\n");
-  b.comando("uno\r\ndue\rtre\nancora\r\n");
-  b.p->Timer1_Timer();
+  Banco b;
+  b.lavoro("uno\r\ndue\rtre\nancora\r\n");
   ASSERT_TRUE(b.p->stampa_in_corso);
-  EXPECT_TRUE(b.p->Command2.Visible());
-  EXPECT_EQ(b.p->Timer2.Interval(), 59000);
-  EXPECT_TRUE(b.p->Timer2.Enabled());
-  EXPECT_TRUE(b.p->Timer3.Enabled());
-  // A lone LF stays inside its line; the final line end adds no empty line.
+  EXPECT_TRUE(b.p->Command2.Visible() && b.p->Timer2.Enabled());
   ASSERT_EQ(b.p->List2.ListCount(), 3);
-  EXPECT_EQ(b.driver->chiamate, (std::vector<std::string>{"9 0", "12 PORT = 1"}));
-
-  for (int16_t atteso = 0; atteso < 3; ++atteso) {
+  for (int16_t riga = 0; riga < 3; ++riga) {
+    b.driver->stato_registratore = riga == 1 ? 3 : 0;
     b.p->Timer3_Timer();
-    EXPECT_EQ(b.p->List2.ListIndex(), atteso);
-    EXPECT_EQ(b.p->Label1.Caption(), "OK");
+    EXPECT_EQ(b.p->List2.ListIndex(), riga);
+    EXPECT_EQ(b.p->Label1.Caption(), riga == 1 ? "Cod.3" : "OK");
   }
   EXPECT_TRUE(b.p->stampa_in_corso);
   b.p->Timer3_Timer();
-  EXPECT_FALSE(b.p->stampa_in_corso);
-  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"uno", "due", "tre\nancora"}));
-  EXPECT_EQ(b.driver->conta(10), 3u);
-  EXPECT_EQ(b.driver->chiamate.back(), "13");
-  EXPECT_EQ(b.result(), "0\r\nStampa completata correttamente\r\n");
-  EXPECT_EQ(b.log(), "12-05-2026\t14:03:07\t0\tStampa completata correttamente\r\n");
-  EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
-  EXPECT_EQ(b.p->List2.ListCount(), 0);
-  EXPECT_FALSE(b.p->Timer2.Enabled());
-  EXPECT_FALSE(b.p->Timer3.Enabled());
-  EXPECT_EQ(b.p->Label1.Caption(), "OK");  // the last status stays
-  // The button stays until the next poll tick hides it.
-  EXPECT_TRUE(b.p->Command2.Visible());
+  EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
+  EXPECT_EQ(b.driver->chiamate,
+            (std::vector<std::string>{"9 0", "12 PORT = 1", "10", "17 uno", "10", "17 due", "10",
+                                      "17 tre\nancora", "13"}));
+  EXPECT_EQ(b.result(), riuscita);
+  EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
+            "01-05-2026\t04:03:07\t0\tStampa completata correttamente\r\n");
+  EXPECT_FALSE(b.p->List2.ListCount() || b.p->Timer2.Enabled() || b.p->Timer3.Enabled());
+  EXPECT_TRUE(b.p->Command2.Visible());  // until the next poll tick
   b.p->Timer1_Timer();
   EXPECT_FALSE(b.p->Command2.Visible());
 }
 
-// Each row: a job's course and the outcome it must leave behind.
-struct Percorso {
-  const char* nome;
-  std::string comando;
-  std::function<void(Banco&)> prepara;
-  std::string result;
-  std::vector<std::string> inviate;
-};
-
+// Also a command file that cannot be read or is longer than the list: no line is sent.
 TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
-  const std::vector<Percorso> percorsi = {
-      {"empty file", "", nullptr, "0\r\nStampa completata correttamente\r\n", {}},
-      {"line 2 refused",
-       "a\r\nb\r\nc\r\n",
-       [](Banco& b) {
-         b.driver->rifiuti[2] = {7, " carta esaurita  "};
-       },
-       "7\r\nErrore di comunicazione con la cassa. Cod.7- carta esaurita\r\n",
-       {"a"}},
-      {"open refused",
-       "a\r\n",
-       [](Banco& b) { b.driver->risultato_apertura = 3; },
-       "3\r\nErrore di comunicazione con la cassa. Cod.3-Errore su OPEN WinEcrCom\r\n",
-       {}},
-      {"open answers a table code",
-       "a\r\n",
-       [](Banco& b) { b.driver->risultato_apertura = -100; },
-       "-100\r\nTimeout stampa-Errore su OPEN WinEcrCom\r\n",
-       {}},
-      {"property 9 raises",
-       "a\r\n",
-       [](Banco& b) {
-         b.driver->guasto = [](int id) {
-           if (id == 9) throw ErroreRuntime(57);
-         };
-       },
-       "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.\r\n",
-       {}},
-      {"open raises",
-       "a\r\n",
-       [](Banco& b) {
-         b.driver->guasto = [](int id) {
-           if (id == 12) throw ErroreRuntime(57);
-         };
-       },
-       "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.\r\n",
-       {}},
-      {"status not OK is only shown",
-       "a\r\n",
-       [](Banco& b) { b.driver->stato_registratore = -2; },
-       "0\r\nStampa completata correttamente\r\n",
-       {"a"}},
-      {"close raises",
-       "a\r\n",
-       [](Banco& b) {
-         b.driver->guasto = [](int id) {
-           if (id == 13) throw ErroreRuntime(57);
-         };
-       },
-       "0\r\nStampa completata correttamente\r\n",
-       {"a"}},
+  struct Percorso {
+    const char* nome;
+    std::string comando;
+    std::function<void(Banco&)> prepara;
+    std::string result;
+    std::vector<std::string> inviate;
+  };
+  const auto sparisce = [](Banco& b) {  // found by the poll, gone when read
+    b.driver->guasto = [&b](int) { std::filesystem::remove(b.cartella.percorso("Scontr.ECR")); };
+  };
+  std::string pieno;
+  for (int i = 0; i < ListBox::capacita; ++i) pieno += "x\r\n";
+  const std::string illeggibile =
+      "-Impossibile leggere il file comandi: Impossibile trovare il file";
+  const std::string lungo = "-File comandi troppo lungo: piu' di 32767 righe";
+  const std::string riga_2 = "7\r\n" + cassa + "7- carta esaurita\r\n";
+  const std::string open_3 = "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n";
+  const Percorso percorsi[] = {
+      {"empty file", "", [](auto&) {}, riuscita, {}},
+      {"refusal", "a\r\nb\r\n", [](auto& b) { b.driver->riga_rifiutata = 2; }, riga_2, {"a"}},
+      {"open refused", "a\r\n", [](auto& b) { b.driver->risultato_apertura = 3; }, open_3, {}},
+      {"property 9 raises", "a\r\n", [](auto& b) { b.driver->solleva = 9; }, apertura + "\r\n", {}},
+      {"open raises", "a\r\n", [](auto& b) { b.driver->solleva = 12; }, apertura + "\r\n", {}},
+      {"close raises", "a\r\n", [](auto& b) { b.driver->solleva = 13; }, riuscita, {"a"}},
+      {"unreadable", "a\r\n", sparisce, apertura + illeggibile + "\r\n", {}},
+      {"too long", pieno + "x\r\n", [](auto&) {}, apertura + lungo + "\r\n", {}},
+      {"as long as the list", pieno, [](auto&) {}, riuscita, std::vector<std::string>(32767, "x")},
   };
   for (const Percorso& percorso : percorsi) {
     SCOPED_TRACE(percorso.nome);
     Banco b;
-    if (percorso.prepara) percorso.prepara(b);
-    b.comando(percorso.comando);
-    b.p->Timer1_Timer();
+    percorso.prepara(b);
+    b.lavoro(percorso.comando);
     b.invia_tutto();
-    EXPECT_FALSE(b.p->stampa_in_corso);
-    EXPECT_FALSE(b.p->Timer3.Enabled());
+    EXPECT_FALSE(b.p->stampa_in_corso || b.p->Timer3.Enabled() || b.cartella.esiste("Scontr.ECR"));
     EXPECT_EQ(b.result(), percorso.result);
     EXPECT_EQ(b.driver->inviate, percorso.inviate);
-    EXPECT_EQ(b.driver->conta(13), 1u);
-    EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
-    EXPECT_EQ(b.operatore.modali(), 0u);  // SHOW_ERRORS is off
+    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_TRUE(b.operatore.modali.empty());  // SHOW_ERRORS is off
   }
 }
 
-TEST(Principale, StatusIsShownAsCodeAndNumber) {
-  Banco b;
-  b.driver->stato_registratore = 3;
-  b.comando("a\r\n");
-  b.p->Timer1_Timer();
-  b.p->Timer3_Timer();
-  EXPECT_EQ(b.p->Label1.Caption(), "Cod.3");
-}
-
+// Idle, they do nothing; in a job a poll tick reads nothing and the configuration is refused.
 TEST(Principale, TimeoutAndInterruptionEndTheJob) {
-  for (const auto& [fine, atteso] :
-       std::vector<std::pair<std::function<void(Principale&)>, std::string>>{
-           {[](Principale& p) { p.Timer2_Timer(); }, "-100\r\nTimeout stampa\r\n"},
-           {[](Principale& p) { p.Command2_Click(); }, "-101\r\nStampa interrotta dall'utente\r\n"},
-       }) {
-    Banco b;
-    b.comando("a\r\nb\r\n");
-    b.p->Timer1_Timer();
+  const std::pair<void (Principale::*)(), std::string> fini[] = {
+      {&Principale::Timer2_Timer, timeout},
+      {&Principale::Command2_Click, "-101\r\nStampa interrotta dall'utente\r\n"}};
+  for (const auto& [fine, atteso] : fini) {
+    Banco b("TIMEOUT=0\r\n");
+    b.ambiente.configurazione = [] { FAIL() << "configuration opened during a job"; };
+    ((*b.p).*fine)();
+    EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
+    b.lavoro("a\r\nb\r\n");
+    EXPECT_FALSE(b.p->Timer2.Enabled());  // no time-out at all
+    b.lavoro("riscritto\r\n");
+    b.p->Command1_Click();
+    EXPECT_EQ(b.operatore.messaggi.at(0),
+              "Stampa in corso. Impossibile aprire pagina di configurazione.");
     b.p->Timer3_Timer();
-    fine(*b.p);
-    EXPECT_FALSE(b.p->stampa_in_corso);
+    ((*b.p).*fine)();
+    EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
     EXPECT_EQ(b.result(), atteso);
-    EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
     b.p->Timer3_Timer();
     EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
+    EXPECT_EQ(b.driver->conta("12 PORT = 1"), 1u);
   }
 }
 
-TEST(Principale, NoTimeoutMeansNoTimeoutTimer) {
-  Banco b("TIMEOUT=0\r\n");
-  b.comando("a\r\n");
-  b.p->Timer1_Timer();
-  EXPECT_TRUE(b.p->stampa_in_corso);
-  EXPECT_FALSE(b.p->Timer2.Enabled());
-}
-
-TEST(Principale, InterruptWhileIdleAndPollDuringAJobDoNothing) {
-  Banco b;
-  b.p->Command2_Click();
-  EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
-
-  b.comando("a\r\nb\r\n");
-  b.p->Timer1_Timer();
-  b.comando("riscritto\r\n");  // rewritten while printing: not read, deleted with the job
-  b.p->Timer1_Timer();
-  EXPECT_EQ(b.driver->conta(12), 1u);
-  b.invia_tutto();
-  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b"}));
-  EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
-}
-
-// A failed job's message box runs a nested message loop: every tick and click it delivers
-// must leave the ending job alone.
+// Ticks and clicks from the box's nested message loop leave the ending job alone and start no
+// other. No log without its path; a missing result folder does not keep the box away.
 TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
-  Banco b("SHOW_ERRORS=1\r\n");
-  b.driver->rifiuti[2] = {7, "no"};
-  b.comando("a\r\nb\r\nc\r\n");
-  b.operatore.durante_modale = [&b] {
-    b.comando("nuovo\r\n");  // a new job waiting must not start inside the box either
-    b.p->Timer3_Timer();
-    b.p->Timer2_Timer();
-    b.p->Command2_Click();
-    b.p->Timer1_Timer();
-  };
-  b.p->Timer1_Timer();
-  b.invia_tutto();
-  ASSERT_EQ(b.operatore.messaggi.size(), 1u);
-  EXPECT_EQ(b.operatore.messaggi[0].testo, "Errore di comunicazione con la cassa. Cod.7-no");
-  EXPECT_EQ(b.operatore.messaggi[0].icona, Icona::errore);
-  EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-  EXPECT_EQ(b.driver->conta(13), 1u);
-  EXPECT_EQ(b.driver->conta(12), 1u);
-  EXPECT_EQ(b.result(), "7\r\nErrore di comunicazione con la cassa. Cod.7-no\r\n");
-  EXPECT_EQ(b.log().find("\r\n"), b.log().size() - 2);  // one log line
+  for (const bool open_rifiutato : {false, true}) {
+    Banco b(open_rifiutato ? "SHOW_ERRORS=1\r\nLOG_FILE=\r\nRESULT_FILE=/nonexistent/Result.TXT"
+                           : "SHOW_ERRORS=1");
+    b.driver->riga_rifiutata = 2;
+    if (open_rifiutato) b.driver->risultato_apertura = 7;
+    b.operatore.durante_modale = [&b] {
+      b.cartella.scrivi("Scontr.ECR", "nuovo\r\n");
+      for (auto evento : {&Principale::Timer3_Timer, &Principale::Timer2_Timer,
+                          &Principale::Command2_Click, &Principale::Timer1_Timer})
+        ((*b.p).*evento)();
+    };
+    b.lavoro("a\r\nb\r\nc\r\n");
+    b.invia_tutto();
+    ASSERT_EQ(b.operatore.messaggi.size(), 1u);
+    EXPECT_EQ(b.operatore.messaggi[0],
+              cassa + (open_rifiutato ? "7-Errore su OPEN WinEcrCom" : "7- carta esaurita"));
+    EXPECT_EQ(b.operatore.icona, Icona::errore);
+    EXPECT_EQ(b.result(), open_rifiutato ? "" : "7\r\n" + b.operatore.messaggi[0] + "\r\n");
+    EXPECT_EQ(b.cartella.esiste("BorvanIF.LOG"), !open_rifiutato);
+    EXPECT_EQ(b.driver->inviate.size(), open_rifiutato ? 0u : 1u);
+    EXPECT_EQ(b.driver->conta("12 PORT = 1"), 1u);
+    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
+  }
 }
 
-TEST(Principale, AFailedOpenBoxDoesNotStartAJobInsideIt) {
-  Banco b("SHOW_ERRORS=1\r\n");
-  b.driver->risultato_apertura = 3;
-  b.comando("a\r\n");
-  b.operatore.durante_modale = [&b] { b.p->Timer1_Timer(); };
-  b.p->Timer1_Timer();
-  EXPECT_EQ(b.driver->conta(12), 1u);
-  EXPECT_FALSE(b.p->stampa_in_corso);
+// A tick inside it sends no line twice; a retry answered after the job ended runs nothing; a
+// tick given up before its send does not step over the line.
+TEST(Principale, ASendTicksErrorDialog) {
+  // Name; the member that raises, once this many lines are sent (-1: any), this many times; the
+  // answers; the tick that comes inside the dialog; the lines sent; the outcome.
+  const std::tuple<const char*, int, int, size_t, std::deque<int32_t>, void (Principale::*)(),
+                   std::vector<std::string>, std::string>
+      casi[] = {
+          {"send, retried", 17, -1, 1, {4}, &Principale::Timer3_Timer, {"a", "b", "c"}, riuscita},
+          {"status, time-out", 10, -1, 9, {4, 4, 4}, &Principale::Timer2_Timer, {}, timeout},
+          {"status, given up", 10, 1, 1, {2}, &Principale::Timer1_Timer, {"a", "b", "c"}, riuscita},
+      };
+  for (const auto& [nome, membro, dopo, volte, risposte, durante, inviate, result] : casi) {
+    SCOPED_TRACE(nome);
+    Banco b;
+    b.driver->guasto = [&, membro = membro, dopo = dopo, volte = volte](int id) {
+      if (id == membro && b.operatore.testi_errore.size() < volte &&
+          (dopo < 0 || b.driver->inviate.size() == static_cast<size_t>(dopo)))
+        throw ErroreRuntime(57);
+    };
+    b.operatore.risposte_errore = risposte;
+    b.operatore.durante_modale = [&, durante = durante] { ((*b.p).*durante)(); };
+    b.lavoro("a\r\nb\r\nc\r\n");
+    b.invia_tutto();
+    EXPECT_EQ(b.operatore.testi_errore.size(), 1u);
+    EXPECT_EQ(b.driver->inviate, inviate);
+    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_EQ(b.result(), result);
+  }
 }
 
-TEST(Principale, TicksInsideASendTicksErrorDialogDoNotSendTwice) {
-  Banco b;
-  int guasti = 1;
-  b.driver->guasto = [&guasti](int id) {
-    if (id == 17 && guasti-- > 0) throw ErroreRuntime(57);
-  };
-  b.comando("a\r\nb\r\n");
-  b.p->Timer1_Timer();
-  b.operatore.risposte_errore = {4};  // retry
-  b.operatore.durante_modale = [&b] { b.p->Timer3_Timer(); };
-  b.p->Timer3_Timer();
-  EXPECT_EQ(b.operatore.testi_errore.size(), 1u);
-  EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-  b.operatore.durante_modale = nullptr;
-  b.invia_tutto();
-  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(b.result(), "0\r\nStampa completata correttamente\r\n");
-}
-
-TEST(Principale, ATimeoutDuringASendTicksErrorDialogEndsTheJobOnce) {
-  Banco b;
-  b.driver->guasto = [](int id) {
-    if (id == 10) throw ErroreRuntime(57);
-  };
-  b.comando("a\r\nb\r\n");
-  b.p->Timer1_Timer();
-  b.operatore.risposte_errore = {4, 4, 4};
-  b.operatore.durante_modale = [&b] { b.p->Timer2_Timer(); };
-  b.p->Timer3_Timer();
-  // The retry answered after the job ended does not run the step again on a closed register.
-  EXPECT_EQ(b.operatore.testi_errore.size(), 1u);
-  EXPECT_FALSE(b.p->stampa_in_corso);
-  EXPECT_TRUE(b.driver->inviate.empty());
-  EXPECT_EQ(b.driver->conta(13), 1u);
-  EXPECT_EQ(b.result(), "-100\r\nTimeout stampa\r\n");
-}
-
-TEST(Principale, AGivenUpSendTickDoesNotSkipTheLine) {
-  Banco b;
-  int guasti = 1;
-  b.driver->guasto = [&guasti, &b](int id) {
-    if (id == 10 && b.driver->inviate.size() == 1 && guasti-- > 0) throw ErroreRuntime(57);
-  };
-  b.comando("a\r\nb\r\nc\r\n");
-  b.p->Timer1_Timer();
-  b.operatore.risposte_errore = {2};  // give up
-  b.invia_tutto();
-  EXPECT_EQ(b.operatore.testi_errore.size(), 1u);
-  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(b.result(), "0\r\nStampa completata correttamente\r\n");
-}
-
-TEST(Principale, AnUnreadableCommandFileEndsTheJobWithAnOutcome) {
-  Banco b;
-  // The file is found by the poll, then cannot be read: a folder takes its place.
-  b.driver->guasto = [&b](int id) {
-    if (id != 12) return;
-    std::filesystem::remove(b.cartella.percorso("Scontr.ECR"));
-    std::filesystem::create_directory(b.cartella.percorso("Scontr.ECR"));
-  };
-  b.comando("a\r\n");
-  b.p->Timer1_Timer();
-  EXPECT_FALSE(b.p->stampa_in_corso);
-  EXPECT_FALSE(b.p->Timer3.Enabled());
-  EXPECT_EQ(b.driver->conta(13), 1u);
-  EXPECT_EQ(b.result().rfind("-50\r\nErrore durante l'inizializzazione della comunicazione con "
-                             "la cassa.-Impossibile leggere il file comandi",
-                             0),
-            0u);
-}
-
-TEST(Principale, ACommandFileLongerThanTheListIsRefusedWhole) {
-  Banco b;
-  std::string lungo;
-  for (int i = 0; i < ListBox::capacita + 1; ++i) lungo += "x\r\n";
-  b.comando(lungo);
-  b.p->Timer1_Timer();
-  EXPECT_FALSE(b.p->stampa_in_corso);
-  EXPECT_TRUE(b.driver->inviate.empty());
-  EXPECT_EQ(b.result(),
-            "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.-File "
-            "comandi troppo lungo: piu' di 32767 righe\r\n");
-
-  lungo.resize(lungo.size() - 3);  // exactly as many lines as the list holds: printed whole
-  b.comando(lungo);
-  b.p->Timer1_Timer();
-  b.invia_tutto();
-  EXPECT_EQ(b.driver->inviate.size(), static_cast<size_t>(ListBox::capacita));
-}
-
-// A command file that cannot be deleted must not print again on every poll.
+// An undeletable command file does not print again on every poll; changed, it is a new job.
 TEST(Principale, AnUndeletableCommandFileIsNotPrintedAgain) {
   Banco b;
   const std::string bloccata = b.cartella.percorso("bloccata");
@@ -386,43 +187,33 @@ TEST(Principale, AnUndeletableCommandFileIsNotPrintedAgain) {
   // An immutable folder refuses deletions even to root.
   if (std::system(("chattr +i '" + bloccata + "' 2>/dev/null").c_str()) != 0)
     GTEST_SKIP() << "the file system cannot make a folder immutable here";
-  b.p->Timer1_Timer();
-  b.invia_tutto();
-  b.p->Timer1_Timer();
-  b.invia_tutto();
+  for (int volta = 0; volta < 2; ++volta) {
+    b.p->Timer1_Timer();
+    b.invia_tutto();
+  }
   const bool ancora = b.cartella.esiste("bloccata/Scontr.ECR");
   std::system(("chattr -i '" + bloccata + "'").c_str());
   ASSERT_TRUE(ancora);
   EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-  // Changed, it is a new job.
   b.cartella.scrivi("bloccata/Scontr.ECR", "b\r\nb\r\n");
   b.p->Timer1_Timer();
   b.invia_tutto();
   EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "b"}));
 }
 
-TEST(Principale, NoLogWhenTheLogPathIsEmptyAndResultFolderMissing) {
-  Banco b("LOG_FILE=\r\nSHOW_ERRORS=1\r\nRESULT_FILE=/nonexistent-folder/Result.TXT\r\n");
-  b.driver->risultato_apertura = 4;
-  b.comando("a\r\n");
-  b.p->Timer1_Timer();
-  EXPECT_FALSE(b.cartella.esiste("BorvanIF.LOG"));
-  EXPECT_EQ(b.operatore.messaggi.size(), 1u);  // the box still appears
-  EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
-}
-
-TEST(Principale, ConfigurationIsRefusedDuringAJob) {
-  Banco b;
-  int aperture = 0;
-  b.ambiente.configurazione = [&aperture] { ++aperture; };
-  b.comando("a\r\n");
-  b.p->Timer1_Timer();
-  b.p->Command1_Click();
-  EXPECT_EQ(aperture, 0);
-  ASSERT_EQ(b.operatore.messaggi.size(), 1u);
-  EXPECT_EQ(b.operatore.messaggi[0].testo,
-            "Stampa in corso. Impossibile aprire pagina di configurazione.");
-  EXPECT_TRUE(b.p->stampa_in_corso);
+// The table's own codes are proven by the courses above.
+TEST(Esito, MessaggioComposto) {
+  const std::tuple<int32_t, std::string, std::string> casi[] = {
+      {std::numeric_limits<int32_t>::min(), "", cassa + "-2147483648"},
+      // Leading spaces of the description follow the "-" and stay; trailing ones go; tabs stay.
+      {12, "  carta  esaurita   ", cassa + "12-  carta  esaurita"},
+      {12, "\tcarta\t", cassa + "12-\tcarta\t"},
+      {12, "   ", cassa + "12-"},
+      // A driver code equal to a table code takes that code's message.
+      {-100, "risposta del registratore", "Timeout stampa-risposta del registratore"},
+  };
+  for (const auto& [codice, descrizione, atteso] : casi)
+    EXPECT_EQ(messaggio_composto(codice, descrizione), atteso) << codice << " [" << descrizione;
 }
 
 }  // namespace

@@ -20,16 +20,12 @@ class CartellaTemporanea {
     std::error_code ignora;
     std::filesystem::remove_all(percorso_, ignora);
   }
-  CartellaTemporanea(const CartellaTemporanea&) = delete;
-  CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
 
   // The folder with a trailing "/", as the program keeps its application directory.
   std::string cartella() const { return percorso_.string() + "/"; }
   std::string percorso(const std::string& nome) const { return (percorso_ / nome).string(); }
-
   void scrivi(const std::string& nome, const std::string& contenuto) const {
-    std::ofstream file(percorso_ / nome, std::ios::binary | std::ios::trunc);
-    file << contenuto;
+    std::ofstream(percorso_ / nome, std::ios::binary | std::ios::trunc) << contenuto;
   }
   std::string leggi(const std::string& nome) const {
     std::ifstream file(percorso_ / nome, std::ios::binary);

@@ -1,59 +1,55 @@
 #pragma once
 
-// A scripted operator: answers from queues, records what was shown, and can run code from
-// inside any modal box (to fire timer ticks while the box waits, as a real message loop does).
+// A scripted operator and a stand-in for the common error routine.
 
 #include <deque>
-#include <functional>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "support/operatore.h"
+#include "support/trappola.h"
 
 namespace borvan::test {
 
+// The next scripted answer, or `altrimenti` when the queue has run dry.
+template <class T>
+T prendi(std::deque<T>& coda, T altrimenti) {
+  if (coda.empty()) return altrimenti;
+  T valore = std::move(coda.front());
+  coda.pop_front();
+  return valore;
+}
+
+// Answers from queues, records what was shown, and can run code from inside any modal box (to
+// fire timer ticks while the box waits, as a real message loop does).
 class OperatoreFinto : public Operatore {
  public:
-  struct Messaggio {
-    std::string testo;
-    Icona icona;
-  };
-
   // Recorded.
-  std::vector<Messaggio> messaggi;
-  std::vector<std::string> domande;
-  std::vector<std::string> prompt;
-  std::vector<std::string> testi_errore;
-  std::vector<int16_t> puntatori_durante_modale;
+  std::vector<std::string> messaggi, domande, prompt, testi_errore;
+  Icona icona = Icona::nessuna;  // the last message's
+  std::vector<int16_t> modali;   // every modal box, by the pointer style it found
   std::vector<RichiestaSalvaFile> richieste_file;
 
   // Scripted answers; when a queue runs dry: No, cancelled, give up (2), cancelled.
   std::deque<bool> risposte_domanda;
-  std::deque<std::optional<std::string>> risposte_testo;
+  std::deque<std::optional<std::string>> risposte_testo, risposte_file;
   std::deque<int32_t> risposte_errore;
-  std::deque<std::optional<std::string>> risposte_file;
 
   // Runs inside every modal box before it is answered.
   std::function<void()> durante_modale;
-
-  double schermo_larghezza = 15360;
-  double schermo_altezza = 11520;
   int16_t stile_puntatore = puntatore_normale;
 
-  void messaggio(const std::string& testo, Icona icona) override {
-    messaggi.push_back({testo, icona});
+  void messaggio(const std::string& testo, Icona i) override {
+    messaggi.push_back(testo);
+    icona = i;
     modale();
   }
   bool domanda(const std::string& testo) override {
     domande.push_back(testo);
-    modale();
-    return prendi(risposte_domanda, false);
+    return modale(), prendi(risposte_domanda, false);
   }
   std::optional<std::string> chiedi_testo(const std::string& p) override {
     prompt.push_back(p);
-    modale();
-    return prendi(risposte_testo, std::optional<std::string>{});
+    return modale(), prendi(risposte_testo, {});
   }
   void mostra_form_errore(const std::string& testo, int32_t& risposta) override {
     testi_errore.push_back(testo);
@@ -63,30 +59,29 @@ class OperatoreFinto : public Operatore {
   }
   std::optional<std::string> salva_file(const RichiestaSalvaFile& richiesta) override {
     richieste_file.push_back(richiesta);
-    modale();
-    return prendi(risposte_file, std::optional<std::string>{});
+    return modale(), prendi(risposte_file, {});
   }
-  double larghezza_schermo() const override { return schermo_larghezza; }
-  double altezza_schermo() const override { return schermo_altezza; }
+  double larghezza_schermo() const override { return 15360; }
+  double altezza_schermo() const override { return 11520; }
   int16_t puntatore() const override { return stile_puntatore; }
   void imposta_puntatore(int16_t stile) override { stile_puntatore = stile; }
 
-  size_t modali() const {
-    return messaggi.size() + domande.size() + prompt.size() + testi_errore.size() +
-           richieste_file.size();
-  }
-
  private:
   void modale() {
-    puntatori_durante_modale.push_back(stile_puntatore);
+    modali.push_back(stile_puntatore);
     if (durante_modale) durante_modale();
   }
-  template <class T>
-  static T prendi(std::deque<T>& coda, T altrimenti) {
-    if (coda.empty()) return altrimenti;
-    T valore = std::move(coda.front());
-    coda.pop_front();
-    return valore;
+};
+
+// Records the errors and answers from a queue (give up, 2, when it runs dry).
+class ErroriFinti : public GestoreErrori {
+ public:
+  std::vector<ErroreRuntime> ricevuti;
+  std::deque<int16_t> risposte;
+
+  int16_t elabora_errore(const ErroreRuntime& errore, int32_t&) override {
+    ricevuti.push_back(errore);
+    return prendi(risposte, risposta_annulla);
   }
 };
 

@@ -2,43 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include "comune/errori_finti.h"
+#include "comune/operatore_finto.h"
 
 namespace borvan {
 namespace {
 
+// The second of three steps fails twice: only it runs again, while the answer is 4 (only 4).
 TEST(Trappola, RiprovaSoloIlPassoFallitoFinCheSiRispondeRiprova) {
-  struct Caso {
-    std::deque<int16_t> risposte;
-    bool completata;
-    int esecuzioni_secondo_passo;
-    int esecuzioni_terzo_passo;
-  };
-  const Caso casi[] = {
-      {{4, 4}, true, 3, 1},  // fails twice, retried twice, then goes through
-      {{4, 2}, false, 2, 0},
-      {{1}, false, 1, 0},  // only 4 means retry
-      {{6}, false, 1, 0},
-  };
-  for (const auto& caso : casi) {
+  const std::tuple<std::deque<int16_t>, bool, int, int> casi[] = {
+      {{4, 4}, true, 3, 1}, {{4, 2}, false, 2, 0}, {{1}, false, 1, 0}, {{6}, false, 1, 0}};
+  for (const auto& [risposte, completata, secondo_atteso, terzo_atteso] : casi) {
     test::ErroriFinti errori;
-    errori.risposte = caso.risposte;
+    errori.risposte = risposte;
     int primo = 0, secondo = 0, terzo = 0;
-    const auto procedura = [&] {
-      Trappola passo{errori};
-      if (!passo([&] { ++primo; })) return false;
-      if (!passo([&] {
-            if (++secondo <= 2) throw ErroreRuntime(codice_errore::errore_io);
-          }))
-        return false;
-      return passo([&] { ++terzo; });
+    Trappola passo{errori};
+    const auto fallisce_due_volte = [&] {
+      if (++secondo <= 2) throw ErroreRuntime(codice_errore::errore_io);
     };
-    EXPECT_EQ(procedura(), caso.completata);
-    EXPECT_EQ(primo, 1);
-    EXPECT_EQ(secondo, caso.esecuzioni_secondo_passo);
-    EXPECT_EQ(terzo, caso.esecuzioni_terzo_passo);
-    ASSERT_FALSE(errori.ricevuti.empty());
-    EXPECT_EQ(errori.ricevuti[0].numero(), codice_errore::errore_io);
+    EXPECT_EQ(passo([&] { ++primo; }) && passo(fallisce_due_volte) && passo([&] { ++terzo; }),
+              completata);
+    EXPECT_EQ(std::tie(primo, secondo, terzo), std::tuple(1, secondo_atteso, terzo_atteso));
+    EXPECT_EQ(errori.ricevuti.at(0).numero(), codice_errore::errore_io);
   }
 }
 

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <algorithm>
+#include <functional>
+
+#include "app/principale.h"
+#include "comune/cartella_temporanea.h"
+#include "comune/operatore_finto.h"
+#include "errors/elabora_errore.h"
+
+namespace borvan::test {
+
+// The main window's system, in memory: a fixed clock, an end that is only recorded.
+struct AmbienteFinto : Ambiente {
+  int terminazioni = 0;
+  std::function<void()> configurazione = [] {};
+
+  bool altra_istanza_attiva() override { return false; }
+  void termina() override { ++terminazioni; }
+  DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
+  void mostra_configurazione() override { configurazione(); }
+};
+
+// A scripted register: records every call (also those that raise) and answers as told. `guasto`
+// runs before each member, with its dispatch id, and may throw to make it raise.
+class DriverFinto : public DriverEcr {
+ public:
+  std::vector<std::string> chiamate;  // "9 0", "12 PORT = 1", "10", "17 <line>", "13"
+  std::vector<std::string> inviate;   // the lines accepted
+  int32_t risultato_apertura = 0;
+  int32_t stato_registratore = 0;
+  size_t riga_rifiutata = 0;  // counted from 1, refused with code 7 and " carta esaurita  "
+  std::function<void(int)> guasto = [this](int id) {
+    if (id == solleva) throw ErroreRuntime(codice_errore::errore_io);
+  };
+  int solleva = 0;  // the member that always raises, by default
+
+  void imposta_proprieta_9(int16_t valore) override { chiama(9, std::to_string(valore)); }
+  int32_t apri(std::string& richiesta) override {
+    return chiama(12, richiesta), risultato_apertura;
+  }
+  int32_t stato() override { return chiama(10, ""), stato_registratore; }
+  int32_t chiudi() override { return chiama(13, ""), 0; }
+  int32_t invia(std::string& riga, std::string& risposta) override {
+    chiama(17, riga);
+    if (inviate.size() + 1 == riga_rifiutata) return risposta = " carta esaurita  ", 7;
+    return inviate.push_back(riga), 0;
+  }
+
+  size_t conta(const std::string& chiamata) const {
+    return std::count(chiamate.begin(), chiamate.end(), chiamata);
+  }
+
+ private:
+  void chiama(int id, const std::string& argomento) {
+    chiamate.push_back(std::to_string(id) + (argomento.empty() ? "" : " " + argomento));
+    guasto(id);
+  }
+};
+
+// The main window over `config`, a scripted register and operator, the real error routine.
+struct Banco {
+  explicit Banco(const std::string& config = "") {
+    cartella.scrivi("BorvanIF.CFG", config);
+    p->Form_Load();
+  }
+  // Drops a command file and polls.
+  void lavoro(const std::string& contenuto) {
+    cartella.scrivi("Scontr.ECR", contenuto);
+    p->Timer1_Timer();
+  }
+  // Runs send ticks until the job ends (bounded, so that a stuck job fails the test).
+  void invia_tutto() {
+    for (int i = 0; i < 40000 && p->stampa_in_corso; ++i) p->Timer3_Timer();
+  }
+  std::string result() const { return cartella.leggi("Result.TXT"); }
+
+  CartellaTemporanea cartella;
+  OperatoreFinto operatore;
+  ErroriComuni errori{operatore};
+  AmbienteFinto ambiente;
+  DriverFinto* driver = new DriverFinto;
+  std::unique_ptr<Principale> p = std::make_unique<Principale>(
+      cartella.cartella(), std::unique_ptr<DriverEcr>(driver), operatore, errori, ambiente);
+};
+
+}  // namespace borvan::test
