@@ -29,10 +29,6 @@ std::string buffer_nome_file(std::string_view nome_proposto) {
   return buffer;
 }
 
-std::string buffer_titolo_file() {
-  return std::string(lunghezza_buffer_file, '\0');
-}
-
 std::string stringa_da_buffer(std::string_view buffer) {
   return std::string(buffer.substr(0, buffer.find('\0')));
 }

@@ -22,10 +22,6 @@ std::string filtro_per_finestra(std::string_view filtro);
 // The proposed name padded with NULs to exactly 260 characters; a longer name is an invalid
 // procedure call (error 5).
 std::string buffer_nome_file(std::string_view nome_proposto);
-
-// Where the system chooser writes the chosen name without its folder: 260 NULs.
-std::string buffer_titolo_file();
-
 // The text before the buffer's first NUL; the whole buffer when it holds none.
 std::string stringa_da_buffer(std::string_view buffer);
 
