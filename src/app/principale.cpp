@@ -190,6 +190,11 @@ void Principale::rifiuta_file_comandi(const std::string& motivo) {
 }
 
 bool Principale::apri_comunicazione_ecr() {
+  // With no register to reach, the job ends as a failed open that says why.
+  if (const std::string assenza = CoEcrCom1.motivo_assenza(); !assenza.empty()) {
+    chiudi_comunicazione(codice_esito::errore_apertura, assenza);
+    return false;
+  }
   int32_t risultato = 0;
   bool errore = false;
   try {

@@ -81,6 +81,7 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   const auto lento = [](Banco& b) {  // 15 s a line against the 20 s time-out
     b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == 17 ? 15000 : 0; };
   };
+  const auto senza_driver = [](Banco& b) { b.driver->assenza = "Nessun driver"; };
   const auto giornale_bloccato = [](Banco& b) {
     std::filesystem::create_directory(b.cartella.percorso("BorvanIF.JRN"));
   };
@@ -90,6 +91,7 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
       {"open refused", "a\r\n", [](auto& b) { b.driver->risultato_apertura = 3; }, open_3, {}},
       {"property 9 raises", "a\r\n", [](auto& b) { b.driver->solleva = 9; }, apertura + "\r\n", {}},
       {"open raises", "a\r\n", [](auto& b) { b.driver->solleva = 12; }, apertura + "\r\n", {}},
+      {"no driver", "a\r\n", senza_driver, apertura + "-Nessun driver\r\n", {}},
       {"close raises", "a\r\n", [](auto& b) { b.driver->solleva = 13; }, riuscita, {"a"}},
       {"unreadable", "a\r\n", sparisce, apertura + illeggibile + "\r\n", {}},
       {"too long", pieno + "x\r\n", [](auto&) {}, apertura + lungo + "\r\n", {}},
@@ -111,6 +113,9 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
     EXPECT_EQ(b.result(), percorso.result);
     EXPECT_EQ(b.driver->inviate, percorso.inviate);
     EXPECT_EQ(b.driver->conta("13"), 1u);
+    if (!b.driver->assenza.empty()) {  // nothing is asked of a register that is not there
+      EXPECT_EQ(b.driver->chiamate, std::vector<std::string>{"13"});
+    }
     EXPECT_TRUE(b.operatore.modali.empty());  // SHOW_ERRORS is off
   }
 }

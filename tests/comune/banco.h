@@ -36,7 +36,8 @@ class DriverFinto : public DriverEcr {
   std::function<void(int)> guasto = [this](int id) {
     if (id == solleva) throw ErroreRuntime(codice_errore::errore_io);
   };
-  int solleva = 0;  // the member that always raises, by default
+  int solleva = 0;      // the member that always raises, by default
+  std::string assenza;  // why no register can be reached; empty for a driver that works
 
   void imposta_proprieta_9(int16_t valore) override { chiama(9, std::to_string(valore)); }
   int32_t apri(std::string& richiesta) override {
@@ -44,6 +45,7 @@ class DriverFinto : public DriverEcr {
   }
   int32_t stato() override { return chiama(10, ""), stato_registratore; }
   int32_t chiudi() override { return chiama(13, ""), 0; }
+  std::string motivo_assenza() const override { return assenza; }
   int32_t invia(std::string& riga, std::string& risposta) override {
     chiama(17, riga);
     if (inviate.size() + 1 == riga_rifiutata) return risposta = " carta esaurita  ", 7;
