@@ -1,31 +1,21 @@
 #include "support/file.h"
 
-#include <filesystem>
 #include <limits>
 #include <optional>
-#include <system_error>
 
 #include "support/errore_runtime.h"
 #include "support/sistema.h"
 #include "support/testo.h"
 
-namespace fs = std::filesystem;
-
 namespace borvan {
 
 bool file_esiste(const std::string& percorso) {
   const std::string pulito = trim_spazi(percorso);
-  if (pulito.empty()) return false;
-  std::error_code errore;
-  return fs::is_regular_file(pulito, errore);
+  return !pulito.empty() && identita_file(pulito).has_value();
 }
 
 void cancella_file(const std::string& percorso) noexcept {
-  std::error_code ignora;
-  if (percorso.empty() || fs::is_directory(percorso, ignora)) return;
-  // Clear read-only first; POSIX lets the folder decide, Windows would refuse otherwise.
-  fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add, ignora);
-  fs::remove(percorso, ignora);
+  elimina_file(percorso);
 }
 
 std::string leggi_file(const std::string& percorso) {
@@ -55,8 +45,7 @@ void scrivi_file(const std::string& percorso, const std::string& contenuto) {
     FileScrittura file(nuovo, FileScrittura::Modo::svuota);
     file.accoda(contenuto);
     file.chiudi();
-    std::error_code ignora;  // a read-only old file would refuse to be replaced on Windows
-    fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add, ignora);
+    togli_sola_lettura(percorso);
     try {
       sostituisci_file(nuovo, percorso);
     } catch (const ErroreRuntime&) {

@@ -63,6 +63,14 @@ void sostituisci_file(const std::string& da, const std::string& a);
 // the path (deleted, or already gone or replaced); false when it could not be deleted.
 bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept;
 
+// Lets another file take the place of this one: Windows refuses to replace a read-only file.
+// Every failure passes silently.
+void togli_sola_lettura(const std::string& percorso) noexcept;
+
+// Deletes the file at the path, read-only ones included (its attributes become normal first);
+// never a folder. Every failure passes silently.
+void elimina_file(const std::string& percorso) noexcept;
+
 // Makes a file just created or removed in the folder survive a power cut.
 void sincronizza_cartella(const std::string& cartella) noexcept;
 

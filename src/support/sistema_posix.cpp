@@ -151,6 +151,19 @@ bool cancella_se_identico(const std::string& percorso, const IdentitaFile& ident
   return false;
 }
 
+void togli_sola_lettura(const std::string& percorso) noexcept {
+  struct stat stato {};
+  if (::stat(percorso.c_str(), &stato) == 0 && S_ISREG(stato.st_mode))
+    ::chmod(percorso.c_str(), stato.st_mode | S_IWUSR);
+}
+
+// The folder decides whether a file may go; its own mode does not.
+void elimina_file(const std::string& percorso) noexcept {
+  struct stat stato {};
+  if (percorso.empty() || (::stat(percorso.c_str(), &stato) == 0 && S_ISDIR(stato.st_mode))) return;
+  ::unlink(percorso.c_str());
+}
+
 void sincronizza_cartella(const std::string& cartella) noexcept {
   const int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return;
