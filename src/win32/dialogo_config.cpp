@@ -18,7 +18,10 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
   crea("BorvanIF_Config", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
        Config::larghezza_twips, Config::altezza_twips, carattere_moduli());
 
+  // A label ends next to its box: where the system's font is wider than the forms' one, its
+  // caption takes the two pixels before the box rather than wrap.
   auto etichetta = [this](Posto dove) {
+    dove.larghezza = pixel(2520) - 1 - dove.x;
     return controllo("STATIC", "", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, dove);
   };
   auto casella = [this](Posto dove) {

@@ -15,6 +15,7 @@ class DialogoConfig : public Modulo {
  public:
   DialogoConfig(const std::string& cartella_eseguibile, Operatore& operatore,
                 GestoreErrori& errori);
+  ~DialogoConfig() override { distruggi(); }
 
   // Loads the boxes from the file and runs the dialog modally until it is unloaded.
   void esegui();

@@ -1,6 +1,7 @@
 #include "win32/dialogo_errore.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "win32/pulsante_grafico.h"
 
@@ -34,6 +35,8 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
     SendMessageA(sstab1, TCM_INSERTITEMA, static_cast<WPARAM>(dopo),
                  reinterpret_cast<LPARAM>(&scheda));
   }
+  // Drawn the classic way, its page in the window's own colour, as the labels on it are.
+  SetWindowTheme(sstab1, L" ", L" ");
   SetWindowPos(sstab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   collega(form_.Label1, label1, *this);

@@ -17,6 +17,7 @@ class DialogoErrore : public Modulo {
  public:
   DialogoErrore(const std::string& testo_errore, int32_t& risposta_errore, Operatore& operatore,
                 GestoreErrori& errori);
+  ~DialogoErrore() override { distruggi(); }
 
   // Loads the core (centring the window) and runs the dialog modally.
   void esegui();

@@ -14,6 +14,7 @@ namespace borvan::win32 {
 class DialogoTesto : public Modulo {
  public:
   explicit DialogoTesto(const std::string& prompt);
+  ~DialogoTesto() override { distruggi(); }
 
   // Runs the box modally: what was typed, or nothing when it was cancelled.
   std::optional<std::string> esegui();

@@ -20,6 +20,7 @@ inline constexpr const char* messaggio_termina = "BorvanIF_Termina";
 class FinestraPrincipale : public Modulo {
  public:
   explicit FinestraPrincipale(Principale& principale);
+  ~FinestraPrincipale() override { distruggi(); }
 
   HWND label1, label2, list2, command1, command2, command3, command4;
   VistaLista& vista_lista() { return *vista_lista_; }

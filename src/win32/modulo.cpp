@@ -78,6 +78,10 @@ void imposta_attesa(bool attesa) {
 }
 
 Modulo::~Modulo() {
+  distruggi();
+}
+
+void Modulo::distruggi() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 

@@ -31,6 +31,9 @@ class Modulo {
   Modulo& operator=(const Modulo&) = delete;
 
   HWND hwnd() const { return hwnd_; }
+  // Destroys the window. A form calls it in its own destructor, while the core controls its
+  // views observe still exist.
+  void distruggi();
   // The window of the program that a top-level window is, or nothing.
   static Modulo* di(HWND finestra);
 
