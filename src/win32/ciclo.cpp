@@ -1,0 +1,75 @@
+#include "win32/ciclo.h"
+
+#include <chrono>
+
+#include "win32/modulo.h"
+#include "win32/temporizzatori.h"
+
+namespace borvan::win32 {
+
+namespace {
+
+bool termine_richiesto = false;
+std::function<void()> termina_;
+
+// Enter and Esc go to the form, whichever control has the focus; nothing else sees them.
+bool anteprima(const MSG& msg, Modulo* modulo) {
+  if (modulo == nullptr) return false;
+  if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR) return false;
+  int16_t codice = 0;
+  if (msg.wParam == VK_RETURN) codice = 13;
+  if (msg.wParam == VK_ESCAPE) codice = 27;
+  if (codice == 0) return false;
+  if (msg.message == WM_KEYDOWN) protetto([&] { modulo->tasto(codice); });
+  return true;
+}
+
+}  // namespace
+
+void smista(MSG& msg) {
+  HWND radice = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  Modulo* modulo = Modulo::di(radice);
+  if (anteprima(msg, modulo)) return;
+  if (modulo != nullptr && IsDialogMessageA(radice, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+void ciclo_modale(const std::function<bool()>& finito) {
+  MSG msg;
+  while (!finito()) {
+    const BOOL esito = GetMessageA(&msg, nullptr, 0, 0);
+    if (esito == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (esito < 0) return;
+    smista(msg);
+  }
+}
+
+int ciclo_principale(const std::function<void()>& termina) {
+  using namespace std::chrono_literals;
+  termina_ = termina;
+  MSG msg;
+  for (;;) {
+    if (termine_richiesto) termina();
+    // Messages first: a click, a repaint and the window timers are never starved by a job.
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      smista(msg);
+      if (termine_richiesto) termina();
+    }
+    if (raffica(1ms)) continue;
+    // Nothing to run until the next message.
+    WaitMessage();
+  }
+}
+
+void richiedi_termine() {
+  termine_richiesto = true;
+  if (termina_ && !gestore_in_corso()) termina_();
+  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+}  // namespace borvan::win32

@@ -1,0 +1,29 @@
+#pragma once
+
+// The program's message loops: the main one, which also runs the fast timer's bursts, and the
+// modal windows' own.
+
+#include <windows.h>
+
+#include <functional>
+
+namespace borvan::win32 {
+
+// Hands a message to its window: first the form's key preview (Enter, Esc), then the dialog
+// keys (Tab, arrows, Alt+letter), then the window itself.
+void smista(MSG& msg);
+
+// A modal window's loop: runs messages until `finito` holds. A WM_QUIT met here is left for
+// the main loop.
+void ciclo_modale(const std::function<bool()>& finito);
+
+// The program's loop, until WM_QUIT (its code is returned). While a 1 ms timer runs, its ticks
+// are called in bursts between looks at the queue, about once a millisecond. When the end has
+// been asked for, `termina` runs here, where no event handler is half-way.
+int ciclo_principale(const std::function<void()>& termina);
+
+// Ends the program now when no event handler is running; otherwise the main loop ends it when
+// the handler is over.
+void richiedi_termine();
+
+}  // namespace borvan::win32

@@ -1,0 +1,74 @@
+#include "win32/schermo_win32.h"
+
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace borvan::win32 {
+
+namespace {
+
+int CALLBACK trovato(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM esito) {
+  *reinterpret_cast<bool*>(esito) = true;
+  return 0;
+}
+
+bool esiste_carattere(const char* nome) {
+  LOGFONTA cerca{};
+  cerca.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(cerca.lfFaceName, nome, LF_FACESIZE);
+  bool esito = false;
+  HDC schermo = GetDC(nullptr);
+  EnumFontFamiliesExA(schermo, &cerca, trovato, reinterpret_cast<LPARAM>(&esito), 0);
+  ReleaseDC(nullptr, schermo);
+  return esito;
+}
+
+const char* famiglia_moduli() {
+  static const char* const famiglia = [] {
+    for (const char* nome : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial"})
+      if (esiste_carattere(nome)) return nome;
+    return "MS Shell Dlg";
+  }();
+  return famiglia;
+}
+
+}  // namespace
+
+int punti_per_pollice() {
+  static const int dpi = [] {
+    HDC schermo = GetDC(nullptr);
+    const int valore = GetDeviceCaps(schermo, LOGPIXELSY);
+    ReleaseDC(nullptr, schermo);
+    return valore > 0 ? valore : 96;
+  }();
+  return dpi;
+}
+
+int pixel(double twips) {
+  return static_cast<int>(std::lround(twips * punti_per_pollice() / 1440.0));
+}
+
+double twips(int pixel) {
+  return pixel * 1440.0 / punti_per_pollice();
+}
+
+Posto posto(double left, double top, double width, double height) {
+  return {pixel(left), pixel(top), pixel(width), pixel(height)};
+}
+
+HFONT carattere_moduli(double punti, bool grassetto) {
+  static std::map<std::pair<double, bool>, HFONT> caratteri;
+  HFONT& carattere = caratteri[{punti, grassetto}];
+  if (carattere == nullptr) {
+    LOGFONTA descrizione{};
+    descrizione.lfHeight = -static_cast<LONG>(std::lround(punti * punti_per_pollice() / 72.0));
+    descrizione.lfWeight = grassetto ? FW_BOLD : FW_NORMAL;
+    descrizione.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(descrizione.lfFaceName, famiglia_moduli(), LF_FACESIZE);
+    carattere = CreateFontIndirectA(&descrizione);
+  }
+  return carattere;
+}
+
+}  // namespace borvan::win32
