@@ -24,6 +24,10 @@ class DriverEcr {
   virtual int32_t invia(std::string& riga, std::string& risposta) = 0;
   // Method 13: close; its result is ignored.
   virtual int32_t chiudi() = 0;
+
+  // Why no register can be reached at all (its driver is not installed, say); empty when
+  // there is a driver. A job then ends as a failed open, with this text, before any member.
+  virtual std::string motivo_assenza() const { return {}; }
 };
 
 }  // namespace borvan

@@ -7,8 +7,9 @@
 
 namespace borvan {
 
-// The driver the program uses on this platform. Without a real register driver it is the
-// simulated register, working in `cartella_applicazione` (ending with the separator).
+// The driver the program uses on this platform: the register's own driver on Windows, the
+// simulated register elsewhere, working in `cartella_applicazione` (ending with the separator).
+// The simulated register is never a fallback for a missing driver: it is chosen explicitly.
 std::unique_ptr<DriverEcr> crea_driver_predefinito(const std::string& cartella_applicazione);
 
 }  // namespace borvan

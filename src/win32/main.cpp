@@ -13,7 +13,7 @@
 #include "ecr/registratore_simulato.h"
 #include "errors/elabora_errore.h"
 #include "support/percorsi.h"
-#include "win32/ambiente_locale.h"
+#include "win32/ambiente_win32.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"
 #include "win32/finestra_principale.h"
@@ -48,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   borvan::win32::OperatoreWin32 operatore;
   borvan::ErroriComuni errori(operatore);
   operatore.imposta_errori(errori);
-  borvan::win32::AmbienteLocale ambiente(cartella);
+  borvan::win32::AmbienteWin32 ambiente(cartella);
 
   std::unique_ptr<borvan::DriverEcr> driver =
       con_simulatore() ? std::make_unique<borvan::RegistratoreSimulato>(applicazione)

@@ -30,6 +30,7 @@ struct AmbienteFermo : Ambiente {
   bool altra_istanza_attiva() override { return false; }
   void termina() override {}
   DataOra adesso() override { return {2026, 1, 5, 9, 30, 0}; }
+  int64_t millisecondi() override { return 0; }
   void mostra_configurazione() override {}
 };
 

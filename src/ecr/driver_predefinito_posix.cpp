@@ -1,11 +1,10 @@
 #include "ecr/driver_predefinito.h"
-
 #include "ecr/registratore_simulato.h"
 
 namespace borvan {
 
+// No register driver exists for this platform: the simulated register stands in for it.
 std::unique_ptr<DriverEcr> crea_driver_predefinito(const std::string& cartella_applicazione) {
-  // A Windows build picks the register's automation-control driver here.
   return std::make_unique<RegistratoreSimulato>(cartella_applicazione);
 }
 

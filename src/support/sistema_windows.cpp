@@ -1,0 +1,244 @@
+// The file routines on Windows go through the ANSI ("A") functions only: paths are the bytes of
+// the system's code page, converted by the system one way for every routine. The C++ library's
+// own path conversion differs from it for some bytes (0x80-0x9F), and a file seen under two
+// names is found by one routine and missed by the next.
+
+#include <malloc.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "support/errore_runtime.h"
+#include "support/sistema.h"
+
+namespace borvan {
+
+namespace {
+
+constexpr DWORD condivisione_piena = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+HANDLE maniglia(intptr_t valore) {
+  return reinterpret_cast<HANDLE>(valore);
+}
+
+bool e_cartella(const std::string& percorso) {
+  const DWORD attributi = GetFileAttributesA(percorso.c_str());
+  return attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Why a call on the path failed, as a classic error number.
+ErroreRuntime errore_di(const std::string& percorso, DWORD codice) {
+  switch (codice) {
+    case ERROR_FILE_NOT_FOUND:
+      return ErroreRuntime(codice_errore::file_non_trovato);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return ErroreRuntime(codice_errore::percorso_non_trovato);
+    case ERROR_ACCESS_DENIED:
+      // The system says the same of a folder at the path and of a file it may not open.
+      return ErroreRuntime(!percorso.empty() && e_cartella(percorso)
+                               ? codice_errore::accesso_percorso
+                               : codice_errore::permesso_negato);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return ErroreRuntime(codice_errore::permesso_negato);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ErroreRuntime(codice_errore::disco_pieno);
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+      return ErroreRuntime(codice_errore::nome_file_non_valido);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ErroreRuntime(codice_errore::memoria_esaurita);
+    default:
+      return ErroreRuntime(codice_errore::errore_io);
+  }
+}
+
+IdentitaFile identita_di(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber,
+          (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+          (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+          static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                               info.ftLastWriteTime.dwLowDateTime)};
+}
+
+// The identity of what the handle has open, when it is a regular file on a disk: a folder, a
+// device (NUL, COM1, CON) or a pipe at the path is no file.
+std::optional<IdentitaFile> identita_maniglia(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
+  return identita_di(info);
+}
+
+// Closes the handle on every way out of a scope.
+class Chiusura {
+ public:
+  explicit Chiusura(HANDLE file) : file_(file) {}
+  ~Chiusura() { CloseHandle(file_); }
+  Chiusura(const Chiusura&) = delete;
+  Chiusura& operator=(const Chiusura&) = delete;
+
+ private:
+  HANDLE file_;
+};
+
+// Opens a regular file; anything else at the path is refused as a path/file access error.
+HANDLE apri_regolare(const std::string& percorso, DWORD accesso, DWORD creazione,
+                     IdentitaFile& identita) {
+  const HANDLE file = CreateFileA(percorso.c_str(), accesso, condivisione_piena, nullptr, creazione,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw errore_di(percorso, GetLastError());
+  const std::optional<IdentitaFile> trovata = identita_maniglia(file);
+  if (!trovata) {
+    CloseHandle(file);
+    throw ErroreRuntime(codice_errore::accesso_percorso);
+  }
+  identita = *trovata;
+  return file;
+}
+
+// Writes the bytes at a position with one call; false, with the system's code set, when not
+// all of them went in.
+bool scrivi_a(HANDLE file, uint64_t posizione, const std::string& dati) {
+  OVERLAPPED dove{};
+  dove.Offset = static_cast<DWORD>(posizione);
+  dove.OffsetHigh = static_cast<DWORD>(posizione >> 32);
+  DWORD scritti = 0;
+  if (!WriteFile(file, dati.data(), static_cast<DWORD>(dati.size()), &scritti, &dove)) return false;
+  if (scritti == dati.size()) return true;
+  SetLastError(ERROR_DISK_FULL);
+  return false;
+}
+
+}  // namespace
+
+std::optional<IdentitaFile> identita_file(const std::string& percorso) noexcept {
+  if (percorso.empty()) return std::nullopt;
+  // No access asked: only the file's facts, which no other program's sharing mode withholds.
+  const HANDLE file = CreateFileA(percorso.c_str(), 0, condivisione_piena, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  Chiusura chiusura(file);
+  return identita_maniglia(file);
+}
+
+FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
+  FileLetto letto;
+  const HANDLE file = apri_regolare(percorso, GENERIC_READ, OPEN_EXISTING, letto.identita);
+  Chiusura chiusura(file);
+  const uint64_t limite = massimo + 1;
+  letto.contenuto.resize(
+      static_cast<size_t>(std::min<uint64_t>(limite, letto.identita.dimensione + 1)));
+  size_t letti = 0;
+  for (;;) {
+    if (letti == letto.contenuto.size()) {
+      if (letti >= limite) break;
+      letto.contenuto.resize(static_cast<size_t>(std::min<uint64_t>(limite, letti * 2 + 4096)));
+    }
+    const DWORD richiesti =
+        static_cast<DWORD>(std::min<size_t>(letto.contenuto.size() - letti, size_t{1} << 30));
+    DWORD n = 0;
+    if (!ReadFile(file, letto.contenuto.data() + letti, richiesti, &n, nullptr))
+      throw errore_di(percorso, GetLastError());
+    if (n == 0) break;
+    letti += n;
+  }
+  letto.contenuto.resize(letti);
+  letto.contenuto.shrink_to_fit();
+  return letto;
+}
+
+FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
+  IdentitaFile identita;
+  maniglia_ = reinterpret_cast<intptr_t>(apri_regolare(
+      percorso, GENERIC_WRITE, modo == Modo::accoda ? OPEN_ALWAYS : CREATE_ALWAYS, identita));
+}
+
+FileScrittura::~FileScrittura() {
+  if (maniglia_ != -1) CloseHandle(maniglia(maniglia_));
+}
+
+void FileScrittura::accoda(const std::string& dati) {
+  const HANDLE file = maniglia(maniglia_);
+  LARGE_INTEGER dimensione{};
+  if (!GetFileSizeEx(file, &dimensione)) throw errore_di("", GetLastError());
+  const uint64_t fine = static_cast<uint64_t>(dimensione.QuadPart);
+  if (scrivi_a(file, fine, dati)) return;
+  const DWORD codice = GetLastError();
+  // Part of the bytes may have gone in: they come out again. Should even that fail, the
+  // caller still learns that the write failed.
+  if (SetFilePointerEx(file, dimensione, nullptr, FILE_BEGIN)) SetEndOfFile(file);
+  throw errore_di("", codice);
+}
+
+void FileScrittura::scrivi_in(uint64_t posizione, const std::string& dati) {
+  if (!scrivi_a(maniglia(maniglia_), posizione, dati)) throw errore_di("", GetLastError());
+}
+
+void FileScrittura::sincronizza() {
+  if (!FlushFileBuffers(maniglia(maniglia_))) throw errore_di("", GetLastError());
+}
+
+void FileScrittura::chiudi() {
+  const HANDLE file = maniglia(maniglia_);
+  maniglia_ = -1;
+  if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) throw errore_di("", GetLastError());
+}
+
+void sostituisci_file(const std::string& da, const std::string& a) {
+  if (!MoveFileExA(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    throw errore_di(a, GetLastError());
+}
+
+// The file is opened, told by its identity, and marked for deletion through that same handle:
+// a file dropped at the path meanwhile is another file, and stays.
+bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept {
+  const HANDLE file =
+      CreateFileA(percorso.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                  condivisione_piena, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return identita_file(percorso) != identita;
+  Chiusura chiusura(file);
+  if (identita_maniglia(file) != identita) return true;
+  // A read-only file refuses to be deleted until its attributes are normal.
+  FILE_BASIC_INFO base{};
+  if (GetFileInformationByHandleEx(file, FileBasicInfo, &base, sizeof base) &&
+      (base.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    base.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file, FileBasicInfo, &base, sizeof base);
+  }
+  FILE_DISPOSITION_INFO cancella{};
+  cancella.DeleteFile = TRUE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &cancella, sizeof cancella) != 0;
+}
+
+void togli_sola_lettura(const std::string& percorso) noexcept {
+  const DWORD attributi = GetFileAttributesA(percorso.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+      (attributi & FILE_ATTRIBUTE_READONLY) == 0)
+    return;
+  SetFileAttributesA(percorso.c_str(), attributi & ~DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+void elimina_file(const std::string& percorso) noexcept {
+  if (percorso.empty() || e_cartella(percorso)) return;
+  SetFileAttributesA(percorso.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(percorso.c_str());
+}
+
+// NTFS keeps its folders in its own journal: a file written through, then flushed, stays.
+void sincronizza_cartella(const std::string&) noexcept {}
+
+void restituisci_memoria() noexcept {
+  _heapmin();
+}
+
+}  // namespace borvan
