@@ -22,6 +22,14 @@ UINT_PTR id_di(const Temporizzatore* t) {
   return reinterpret_cast<UINT_PTR>(t);
 }
 
+// Fires every timer other than the fast ones that has fallen due.
+void scatta_scaduti() {
+  const Orologio::time_point ora = Orologio::now();
+  const std::vector<Temporizzatore*> tutti = registro();
+  for (Temporizzatore* t : tutti)
+    if (vivo(t) && t->attivo() && !t->veloce() && t->scadenza() <= ora) t->scatta();
+}
+
 }  // namespace
 
 Temporizzatore::Temporizzatore(HWND finestra, std::function<void()> scatto)
@@ -55,28 +63,27 @@ bool Temporizzatore::segnale(UINT_PTR id) {
   auto* t = reinterpret_cast<Temporizzatore*>(id);
   if (!vivo(t)) return false;
   // Half an interval early counts as due: the window timer only follows the loop's own firing.
-  if (t->attivo_ && Orologio::now() + std::chrono::milliseconds(t->intervallo_) / 2 >= t->scadenza_)
-    t->scatta();
+  if (!t->attivo_) return true;
+  // Before a line, whatever has fallen due meanwhile: a time-out ends the job first.
+  if (t->veloce()) {
+    scatta_scaduti();
+    if (vivo(t) && t->veloce()) t->scatta();
+    return true;
+  }
+  if (Orologio::now() + std::chrono::milliseconds(t->intervallo_) / 2 >= t->scadenza_) t->scatta();
   return true;
 }
 
 bool raffica(std::chrono::microseconds durata) {
   const Orologio::time_point fine = Orologio::now() + durata;
   for (;;) {
-    Temporizzatore* veloce = nullptr;
-    const Orologio::time_point ora = Orologio::now();
-    const std::vector<Temporizzatore*> tutti = registro();
-    for (Temporizzatore* t : tutti) {
-      if (!vivo(t) || !t->attivo()) continue;
-      if (t->veloce()) {
-        if (veloce == nullptr) veloce = t;
-      } else if (t->scadenza_ <= ora) {
-        t->scatta();
-      }
-    }
+    scatta_scaduti();
     // A due timer may have stopped the fast one (a time-out ends the job).
-    if (veloce == nullptr || !vivo(veloce) || !veloce->veloce()) return false;
-    veloce->scatta();
+    const auto& tutti = registro();
+    const auto veloce =
+        std::find_if(tutti.begin(), tutti.end(), [](auto* t) { return t->veloce(); });
+    if (veloce == tutti.end()) return false;
+    (*veloce)->scatta();
     if (Orologio::now() >= fine) return true;
   }
 }

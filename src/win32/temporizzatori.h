@@ -33,6 +33,7 @@ class Temporizzatore {
   bool attivo() const { return attivo_; }
   // A timer of 1 ms means "as often as possible".
   bool veloce() const { return attivo_ && intervallo_ <= 1; }
+  Orologio::time_point scadenza() const { return scadenza_; }
 
   // Fires now: counts the next interval from now and runs the tick.
   void scatta();
@@ -41,8 +42,6 @@ class Temporizzatore {
   static bool segnale(UINT_PTR id);
 
  private:
-  friend bool raffica(std::chrono::microseconds durata);
-
   HWND finestra_;
   std::function<void()> scatto_;
   bool attivo_ = false;

@@ -1,0 +1,89 @@
+// The main loop: a job as fast as the register allows, the window still answering, a time-out
+// ending the job right after the line in progress, the end asked from outside.
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "banco_win32.h"
+#include "comune/banco.h"
+#include "win32/finestra_principale.h"
+#include "win32/operatore_win32.h"
+
+namespace borvan::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Ciclo : ::testing::Test {
+  explicit Ciclo(const std::string& config = "POLLING_TIME=20\r\n") {
+    prepara_controlli();
+    cartella.scrivi("BorvanIF.CFG", config);
+  }
+
+  // Drops the command file, runs the main loop until the outcome is written.
+  void stampa(int righe) {
+    std::string lavoro;
+    for (int i = 0; i < righe; ++i) lavoro += "riga " + std::to_string(i) + "\r\n";
+    cartella.scrivi("Scontr.ECR", lavoro);
+    Copione copione;
+    copione.poi([&] {
+      if (!cartella.esiste("Result.TXT") || cartella.esiste("Scontr.ECR")) return false;
+      PostQuitMessage(0);
+      return true;
+    });
+    principale->Form_Load();
+    win32::ciclo_principale([] {});
+  }
+
+  CartellaTemporanea cartella;
+  win32::OperatoreWin32 operatore;
+  ErroriComuni errori{operatore};
+  AmbienteFinto ambiente;
+  DriverFinto* driver = new DriverFinto;
+  std::unique_ptr<Principale> principale = std::make_unique<Principale>(
+      cartella.cartella(), std::unique_ptr<DriverEcr>(driver), operatore, errori, ambiente);
+  win32::FinestraPrincipale finestra{*principale};
+};
+
+TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
+  // A window timer alone would send some 100 lines a second.
+  const auto inizio = std::chrono::steady_clock::now();
+  stampa(20000);
+  const double secondi =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
+  EXPECT_EQ(driver->inviate.size(), 20000u);
+  EXPECT_EQ(cartella.leggi("Result.TXT"), "0\r\nStampa completata correttamente\r\n");
+  EXPECT_LT(secondi, 2.0) << 20000 / secondi << " righe al secondo";
+}
+
+struct CicloConTimeout : Ciclo {
+  CicloConTimeout() : Ciclo("POLLING_TIME=20\r\nTIMEOUT=1\r\n") {}
+};
+
+// Lines of 400 ms and a time-out of one second: it falls due while the third line prints, and
+// the job ends right after it, before a fourth is sent.
+TEST_F(CicloConTimeout, IlTimeoutChiudeDopoLaRigaInCorso) {
+  driver->guasto = [](int id) {
+    if (id == 17) std::this_thread::sleep_for(400ms);
+  };
+  stampa(10);
+  EXPECT_EQ(driver->inviate.size(), 3u);
+  EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+}
+
+// The installer ends the program through the main window's class and a registered message.
+TEST_F(Ciclo, IlMessaggioDiTermineChiudeIlProgramma) {
+  int terminato = 0;
+  PostMessageA(FindWindowA("BorvanIF_Principale", nullptr),
+               RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+  win32::ciclo_principale([&] {
+    ++terminato;
+    PostQuitMessage(0);
+  });
+  EXPECT_GE(terminato, 1);
+}
+
+}  // namespace
+}  // namespace borvan::test
