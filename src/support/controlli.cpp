@@ -40,7 +40,7 @@ void ListBox::AddItem(std::string riga) {
 }
 
 void ListBox::Clear() {
-  righe_.clear();
+  std::vector<std::string>().swap(righe_);  // a large job's lines give their memory back
   ++revisione_;
   indice_ = -1;
   notifica();

@@ -7,13 +7,13 @@
 
 namespace borvan {
 
-namespace {
-
-int32_t numero_da_errno(const std::error_code& codice) {
+int32_t numero_da_codice(const std::error_code& codice) {
   if (codice == std::errc::no_such_file_or_directory) return codice_errore::file_non_trovato;
-  if (codice == std::errc::permission_denied || codice == std::errc::operation_not_permitted)
+  if (codice == std::errc::permission_denied || codice == std::errc::operation_not_permitted ||
+      codice == std::errc::read_only_file_system)
     return codice_errore::permesso_negato;
-  if (codice == std::errc::no_space_on_device) return codice_errore::disco_pieno;
+  if (codice == std::errc::no_space_on_device || codice == std::errc::file_too_large)
+    return codice_errore::disco_pieno;
   if (codice == std::errc::filename_too_long || codice == std::errc::invalid_argument)
     return codice_errore::nome_file_non_valido;
   if (codice == std::errc::is_a_directory || codice == std::errc::not_a_directory ||
@@ -21,8 +21,6 @@ int32_t numero_da_errno(const std::error_code& codice) {
     return codice_errore::accesso_percorso;
   return codice_errore::errore_io;
 }
-
-}  // namespace
 
 ErroreRuntime::ErroreRuntime(int32_t numero, std::string descrizione, std::string sorgente)
     : std::runtime_error(descrizione.empty() ? descrizione_errore(numero) : descrizione),
@@ -67,9 +65,9 @@ ErroreRuntime errore_corrente() {
   } catch (const ErroreRuntime& e) {
     return e;
   } catch (const std::filesystem::filesystem_error& e) {
-    return ErroreRuntime(numero_da_errno(e.code()), {}, "BorvanIF");
+    return ErroreRuntime(numero_da_codice(e.code()), {}, "BorvanIF");
   } catch (const std::system_error& e) {
-    return ErroreRuntime(numero_da_errno(e.code()), {}, "BorvanIF");
+    return ErroreRuntime(numero_da_codice(e.code()), {}, "BorvanIF");
   } catch (const std::bad_alloc&) {
     return ErroreRuntime(codice_errore::memoria_esaurita);
   } catch (const std::exception& e) {

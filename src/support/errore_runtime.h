@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace borvan {
 
@@ -40,6 +41,9 @@ class ErroreRuntime : public std::runtime_error {
 
 // The system's message text for an error number ("Overflow", "Impossibile trovare il file", ...).
 std::string descrizione_errore(int32_t numero);
+
+// The classic number for a system error code (errno, or a Windows error).
+int32_t numero_da_codice(const std::error_code& codice);
 
 // Turns the exception being handled into a run-time error; call only inside a catch block.
 // Standard-library failures get the classic number that fits them best.

@@ -1,60 +1,23 @@
 #include "support/file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <limits>
+#include <optional>
 #include <system_error>
 
 #include "support/errore_runtime.h"
+#include "support/sistema.h"
 #include "support/testo.h"
 
 namespace fs = std::filesystem;
 
 namespace borvan {
 
-namespace {
-
-// Why a file could not be opened, as a classic error number.
-ErroreRuntime errore_apertura(const std::string& percorso, int numero_errno) {
-  std::error_code stato;
-  if (fs::is_directory(percorso, stato)) return ErroreRuntime(codice_errore::accesso_percorso);
-  const fs::path cartella = fs::path(percorso).parent_path();
-  if (!cartella.empty() && !fs::is_directory(cartella, stato))
-    return ErroreRuntime(codice_errore::percorso_non_trovato);
-  switch (numero_errno) {
-    case ENOENT:
-      return ErroreRuntime(codice_errore::file_non_trovato);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return ErroreRuntime(codice_errore::permesso_negato);
-    case ENAMETOOLONG:
-    case EINVAL:
-      return ErroreRuntime(codice_errore::nome_file_non_valido);
-    default:
-      return ErroreRuntime(codice_errore::accesso_percorso);
-  }
-}
-
-void scrivi_in_modo(const std::string& percorso, const std::string& contenuto,
-                    std::ios::openmode modo) {
-  errno = 0;
-  std::ofstream file(percorso, std::ios::binary | modo);
-  if (!file) throw errore_apertura(percorso, errno);
-  file.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
-  file.close();
-  if (!file) throw ErroreRuntime(codice_errore::errore_io);
-}
-
-}  // namespace
-
 bool file_esiste(const std::string& percorso) {
   const std::string pulito = trim_spazi(percorso);
   if (pulito.empty()) return false;
   std::error_code errore;
-  const fs::file_status stato = fs::status(pulito, errore);
-  return !errore && fs::exists(stato) && !fs::is_directory(stato);
+  return fs::is_regular_file(pulito, errore);
 }
 
 void cancella_file(const std::string& percorso) noexcept {
@@ -66,13 +29,7 @@ void cancella_file(const std::string& percorso) noexcept {
 }
 
 std::string leggi_file(const std::string& percorso) {
-  errno = 0;
-  std::ifstream file(percorso, std::ios::binary);
-  std::error_code stato;
-  if (!file || fs::is_directory(percorso, stato)) throw errore_apertura(percorso, errno);
-  std::string contenuto{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) throw ErroreRuntime(codice_errore::errore_io);
-  return contenuto;
+  return leggi_file_regolare(percorso, std::numeric_limits<uint64_t>::max() - 1).contenuto;
 }
 
 std::vector<std::string> dividi_righe(const std::string& contenuto) {
@@ -92,20 +49,33 @@ std::vector<std::string> dividi_righe(const std::string& contenuto) {
 }
 
 void scrivi_file(const std::string& percorso, const std::string& contenuto) {
-  scrivi_in_modo(percorso, contenuto, std::ios::trunc);
+  const std::string nuovo = percorso + ".tmp";
+  std::optional<ErroreRuntime> errore;
+  try {
+    FileScrittura file(nuovo, FileScrittura::Modo::svuota);
+    file.accoda(contenuto);
+    file.chiudi();
+    std::error_code ignora;  // a read-only old file would refuse to be replaced on Windows
+    fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add, ignora);
+    try {
+      sostituisci_file(nuovo, percorso);
+    } catch (const ErroreRuntime&) {
+      // Some file systems replace nothing: the old file goes first, then the new one moves in.
+      cancella_file(percorso);
+      sostituisci_file(nuovo, percorso);
+    }
+    return;
+  } catch (...) {
+    errore = errore_corrente();
+  }
+  cancella_file(nuovo);
+  throw *errore;
 }
 
 void aggiungi_a_file(const std::string& percorso, const std::string& contenuto) {
-  scrivi_in_modo(percorso, contenuto, std::ios::app);
-}
-
-std::optional<FirmaFile> firma_file(const std::string& percorso) {
-  std::error_code errore;
-  const auto dimensione = fs::file_size(percorso, errore);
-  if (errore) return std::nullopt;
-  const auto modificato = fs::last_write_time(percorso, errore);
-  if (errore) return std::nullopt;
-  return FirmaFile{dimensione, static_cast<int64_t>(modificato.time_since_epoch().count())};
+  FileScrittura file(percorso, FileScrittura::Modo::accoda);
+  file.accoda(contenuto);
+  file.chiudi();
 }
 
 }  // namespace borvan

@@ -40,22 +40,25 @@ class Trappola {
   template <class Passo>
   bool operator()(Passo&& passo) {
     for (;;) {
-      std::optional<ErroreRuntime> errore;
       try {
         passo();
         return true;
       } catch (...) {
-        errore = errore_corrente();
+        errore_ = errore_corrente();
       }
       // Asked outside the catch block: the answer may take a modal dialog and its own errors.
-      if (!gestisci_errore(gestore_, *errore)) return false;
+      if (!gestisci_errore(gestore_, *errore_)) return false;
       if (ancora_valido_ && !ancora_valido_()) return false;
     }
   }
 
+  // The error of the step that was given up last.
+  const std::optional<ErroreRuntime>& errore() const { return errore_; }
+
  private:
   GestoreErrori& gestore_;
   std::function<bool()> ancora_valido_;
+  std::optional<ErroreRuntime> errore_;
 };
 
 // Skip mode: a failing step is passed over and the procedure goes on with the next one.
