@@ -194,7 +194,7 @@ class Banco {
     lavoro.secondi_ridisegni = secondi(applicazione_.tempo_ridisegni);
     lavoro.fine = fine;
     lavoro.result = leggi(cartella_ / "Result.TXT");
-    if (principale_.stampa_in_corso) lavoro.result = "(job still running)";
+    if (principale_.stampa_in_corso()) lavoro.result = "(job still running)";
     return lavoro;
   }
 

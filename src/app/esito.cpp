@@ -26,6 +26,8 @@ std::string messaggio_esito(int32_t codice) {
       return "Timeout stampa";
     case codice_esito::interrotto:
       return "Stampa interrotta dall'utente";
+    case codice_esito::non_completata:
+      return "Stampa non completata";
     default:
       return "Errore di comunicazione con la cassa. Cod." + std::to_string(codice);
   }
@@ -34,6 +36,11 @@ std::string messaggio_esito(int32_t codice) {
 std::string messaggio_composto(int32_t codice, const std::string& descrizione) {
   if (descrizione.empty()) return messaggio_esito(codice);
   return trim_spazi(messaggio_esito(codice) + "-" + descrizione);
+}
+
+std::string righe_accettate(int32_t accettate, int32_t righe) {
+  return "righe accettate dalla cassa: " + std::to_string(accettate) + " di " +
+         std::to_string(righe);
 }
 
 std::string testo_result(int32_t codice, const std::string& messaggio) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "support/errore_runtime.h"
+#include "support/file.h"
 #include "support/operatore.h"
 #include "support/trappola.h"
 
@@ -16,6 +17,7 @@ const char* const domanda_chiusura =
 const char* const messaggio_stampa_in_corso =
     "Stampa in corso. Impossibile aprire pagina di configurazione.";
 const char* const descrizione_open_rifiutato = "Errore su OPEN WinEcrCom";
+const char* const descrizione_chiuso = "BorvanIF chiuso durante la stampa";
 
 // Resets a flag on every way out of a scope.
 class Bandiera {
@@ -38,7 +40,8 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
       driver_(std::move(driver)),
       operatore_(operatore),
       errori_(errori),
-      ambiente_(ambiente) {
+      ambiente_(ambiente),
+      giornale_(cartella_applicazione(cartella_eseguibile_) + nome_giornale) {
   Form.setCaption("BORVAN INTERFACE");
   Label2.setCaption("Stato registratore di cassa :");
   Command1.setCaption("Configurazione");
@@ -51,9 +54,32 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
 
 bool Principale::Form_Load() {
   if (ambiente_.altra_istanza_attiva()) return false;
-  stampa_in_corso = false;
+  stampa_in_corso_ = false;
   leggi_config();
+  recupera_lavoro_interrotto();
   return true;
+}
+
+// A job that a previous run left unfinished gets its outcome, and none of its lines is sent
+// again. An outcome already decided is written again only while the job's command file still
+// stands: once it has been deleted, its outcome was written, and the point-of-sale program may
+// already have dropped the next job, whose outcome this must not pretend to be.
+void Principale::recupera_lavoro_interrotto() {
+  if (!giornale_.presente()) return;
+  const std::optional<LavoroRegistrato> lavoro = giornale_.leggi();
+  if (lavoro) {
+    // Polls delivered by the outcome box's message loop must wait for this job's end.
+    Bandiera chiusura{chiusura_in_corso_};
+    if (!lavoro->esito) {
+      scrivi_Result_file(codice_esito::non_completata,
+                         std::string(descrizione_chiuso) + "; " +
+                             righe_accettate(lavoro->accettate, lavoro->righe));
+    } else if (identita_file(lavoro->percorso) == lavoro->identita) {
+      scrivi_Result_file(lavoro->esito->codice, lavoro->esito->descrizione);
+    }
+    togli_file_comandi(lavoro->percorso, lavoro->identita);
+  }
+  giornale_.rimuovi();
 }
 
 void Principale::Command3_Click() {
@@ -65,17 +91,17 @@ void Principale::Command4_Click() {
 }
 
 void Principale::leggi_config() {
-  if (!leggi_configurazione(*this, cartella_eseguibile_, operatore_, errori_)) return;
+  if (!leggi_configurazione(config, cartella_eseguibile_, operatore_, errori_)) return;
   Trappola passo{errori_};
   passo([&] {
-    Timer1.setInterval(tempo_polling);
+    Timer1.setInterval(config.tempo_polling);
     Timer1.setEnabled(true);
   });
 }
 
 void Principale::Command1_Click() {
   Trappola passo{errori_};
-  if (stampa_in_corso || chiusura_in_corso_) {
+  if (stampa_in_corso_ || chiusura_in_corso_) {
     passo([&] { operatore_.messaggio(messaggio_stampa_in_corso, Icona::nessuna); });
     return;
   }
@@ -89,54 +115,78 @@ void Principale::Command1_Click() {
 }
 
 void Principale::Timer1_Timer() {
-  if (stampa_in_corso || chiusura_in_corso_) return;
+  if (stampa_in_corso_ || chiusura_in_corso_) return;
   Command2.setVisible(false);
-  if (!file_esiste(file_input)) {
+  const std::optional<IdentitaFile> trovato = identita_file(config.file_input);
+  if (!trovato) {
     non_cancellato_.reset();
     return;
   }
   if (non_cancellato_) {
-    if (firma_file(file_input) == non_cancellato_) return;
+    if (trovato == non_cancellato_) return;
     non_cancellato_.reset();
   }
+  // Until the file is read, the job's file is the one the poll found.
+  file_del_lavoro_ = trovato;
   if (!apri_comunicazione_ecr()) return;
-  stampa_in_corso = true;
+  stampa_in_corso_ = true;
   ++lavoro_;
   riga_in_sospeso_ = false;
+  righe_accettate_ = 0;
   List2.Clear();
   Command2.setVisible(true);
-  if (tempo_timeout != 0) {
-    Timer2.setInterval(tempo_timeout * 1000);
+  scadenza_.reset();
+  if (config.tempo_timeout != 0) {
+    Timer2.setInterval(config.tempo_timeout * 1000);
     Timer2.setEnabled(true);
+    scadenza_ = ambiente_.millisecondi() + int64_t{config.tempo_timeout} * 1000;
   } else {
     Timer2.setEnabled(false);
   }
   carica_righe();
 }
 
-// Loads the command file into the list and starts sending. The register is already open: a
-// file that cannot be read, or that is longer than the list holds, ends the job before any
-// line is sent, so that the point-of-sale program gets an outcome and never half a receipt.
+// Loads the command file into the list, records the job in the journal and starts sending. The
+// register is already open: a file that cannot be read, that is too long to be a receipt, or a
+// job the journal cannot record, ends before any line is sent, so that the point-of-sale
+// program gets an outcome and never half a receipt.
 void Principale::carica_righe() {
-  std::vector<std::string> righe;
-  std::optional<ErroreRuntime> errore;
+  FileLetto letto;
   try {
-    righe = dividi_righe(leggi_file(file_input));
+    letto = leggi_file_regolare(config.file_input, dimensione_massima_comandi);
   } catch (...) {
-    errore = errore_corrente();
-  }
-  if (errore) {
-    chiudi_comunicazione(codice_esito::errore_apertura,
-                         "Impossibile leggere il file comandi: " + errore->descrizione());
+    rifiuta_file_comandi("Impossibile leggere il file comandi: " + errore_corrente().descrizione());
     return;
   }
+  file_del_lavoro_ = letto.identita;
+  if (letto.contenuto.size() > dimensione_massima_comandi) {
+    rifiuta_file_comandi("File comandi troppo lungo: piu' di " +
+                         std::to_string(dimensione_massima_comandi) + " byte");
+    return;
+  }
+  std::vector<std::string> righe = dividi_righe(letto.contenuto);
+  letto.contenuto = std::string();
   if (righe.size() > static_cast<size_t>(ListBox::capacita)) {
-    chiudi_comunicazione(codice_esito::errore_apertura,
-                         "File comandi troppo lungo: piu' di 32767 righe");
+    rifiuta_file_comandi("File comandi troppo lungo: piu' di 32767 righe");
+    return;
+  }
+  try {
+    LavoroRegistrato lavoro;
+    lavoro.percorso = config.file_input;
+    lavoro.identita = letto.identita;
+    lavoro.righe = static_cast<int32_t>(righe.size());
+    giornale_.inizia(lavoro);
+  } catch (...) {
+    rifiuta_file_comandi("Impossibile scrivere il giornale " + std::string(nome_giornale) + ": " +
+                         errore_corrente().descrizione());
     return;
   }
   for (std::string& riga : righe) List2.AddItem(std::move(riga));
   Timer3.setEnabled(true);
+}
+
+void Principale::rifiuta_file_comandi(const std::string& motivo) {
+  chiudi_comunicazione(codice_esito::errore_apertura, motivo);
 }
 
 bool Principale::apri_comunicazione_ecr() {
@@ -144,7 +194,7 @@ bool Principale::apri_comunicazione_ecr() {
   bool errore = false;
   try {
     CoEcrCom1.imposta_proprieta_9(0);
-    std::string richiesta = "PORT = " + std::to_string(porta_ecr);
+    std::string richiesta = "PORT = " + std::to_string(config.porta_ecr);
     risultato = CoEcrCom1.apri(richiesta);
   } catch (...) {
     errore = true;
@@ -159,11 +209,17 @@ bool Principale::apri_comunicazione_ecr() {
 }
 
 bool Principale::lavoro_attivo(uint64_t lavoro) const {
-  return stampa_in_corso && !chiusura_in_corso_ && lavoro == lavoro_;
+  return stampa_in_corso_ && !chiusura_in_corso_ && lavoro == lavoro_;
+}
+
+// The time-out acts before a line is sent: a line that took the job past its time is the
+// last one, even when the time-out tick has not been delivered yet.
+bool Principale::tempo_scaduto() {
+  return scadenza_ && ambiente_.millisecondi() >= *scadenza_;
 }
 
 void Principale::Timer3_Timer() {
-  if (!stampa_in_corso || chiusura_in_corso_ || invio_in_corso_) return;
+  if (!stampa_in_corso_ || chiusura_in_corso_ || invio_in_corso_) return;
   Bandiera invio{invio_in_corso_};
   const uint64_t lavoro = lavoro_;
   Trappola passo{errori_, [this, lavoro] { return lavoro_attivo(lavoro); }};
@@ -173,6 +229,10 @@ void Principale::Timer3_Timer() {
     return;
   if (finito) {
     chiudi_comunicazione(codice_esito::successo, "");
+    return;
+  }
+  if (tempo_scaduto()) {
+    chiudi_comunicazione(codice_esito::timeout, "");
     return;
   }
   if (!passo([&] {
@@ -185,51 +245,90 @@ void Principale::Timer3_Timer() {
         const int32_t stato = CoEcrCom1.stato();
         Label1.setCaption(stato == 0 ? "OK" : "Cod." + std::to_string(stato));
       }))
-    return;
+    return abbandona_riga(lavoro, passo);
   std::string riga;
-  if (!passo([&] { riga = List2.List(List2.ListIndex()); })) return;
+  if (!passo([&] { riga = List2.List(List2.ListIndex()); })) return abbandona_riga(lavoro, passo);
   std::string risposta;
   int32_t risultato = 0;
   if (!passo([&] {
         risposta.clear();
         risultato = CoEcrCom1.invia(riga, risposta);
       }))
-    return;
+    return abbandona_riga(lavoro, passo);
   riga_in_sospeso_ = false;
-  if (risultato != 0) chiudi_comunicazione(risultato, risposta);
+  if (risultato != 0) {
+    chiudi_comunicazione(risultato, risposta);
+    return;
+  }
+  giornale_.accettate(++righe_accettate_);
+}
+
+// The operator gave up a line: it is neither skipped nor sent again behind their back, so the
+// job ends here, with what the register has taken so far.
+void Principale::abbandona_riga(uint64_t lavoro, const Trappola& passo) {
+  if (!lavoro_attivo(lavoro)) return;
+  const std::string errore = passo.errore() ? passo.errore()->descrizione() + "; " : "";
+  chiudi_comunicazione(codice_esito::non_completata,
+                       errore + righe_accettate(righe_accettate_, List2.ListCount()));
 }
 
 void Principale::Timer2_Timer() {
-  if (!stampa_in_corso || chiusura_in_corso_) return;
+  if (!stampa_in_corso_ || chiusura_in_corso_) return;
   chiudi_comunicazione(codice_esito::timeout, "");
 }
 
 void Principale::Command2_Click() {
-  if (!stampa_in_corso || chiusura_in_corso_) return;
+  if (!stampa_in_corso_ || chiusura_in_corso_) return;
   chiudi_comunicazione(codice_esito::interrotto, "");
 }
 
+// The outcome is recorded as decided before it is written, and the journal goes last: a start
+// after a crash at any point in between writes the same outcome, or none, never another one.
 void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   if (chiusura_in_corso_) return;
   Bandiera chiusura{chiusura_in_corso_};
   salta_errori([&] { CoEcrCom1.chiudi(); });
+  giornale_.decidi(res, desc_errore);
   salta_errori([&] { scrivi_Result_file(res, desc_errore); });
   salta_errori([&] { Timer2.setEnabled(false); });
   salta_errori([&] { Timer3.setEnabled(false); });
   salta_errori([&] { List2.Clear(); });
-  stampa_in_corso = false;
-  cancella_file(file_input);
-  if (file_esiste(file_input)) non_cancellato_ = firma_file(file_input);
+  stampa_in_corso_ = false;
+  if (file_del_lavoro_) togli_file_comandi(config.file_input, *file_del_lavoro_);
+  file_del_lavoro_.reset();
+  giornale_.rimuovi();
+  restituisci_memoria();
 }
 
+void Principale::togli_file_comandi(const std::string& percorso, const IdentitaFile& identita) {
+  if (!cancella_se_identico(percorso, identita)) non_cancellato_ = identita;
+}
+
+// A result file that could not be written is said in the log and on screen, and an old one
+// that could not be replaced goes: the point-of-sale program must not read it as this outcome.
 void Principale::scrivi_Result_file(int32_t coderrore, std::string subdesc_errore) {
   const std::string messaggio = messaggio_composto(coderrore, subdesc_errore);
-  salta_errori([&] { scrivi_file(file_result, testo_result(coderrore, messaggio)); });
-  if (!file_log.empty())
-    salta_errori(
-        [&] { aggiungi_a_file(file_log, riga_log(ambiente_.adesso(), coderrore, messaggio)); });
-  if (coderrore != 0 && mostra_errori)
+  std::optional<std::string> mancato;
+  try {
+    scrivi_file(config.file_result, testo_result(coderrore, messaggio));
+  } catch (...) {
+    mancato = "Impossibile scrivere il file risultati " + config.file_result + ": " +
+              errore_corrente().descrizione();
+  }
+  if (mancato) cancella_file(config.file_result);
+  if (!config.file_log.empty()) {
+    salta_errori([&] {
+      aggiungi_a_file(config.file_log, riga_log(ambiente_.adesso(), coderrore, messaggio));
+    });
+    if (mancato)
+      salta_errori([&] {
+        aggiungi_a_file(config.file_log, riga_log(ambiente_.adesso(), coderrore, *mancato));
+      });
+  }
+  if (coderrore != 0 && config.mostra_errori)
     salta_errori([&] { operatore_.messaggio(messaggio, Icona::errore); });
+  if (mancato && config.mostra_errori)
+    salta_errori([&] { operatore_.messaggio(*mancato, Icona::errore); });
 }
 
 }  // namespace borvan

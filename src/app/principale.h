@@ -6,15 +6,17 @@
 #include <string>
 
 #include "app/esito.h"
+#include "app/giornale.h"
 #include "config/configurazione.h"
 #include "ecr/driver_ecr.h"
 #include "support/controlli.h"
-#include "support/file.h"
+#include "support/sistema.h"
 
 namespace borvan {
 
 class GestoreErrori;
 class Operatore;
+class Trappola;
 
 // What the main window needs from the system it runs on.
 class Ambiente {
@@ -24,16 +26,20 @@ class Ambiente {
   // Ends the program at once: no further step of any kind.
   virtual void termina() = 0;
   virtual DataOra adesso() = 0;
+  // A clock that only moves forward, in milliseconds from any origin.
+  virtual int64_t millisecondi() = 0;
   // Shows the configuration dialog modally; returns when it has closed, whichever way.
   virtual void mostra_configurazione() = 0;
 };
 
 // The main window "BORVAN INTERFACE": start-up, the print cycle and the outcome of each job.
-// Its seven configuration values are the members it inherits from Configurazione.
-class Principale : public Configurazione {
+class Principale {
  public:
   static constexpr double larghezza_twips = 4560;
   static constexpr double altezza_twips = 3570;
+  // A command file longer than this is no receipt (32767 lines of 256 bytes take a quarter of
+  // it): it is refused before it is read whole.
+  static constexpr uint64_t dimensione_massima_comandi = 8 * 1024 * 1024;
 
   Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEcr> driver,
              Operatore& operatore, GestoreErrori& errori, Ambiente& ambiente);
@@ -51,7 +57,11 @@ class Principale : public Configurazione {
   Timer Timer3;     // send tick
   DriverEcr& CoEcrCom1;
 
-  bool stampa_in_corso = false;
+  // The seven configuration values, assigned only by leggi_config.
+  Configurazione config;
+
+  // A print job is in progress.
+  bool stampa_in_corso() const { return stampa_in_corso_; }
 
   void chiudi_comunicazione(int32_t res, std::string desc_errore);
   void leggi_config();
@@ -71,12 +81,20 @@ class Principale : public Configurazione {
  private:
   bool lavoro_attivo(uint64_t lavoro) const;
   void carica_righe();
+  void rifiuta_file_comandi(const std::string& motivo);
+  bool tempo_scaduto();
+  void abbandona_riga(uint64_t lavoro, const Trappola& passo);
+  void recupera_lavoro_interrotto();
+  void togli_file_comandi(const std::string& percorso, const IdentitaFile& identita);
 
   std::string cartella_eseguibile_;
   std::unique_ptr<DriverEcr> driver_;
   Operatore& operatore_;
   GestoreErrori& errori_;
   Ambiente& ambiente_;
+  Giornale giornale_;
+
+  bool stampa_in_corso_ = false;
 
   // A job is being ended: ticks and clicks delivered meanwhile (during its message box, say)
   // must not act on it, nor start another one.
@@ -88,9 +106,15 @@ class Principale : public Configurazione {
   bool riga_in_sospeso_ = false;
   // Counts the jobs, so that a tick can tell whether its job ended while it waited.
   uint64_t lavoro_ = 0;
+  // The command file of the job: taken by the poll, then from the handle it was read through.
+  // The job's end deletes that file only; another one at the path is the next job.
+  std::optional<IdentitaFile> file_del_lavoro_;
+  int32_t righe_accettate_ = 0;
+  // When the job's time runs out, on the monotonic clock.
+  std::optional<int64_t> scadenza_;
   // The command file that could not be deleted after its job, so that it is not printed
   // again; a changed or new file is a new job.
-  std::optional<FirmaFile> non_cancellato_;
+  std::optional<IdentitaFile> non_cancellato_;
 };
 
 }  // namespace borvan

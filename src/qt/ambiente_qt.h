@@ -1,30 +1,41 @@
 #pragma once
 
-#include <QLockFile>
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
-#include <memory>
 
 #include "app/principale.h"
 
+class QSocketNotifier;
+
 namespace borvan::qt {
 
-// The system the main window runs on: one instance per installation, the clock, the end.
+// The system the main window runs on: one instance per installation, the clocks, the end.
 class AmbienteQt : public Ambiente {
  public:
   explicit AmbienteQt(const QString& cartella_eseguibile);
+  ~AmbienteQt() override;
+  AmbienteQt(const AmbienteQt&) = delete;
+  AmbienteQt& operator=(const AmbienteQt&) = delete;
 
   bool altra_istanza_attiva() override;
   void termina() override;
   DataOra adesso() override;
+  int64_t millisecondi() override;
   void mostra_configurazione() override;
 
   void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
 
+  // SIGTERM, SIGINT and SIGHUP end the program as the close button's Yes does, but from the
+  // event loop, so that no file is ever left half-written.
+  void termina_ai_segnali();
+
  private:
-  // Held for the program's life; the system releases it with a killed process, and a lock
-  // whose owner no longer runs is taken over.
-  std::unique_ptr<QLockFile> blocco_;
+  QString percorso_blocco_;
+  // Held for the program's life; the system releases it with the process, however it ends.
+  int blocco_ = -1;
+  QElapsedTimer orologio_;
+  QSocketNotifier* notifica_segnali_ = nullptr;
   std::function<void()> configurazione_;
 };
 

@@ -39,6 +39,7 @@ int main(int argc, char* argv[]) {
     dialogo.esegui();
   });
 
+  ambiente.termina_ai_segnali();
   if (!principale.Form_Load()) return 0;
   finestra.show();
   return QApplication::exec();

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "comune/banco.h"
+#include "support/file.h"
 
 namespace borvan {
 namespace {
@@ -17,13 +18,16 @@ const std::string apertura =
     "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.";
 const std::string cassa = "Errore di comunicazione con la cassa. Cod.";
 const std::string timeout = "-100\r\nTimeout stampa\r\n";
+const std::string abbandonata =
+    "-102\r\nStampa non completata-Errore di I/O sulla periferica; righe accettate dalla cassa: ";
 
 // A lone LF stays inside its line, a final line end adds none; a status is only shown.
 TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
   Banco b;
   b.lavoro("uno\r\ndue\rtre\nancora\r\n");
-  ASSERT_TRUE(b.p->stampa_in_corso);
-  EXPECT_TRUE(b.p->Command2.Visible() && b.p->Timer2.Enabled());
+  ASSERT_TRUE(b.p->stampa_in_corso());
+  EXPECT_TRUE(b.p->Command2.Visible());
+  EXPECT_TRUE(b.p->Timer2.Enabled());
   ASSERT_EQ(b.p->List2.ListCount(), 3);
   for (int16_t riga = 0; riga < 3; ++riga) {
     b.driver->stato_registratore = riga == 1 ? 3 : 0;
@@ -31,22 +35,28 @@ TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
     EXPECT_EQ(b.p->List2.ListIndex(), riga);
     EXPECT_EQ(b.p->Label1.Caption(), riga == 1 ? "Cod.3" : "OK");
   }
-  EXPECT_TRUE(b.p->stampa_in_corso);
+  EXPECT_TRUE(b.p->stampa_in_corso());
   b.p->Timer3_Timer();
-  EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
+  EXPECT_FALSE(b.p->stampa_in_corso());
+  EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
+  EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));
   EXPECT_EQ(b.driver->chiamate,
             (std::vector<std::string>{"9 0", "12 PORT = 1", "10", "17 uno", "10", "17 due", "10",
                                       "17 tre\nancora", "13"}));
   EXPECT_EQ(b.result(), riuscita);
   EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
             "01-05-2026\t04:03:07\t0\tStampa completata correttamente\r\n");
-  EXPECT_FALSE(b.p->List2.ListCount() || b.p->Timer2.Enabled() || b.p->Timer3.Enabled());
+  EXPECT_EQ(b.p->List2.ListCount(), 0);
+  EXPECT_FALSE(b.p->Timer2.Enabled());
+  EXPECT_FALSE(b.p->Timer3.Enabled());
   EXPECT_TRUE(b.p->Command2.Visible());  // until the next poll tick
   b.p->Timer1_Timer();
   EXPECT_FALSE(b.p->Command2.Visible());
 }
 
-// Also a command file that cannot be read or is longer than the list: no line is sent.
+// Also a command file that cannot be read, is longer than the list or than a receipt can be, or a
+// job the journal cannot record: no line is sent. A line that takes the job past its time-out
+// is its last, whether or not the time-out tick has come.
 TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   struct Percorso {
     const char* nome;
@@ -65,6 +75,15 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   const std::string lungo = "-File comandi troppo lungo: piu' di 32767 righe";
   const std::string riga_2 = "7\r\n" + cassa + "7- carta esaurita\r\n";
   const std::string open_3 = "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n";
+  const std::string grande = "-File comandi troppo lungo: piu' di 8388608 byte";
+  const std::string giornale =
+      "-Impossibile scrivere il giornale BorvanIF.JRN: Errore di accesso al percorso/file";
+  const auto lento = [](Banco& b) {  // 15 s a line against the 20 s time-out
+    b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == 17 ? 15000 : 0; };
+  };
+  const auto giornale_bloccato = [](Banco& b) {
+    std::filesystem::create_directory(b.cartella.percorso("BorvanIF.JRN"));
+  };
   const Percorso percorsi[] = {
       {"empty file", "", [](auto&) {}, riuscita, {}},
       {"refusal", "a\r\nb\r\n", [](auto& b) { b.driver->riga_rifiutata = 2; }, riga_2, {"a"}},
@@ -75,6 +94,9 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
       {"unreadable", "a\r\n", sparisce, apertura + illeggibile + "\r\n", {}},
       {"too long", pieno + "x\r\n", [](auto&) {}, apertura + lungo + "\r\n", {}},
       {"as long as the list", pieno, [](auto&) {}, riuscita, std::vector<std::string>(32767, "x")},
+      {"too big", std::string(8 << 20, 'x') + "\r", [](auto&) {}, apertura + grande + "\r\n", {}},
+      {"time-out", "a\r\nb\r\nc\r\n", lento, timeout, {"a", "b"}},
+      {"no journal", "a\r\n", giornale_bloccato, apertura + giornale + "\r\n", {}},
   };
   for (const Percorso& percorso : percorsi) {
     SCOPED_TRACE(percorso.nome);
@@ -82,7 +104,10 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
     percorso.prepara(b);
     b.lavoro(percorso.comando);
     b.invia_tutto();
-    EXPECT_FALSE(b.p->stampa_in_corso || b.p->Timer3.Enabled() || b.cartella.esiste("Scontr.ECR"));
+    EXPECT_FALSE(b.p->stampa_in_corso());
+    EXPECT_FALSE(b.p->Timer3.Enabled());
+    EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
+    EXPECT_FALSE(file_esiste(b.cartella.percorso("BorvanIF.JRN")));
     EXPECT_EQ(b.result(), percorso.result);
     EXPECT_EQ(b.driver->inviate, percorso.inviate);
     EXPECT_EQ(b.driver->conta("13"), 1u);
@@ -90,7 +115,8 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   }
 }
 
-// Idle, they do nothing; in a job a poll tick reads nothing and the configuration is refused.
+// Idle, they do nothing; in a job a poll tick reads nothing and the configuration is refused. A
+// command file rewritten during the job is not the one the job read: it is the next job.
 TEST(Principale, TimeoutAndInterruptionEndTheJob) {
   const std::pair<void (Principale::*)(), std::string> fini[] = {
       {&Principale::Timer2_Timer, timeout},
@@ -108,16 +134,21 @@ TEST(Principale, TimeoutAndInterruptionEndTheJob) {
               "Stampa in corso. Impossibile aprire pagina di configurazione.");
     b.p->Timer3_Timer();
     ((*b.p).*fine)();
-    EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
+    EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_EQ(b.result(), atteso);
     b.p->Timer3_Timer();
     EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-    EXPECT_EQ(b.driver->conta("12 PORT = 1"), 1u);
+    EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "riscritto\r\n");
+    b.p->Timer1_Timer();
+    b.invia_tutto();
+    EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "riscritto"}));
+    EXPECT_EQ(b.result(), riuscita);
   }
 }
 
 // Ticks and clicks from the box's nested message loop leave the ending job alone and start no
-// other. No log without its path; a missing result folder does not keep the box away.
+// other; a command file dropped meanwhile is the next job. No log without its path; a result
+// file that cannot be written is said in a second box.
 TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
   for (const bool open_rifiutato : {false, true}) {
     Banco b(open_rifiutato ? "SHOW_ERRORS=1\r\nLOG_FILE=\r\nRESULT_FILE=/nonexistent/Result.TXT"
@@ -132,7 +163,7 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     };
     b.lavoro("a\r\nb\r\nc\r\n");
     b.invia_tutto();
-    ASSERT_EQ(b.operatore.messaggi.size(), 1u);
+    ASSERT_EQ(b.operatore.messaggi.size(), open_rifiutato ? 2u : 1u);
     EXPECT_EQ(b.operatore.messaggi[0],
               cassa + (open_rifiutato ? "7-Errore su OPEN WinEcrCom" : "7- carta esaurita"));
     EXPECT_EQ(b.operatore.icona, Icona::errore);
@@ -141,12 +172,19 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     EXPECT_EQ(b.driver->inviate.size(), open_rifiutato ? 0u : 1u);
     EXPECT_EQ(b.driver->conta("12 PORT = 1"), 1u);
     EXPECT_EQ(b.driver->conta("13"), 1u);
-    EXPECT_FALSE(b.p->stampa_in_corso || b.cartella.esiste("Scontr.ECR"));
+    EXPECT_FALSE(b.p->stampa_in_corso());
+    EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
+    if (open_rifiutato) {
+      EXPECT_EQ(b.operatore.messaggi[1],
+                "Impossibile scrivere il file risultati /nonexistent/Result.TXT: Impossibile "
+                "trovare il percorso");
+    }
   }
 }
 
 // A tick inside it sends no line twice; a retry answered after the job ended runs nothing; a
-// tick given up before its send does not step over the line.
+// line given up is neither skipped nor sent again: the job ends there, also when the register
+// is dead and no time-out would ever come.
 TEST(Principale, ASendTicksErrorDialog) {
   // Name; the member that raises, once this many lines are sent (-1: any), this many times; the
   // answers; the tick that comes inside the dialog; the lines sent; the outcome.
@@ -155,7 +193,22 @@ TEST(Principale, ASendTicksErrorDialog) {
       casi[] = {
           {"send, retried", 17, -1, 1, {4}, &Principale::Timer3_Timer, {"a", "b", "c"}, riuscita},
           {"status, time-out", 10, -1, 9, {4, 4, 4}, &Principale::Timer2_Timer, {}, timeout},
-          {"status, given up", 10, 1, 1, {2}, &Principale::Timer1_Timer, {"a", "b", "c"}, riuscita},
+          {"status, given up",
+           10,
+           1,
+           1,
+           {2},
+           &Principale::Timer1_Timer,
+           {"a"},
+           abbandonata + "1 di 3\r\n"},
+          {"dead register",
+           17,
+           -1,
+           100,
+           {},
+           &Principale::Timer1_Timer,
+           {},
+           abbandonata + "0 di 3\r\n"},
       };
   for (const auto& [nome, membro, dopo, volte, risposte, durante, inviate, result] : casi) {
     SCOPED_TRACE(nome);
@@ -199,6 +252,59 @@ TEST(Principale, AnUndeletableCommandFileIsNotPrintedAgain) {
   b.p->Timer1_Timer();
   b.invia_tutto();
   EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "b"}));
+}
+
+// A start that finds a job an earlier run left unfinished gives it its outcome, sends none of its
+// lines again and deletes its command file, never another one; an outcome that was already
+// written (its command file is gone) is not written again over what came after it.
+TEST(Principale, AStartEndsTheJobAnEarlierRunLeftUnfinished) {
+  const std::string comando = "a\r\nb\r\nc\r\n";
+  const std::string chiuso =
+      "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; "
+      "righe accettate dalla cassa: 2 di 3\r\n";
+  const auto deciso = [&](Banco& b) {  // ended with 7, killed before the result was written
+    Giornale giornale(b.cartella.percorso("BorvanIF.JRN"));
+    giornale.inizia({b.cartella.percorso("Scontr.ECR"),
+                     *identita_file(b.cartella.percorso("Scontr.ECR")),
+                     3,
+                     1,
+                     {}});
+    giornale.decidi(7, " carta esaurita  ");
+  };
+  const auto a_meta = [&](Banco& b) {  // killed after two lines
+    b.lavoro(comando);
+    b.p->Timer3_Timer();
+    b.p->Timer3_Timer();
+  };
+  // Name; the run that is cut short; what happens to the command file before the restart; the
+  // outcome the restart writes; the command file it leaves.
+  const std::tuple<const char*, std::function<void(Banco&)>, std::string, std::string, std::string>
+      casi[] = {
+          {"killed", a_meta, "", chiuso, ""},
+          {"killed, next job dropped", a_meta, "nuovo\r\n", chiuso, "nuovo\r\n"},
+          {"outcome decided", deciso, "", "7\r\n" + cassa + "7- carta esaurita\r\n", ""},
+          {"outcome written", deciso, "nuovo\r\n", "", "nuovo\r\n"},
+      };
+  for (const auto& [nome, interrotto, dopo, result, rimasto] : casi) {
+    SCOPED_TRACE(nome);
+    Banco b;
+    b.cartella.scrivi("Scontr.ECR", comando);
+    interrotto(b);
+    if (!dopo.empty()) b.cartella.scrivi("Scontr.ECR", dopo);
+    b.riavvia();
+    EXPECT_EQ(b.result(), result);
+    EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), rimasto);
+    EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));
+    EXPECT_TRUE(b.driver->chiamate.empty());
+  }
+  Banco b;  // a journal cut short before it was whole: no line had been sent
+  b.cartella.scrivi("BorvanIF.JRN", "BorvanIF JRN 1\r\n00");
+  b.cartella.scrivi("Scontr.ECR", comando);
+  b.riavvia();
+  EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));
+  b.p->Timer1_Timer();
+  b.invia_tutto();
+  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "c"}));
 }
 
 // The table's own codes are proven by the courses above.

@@ -10,14 +10,17 @@
 
 namespace borvan::test {
 
-// The main window's system, in memory: a fixed clock, an end that is only recorded.
+// The main window's system, in memory: clocks that move only when told, an end that is only
+// recorded.
 struct AmbienteFinto : Ambiente {
   int terminazioni = 0;
+  int64_t orologio = 0;
   std::function<void()> configurazione = [] {};
 
   bool altra_istanza_attiva() override { return false; }
   void termina() override { ++terminazioni; }
   DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
+  int64_t millisecondi() override { return orologio; }
   void mostra_configurazione() override { configurazione(); }
 };
 
@@ -71,9 +74,17 @@ struct Banco {
   }
   // Runs send ticks until the job ends (bounded, so that a stuck job fails the test).
   void invia_tutto() {
-    for (int i = 0; i < 40000 && p->stampa_in_corso; ++i) p->Timer3_Timer();
+    for (int i = 0; i < 40000 && p->stampa_in_corso(); ++i) p->Timer3_Timer();
   }
   std::string result() const { return cartella.leggi("Result.TXT"); }
+  // The program ends without a step more (killed) and starts again on the same folder.
+  void riavvia() {
+    p.reset();
+    driver = new DriverFinto;
+    p = std::make_unique<Principale>(cartella.cartella(), std::unique_ptr<DriverEcr>(driver),
+                                     operatore, errori, ambiente);
+    p->Form_Load();
+  }
 
   CartellaTemporanea cartella;
   OperatoreFinto operatore;
