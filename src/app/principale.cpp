@@ -163,6 +163,7 @@ void Principale::carica_righe() {
   }
   file_del_lavoro_ = letto.identita;
   if (letto.contenuto.size() > dimensione_massima_comandi) {
+    letto.contenuto = std::string();  // its memory goes back with the job's end
     rifiuta_file_comandi("File comandi troppo lungo: piu' di " +
                          std::to_string(dimensione_massima_comandi) + " byte");
     return;
