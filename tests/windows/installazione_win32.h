@@ -99,7 +99,10 @@ class Installazione : public CartellaTemporanea {
   std::string programma() const { return percorso("BorvanIF.exe"); }
 
   std::unique_ptr<Processo> avvia(const std::string& argomenti = "--simulatore") const {
-    std::string riga = "\"" + programma() + "\" " + argomenti;
+    // The program quoted, then the arguments (built in place: GCC 12 at -O3 takes the plain
+    // concatenation for an overlapping copy).
+    std::string riga = programma();
+    riga.insert(0, 1, '"').append("\" ").append(argomenti);
     STARTUPINFOA avvio{};
     avvio.cb = sizeof avvio;
     PROCESS_INFORMATION info{};
