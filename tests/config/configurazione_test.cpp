@@ -23,13 +23,10 @@ auto campi(const Configurazione& c) {
 // then one set of values read over and over, each reading starting from the defaults.
 TEST(Configurazione, ValoriLettiDalFile) {
   test::CartellaTemporanea cartella;
-  // The paths as written below, with the platform's separator.
-  const auto n = [](std::string percorso) {
-    if (stile_nativo == StilePercorso::windows)
-      std::replace(percorso.begin(), percorso.end(), '/', '\\');
-    return percorso;
-  };
-  const std::string app = n(cartella.cartella());
+  const bool windows = stile_nativo == StilePercorso::windows;
+  // The application folder as the program writes it: with the platform's separator.
+  std::string app = cartella.cartella();
+  if (windows) std::replace(app.begin(), app.end(), '/', '\\');
   test::OperatoreFinto operatore;
   test::ErroriFinti errori;
   Configurazione valori;
@@ -62,11 +59,13 @@ TEST(Configurazione, ValoriLettiDalFile) {
       {"SHOW_ERRORS=1.0", [](auto& v) { v.mostra_errori = true; }},
       {"SHOW_ERRORS=1\r\nSHOW_ERRORS=2", [](auto&) {}},
       {"input_file = x.ecr", [&](auto& v) { v.file_input = app + "x.ecr"; }},
-      {"INPUT_FILE=/srv/pos/x.ecr", [&](auto& v) { v.file_input = n("/srv/pos/x.ecr"); }},
-      {"INPUT_FILE=sub\\x.ecr", [&](auto& v) { v.file_input = n("sub/x.ecr"); }},
-      {"INPUT_FILE=\\x.ecr", [&](auto& v) { v.file_input = app + n("/x.ecr"); }},
+      {"INPUT_FILE=/srv/pos/x.ecr", [](auto& v) { v.file_input = "/srv/pos/x.ecr"; }},
+      {"INPUT_FILE=sub\\x.ecr",
+       [&](auto& v) { v.file_input = windows ? "sub\\x.ecr" : "sub/x.ecr"; }},
+      {"INPUT_FILE=\\x.ecr",
+       [&](auto& v) { v.file_input = app + (windows ? "\\x.ecr" : "/x.ecr"); }},
       {"RESULT_FILE=a=b.txt", [&](auto& v) { v.file_result = app + "a=b.txt"; }},
-      {"LOG_FILE=log/b.log", [&](auto& v) { v.file_log = n("log/b.log"); }},
+      {"LOG_FILE=log/b.log", [](auto& v) { v.file_log = "log/b.log"; }},
       {"\tPOLLING_TIME=800\r\n=5\r\nPOLLING_TIME\r\n\r\nPRINTER=1", [](auto&) {}},
       {"POLLING_TIME=800\r\nPOLLING_TIME=5\r\n", [](auto& v) { v.tempo_polling = 800; },
        "POLLING_TIME"},
