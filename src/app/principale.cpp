@@ -134,7 +134,6 @@ void Principale::Timer1_Timer() {
   if (!apri_comunicazione_ecr()) return;
   stampa_in_corso_ = true;
   ++lavoro_;
-  riga_in_sospeso_ = false;
   righe_accettate_ = 0;
   List2.Clear();
   Command2.setVisible(true);
@@ -234,8 +233,7 @@ void Principale::Timer3_Timer() {
   Trappola passo{errori_, [this, lavoro] { return lavoro_attivo(lavoro); }};
 
   bool finito = false;
-  if (!passo([&] { finito = !riga_in_sospeso_ && List2.ListIndex() >= List2.ListCount() - 1; }))
-    return;
+  if (!passo([&] { finito = List2.ListIndex() >= List2.ListCount() - 1; })) return;
   if (finito) {
     chiudi_comunicazione(codice_esito::successo, "");
     return;
@@ -244,12 +242,8 @@ void Principale::Timer3_Timer() {
     chiudi_comunicazione(codice_esito::timeout, "");
     return;
   }
-  if (!passo([&] {
-        if (riga_in_sospeso_) return;
-        List2.setListIndex(static_cast<int16_t>(List2.ListIndex() + 1));
-        riga_in_sospeso_ = true;
-      }))
-    return;
+  if (!passo([&] { List2.setListIndex(static_cast<int16_t>(List2.ListIndex() + 1)); }))
+    return abbandona_riga(lavoro, passo);
   if (!passo([&] {
         const int32_t stato = CoEcrCom1.stato();
         Label1.setCaption(stato == 0 ? "OK" : "Cod." + std::to_string(stato));
@@ -264,7 +258,6 @@ void Principale::Timer3_Timer() {
         risultato = CoEcrCom1.invia(riga, risposta);
       }))
     return abbandona_riga(lavoro, passo);
-  riga_in_sospeso_ = false;
   if (risultato != 0) {
     chiudi_comunicazione(risultato, risposta);
     return;

@@ -101,9 +101,6 @@ class Principale {
   bool chiusura_in_corso_ = false;
   // A send tick is running (its error dialog may be waiting for the operator).
   bool invio_in_corso_ = false;
-  // The cursor stands on a line that has not been sent yet: a send tick that was given up
-  // before its send completed must not let the next tick step over that line.
-  bool riga_in_sospeso_ = false;
   // Counts the jobs, so that a tick can tell whether its job ended while it waited.
   uint64_t lavoro_ = 0;
   // The command file of the job: taken by the poll, then from the handle it was read through.

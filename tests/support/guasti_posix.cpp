@@ -1,0 +1,103 @@
+// Faults only a POSIX system lets a test stage: a FIFO where a file is expected, a disk that
+// fills up in the middle of a write.
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "comune/cartella_temporanea.h"
+#include "ecr/registratore_simulato.h"
+#include "support/errore_runtime.h"
+#include "support/file.h"
+
+namespace borvan {
+namespace {
+
+// While in scope, this process's files fill up at `byte` bytes: a write that crosses the mark
+// is cut there and the next one fails, as on a full disk.
+class DiscoPieno {
+ public:
+  explicit DiscoPieno(rlim_t byte) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &prima_);
+    rlimit limite = prima_;
+    limite.rlim_cur = byte;
+    ::setrlimit(RLIMIT_FSIZE, &limite);
+  }
+  ~DiscoPieno() { ::setrlimit(RLIMIT_FSIZE, &prima_); }
+  DiscoPieno(const DiscoPieno&) = delete;
+  DiscoPieno& operator=(const DiscoPieno&) = delete;
+
+ private:
+  rlimit prima_{};
+};
+
+// Only a regular file is a file, and only one is read: opening a FIFO would block the program.
+TEST(File, UnaFifoNonEUnFile) {
+  test::CartellaTemporanea cartella;
+  const std::string fifo = cartella.percorso("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  for (const std::string& no : {fifo, std::string("/dev/null")}) {
+    EXPECT_FALSE(file_esiste(no)) << no;
+    try {
+      leggi_file(no);
+      ADD_FAILURE() << no << " was read";
+    } catch (const ErroreRuntime& e) {
+      EXPECT_EQ(e.numero(), codice_errore::accesso_percorso) << no;
+    }
+  }
+}
+
+// A file that cannot be written whole keeps its old content, and nothing is left beside it.
+TEST(File, ScriviFileInteroONiente) {
+  test::CartellaTemporanea cartella;
+  cartella.scrivi("Result.TXT", "0\r\nvecchio\r\n");
+  {
+    DiscoPieno pieno(4);
+    EXPECT_THROW(scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n"),
+                 ErroreRuntime);
+  }
+  EXPECT_EQ(cartella.leggi("Result.TXT"), "0\r\nvecchio\r\n");
+  EXPECT_FALSE(cartella.esiste("Result.TXT.tmp"));
+  scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+  EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+}
+
+// A line that fills the disk half-way leaves no half on the roll; retried when there is room,
+// it prints whole. The roll is closed between jobs: deleted, the next job starts a new one.
+TEST(RegistratoreSimulato, UnaRigaArrivaSulRotoloInteraONonArriva) {
+  test::CartellaTemporanea cartella;
+  RegistratoreSimulato driver{cartella.cartella()};
+  const auto invia = [&driver](std::string riga) {
+    std::string risposta;
+    return driver.invia(riga, risposta);
+  };
+  std::string richiesta = "PORT = 1";
+  ASSERT_EQ(driver.apri(richiesta), 0);
+  EXPECT_EQ(invia("uno"), 0);
+  {
+    DiscoPieno pieno(8);
+    try {
+      invia("abcdefgh");
+      ADD_FAILURE() << "a line printed on a full disk";
+    } catch (const ErroreRuntime& e) {
+      EXPECT_EQ(e.numero(), codice_errore::errore_io);
+    }
+    EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\n");
+  }
+  EXPECT_EQ(invia("abcdefgh"), 0);
+  EXPECT_EQ(driver.chiudi(), 0);
+  EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\nabcdefgh\r\n");
+  std::filesystem::remove(cartella.percorso("ECRSIM.TXT"));
+  ASSERT_EQ(driver.apri(richiesta), 0);
+  EXPECT_EQ(invia("due"), 0);
+  EXPECT_EQ(driver.chiudi(), 0);
+  EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "due\r\n");
+}
+
+}  // namespace
+}  // namespace borvan
