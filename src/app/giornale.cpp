@@ -59,6 +59,11 @@ void Giornale::inizia(const LavoroRegistrato& lavoro) {
   file_ = std::move(file);
 }
 
+void Giornale::riprendi() noexcept {
+  salta_errori(
+      [&] { file_ = std::make_unique<FileScrittura>(percorso_, FileScrittura::Modo::accoda); });
+}
+
 void Giornale::accettate(int32_t righe) noexcept {
   if (!file_) return;
   salta_errori([&] { file_->scrivi_in(intestazione.size() + 2, contatore(righe)); });

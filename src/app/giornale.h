@@ -46,6 +46,8 @@ class Giornale {
 
   // Records a new job and waits until the record is on the disk. Throws ErroreRuntime.
   void inizia(const LavoroRegistrato& lavoro);
+  // Takes up the journal a previous run left, so that its job's outcome can be recorded.
+  void riprendi() noexcept;
   bool attivo() const { return file_ != nullptr; }
   // The lines accepted so far: written in place, not waited for.
   void accettate(int32_t righe) noexcept;

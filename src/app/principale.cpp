@@ -71,9 +71,12 @@ void Principale::recupera_lavoro_interrotto() {
     // Polls delivered by the outcome box's message loop must wait for this job's end.
     Bandiera chiusura{chiusura_in_corso_};
     if (!lavoro->esito) {
-      scrivi_Result_file(codice_esito::non_completata,
-                         std::string(descrizione_chiuso) + "; " +
-                             righe_accettate(lavoro->accettate, lavoro->righe));
+      const std::string descrizione = std::string(descrizione_chiuso) + "; " +
+                                      righe_accettate(lavoro->accettate, lavoro->righe);
+      // Decided before it is written, as at any job's end: a second crash cannot repeat it.
+      giornale_.riprendi();
+      giornale_.decidi(codice_esito::non_completata, descrizione);
+      scrivi_Result_file(codice_esito::non_completata, descrizione);
     } else if (identita_file(lavoro->percorso) == lavoro->identita) {
       scrivi_Result_file(lavoro->esito->codice, lavoro->esito->descrizione);
     }
@@ -160,6 +163,7 @@ void Principale::carica_righe() {
   }
   file_del_lavoro_ = letto.identita;
   if (letto.contenuto.size() > dimensione_massima_comandi) {
+    letto.contenuto = std::string();  // its memory goes back with the job's end
     rifiuta_file_comandi("File comandi troppo lungo: piu' di " +
                          std::to_string(dimensione_massima_comandi) + " byte");
     return;

@@ -45,6 +45,32 @@ bool membro_valido(int32_t membro) {
 RegistratoreSimulato::RegistratoreSimulato(std::string cartella_applicazione)
     : cartella_(std::move(cartella_applicazione)) {}
 
+RegistratoreSimulato::~RegistratoreSimulato() = default;
+
+void RegistratoreSimulato::apri_rotolo() noexcept {
+  try {
+    rotolo_ = std::make_unique<FileScrittura>(cartella_ + nome_rotolo, FileScrittura::Modo::accoda);
+  } catch (...) {
+    rotolo_.reset();  // the send tries again, and jams if it still cannot
+  }
+}
+
+// A line reaches the roll whole or not at all: a roll that takes only part of it (a full disk)
+// gives that part back, and the send fails as a jammed printer does.
+void RegistratoreSimulato::stampa(const std::string& riga) {
+  try {
+    if (!rotolo_)
+      rotolo_ =
+          std::make_unique<FileScrittura>(cartella_ + nome_rotolo, FileScrittura::Modo::accoda);
+    rotolo_->accoda(riga + fine_riga);
+  } catch (const ErroreRuntime&) {
+    throw ErroreRuntime(
+        codice_errore::errore_io,
+        "Registratore simulato: impossibile stampare sul rotolo " + std::string(nome_rotolo),
+        sorgente);
+  }
+}
+
 void RegistratoreSimulato::leggi_impostazioni() {
   impostazioni_ = Impostazioni{};
   std::string contenuto;
@@ -101,6 +127,7 @@ int32_t RegistratoreSimulato::apri(std::string& richiesta) {
   richiesta_ = richiesta;
   righe_dall_apertura_ = 0;
   forse_errore(membro_apri);
+  apri_rotolo();
   return impostazioni_.risultato_apertura;
 }
 
@@ -120,19 +147,13 @@ int32_t RegistratoreSimulato::invia(std::string& riga, std::string& risposta) {
     risposta = impostazioni_.testo_rifiuto;
     return impostazioni_.codice_rifiuto;
   }
-  try {
-    aggiungi_a_file(cartella_ + nome_rotolo, riga + fine_riga);
-  } catch (const ErroreRuntime&) {
-    throw ErroreRuntime(
-        codice_errore::errore_io,
-        "Registratore simulato: impossibile stampare sul rotolo " + std::string(nome_rotolo),
-        sorgente);
-  }
+  stampa(riga);
   righe_dall_apertura_ = numero;
   return 0;
 }
 
 int32_t RegistratoreSimulato::chiudi() {
+  rotolo_.reset();
   forse_errore(membro_chiudi);
   return 0;
 }

@@ -6,9 +6,11 @@
 // an integrator can make the next job refuse a line, run slowly or fail without restarting.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ecr/driver_ecr.h"
+#include "support/sistema.h"
 
 namespace borvan {
 
@@ -16,6 +18,7 @@ class RegistratoreSimulato : public DriverEcr {
  public:
   // `cartella_applicazione` ends with the path separator.
   explicit RegistratoreSimulato(std::string cartella_applicazione);
+  ~RegistratoreSimulato() override;
 
   void imposta_proprieta_9(int16_t valore) override;
   int32_t apri(std::string& richiesta) override;
@@ -46,12 +49,17 @@ class RegistratoreSimulato : public DriverEcr {
 
   void leggi_impostazioni();
   void forse_errore(int32_t membro) const;
+  void apri_rotolo() noexcept;
+  void stampa(const std::string& riga);
 
   std::string cartella_;
   Impostazioni impostazioni_;
   int16_t proprieta_9_ = 0;
   std::string richiesta_;
   int32_t righe_dall_apertura_ = 0;
+  // The paper roll, open from the open request to the close: one write a line, no open and
+  // close each. Between jobs it is closed, so the user can take it away.
+  std::unique_ptr<FileScrittura> rotolo_;
 };
 
 }  // namespace borvan

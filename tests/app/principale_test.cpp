@@ -259,6 +259,25 @@ TEST(Principale, AnUndeletableCommandFileIsNotPrintedAgain) {
   EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "b"}));
 }
 
+// A result file that cannot be written is said in the log after the outcome line, and an old one
+// that could not be replaced goes: it is not this job's outcome.
+TEST(Principale, AResultFileThatCannotBeWrittenIsSaid) {
+  for (const char* ostacolo : {"Result.TXT", "Result.TXT.tmp"}) {
+    SCOPED_TRACE(ostacolo);
+    Banco b;
+    b.cartella.scrivi("Result.TXT", riuscita);
+    std::filesystem::remove(b.cartella.percorso(ostacolo));
+    std::filesystem::create_directory(b.cartella.percorso(ostacolo));
+    b.lavoro("a\r\n");
+    b.invia_tutto();
+    EXPECT_FALSE(file_esiste(b.cartella.percorso("Result.TXT")));
+    EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
+              "01-05-2026\t04:03:07\t0\tStampa completata correttamente\r\n"
+              "01-05-2026\t04:03:07\t0\tImpossibile scrivere il file risultati " +
+                  b.cartella.percorso("Result.TXT") + ": Errore di accesso al percorso/file\r\n");
+  }
+}
+
 // A start that finds a job an earlier run left unfinished gives it its outcome, sends none of its
 // lines again and deletes its command file, never another one; an outcome that was already
 // written (its command file is gone) is not written again over what came after it.

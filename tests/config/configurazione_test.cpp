@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
+#include "support/percorsi.h"
 
 namespace borvan {
 namespace {
@@ -21,7 +23,10 @@ auto campi(const Configurazione& c) {
 // then one set of values read over and over, each reading starting from the defaults.
 TEST(Configurazione, ValoriLettiDalFile) {
   test::CartellaTemporanea cartella;
-  const std::string app = cartella.cartella();
+  const bool windows = stile_nativo == StilePercorso::windows;
+  // The application folder as the program writes it: with the platform's separator.
+  std::string app = cartella.cartella();
+  if (windows) std::replace(app.begin(), app.end(), '/', '\\');
   test::OperatoreFinto operatore;
   test::ErroriFinti errori;
   Configurazione valori;
@@ -55,8 +60,10 @@ TEST(Configurazione, ValoriLettiDalFile) {
       {"SHOW_ERRORS=1\r\nSHOW_ERRORS=2", [](auto&) {}},
       {"input_file = x.ecr", [&](auto& v) { v.file_input = app + "x.ecr"; }},
       {"INPUT_FILE=/srv/pos/x.ecr", [](auto& v) { v.file_input = "/srv/pos/x.ecr"; }},
-      {"INPUT_FILE=sub\\x.ecr", [](auto& v) { v.file_input = "sub/x.ecr"; }},
-      {"INPUT_FILE=\\x.ecr", [&](auto& v) { v.file_input = app + "/x.ecr"; }},
+      {"INPUT_FILE=sub\\x.ecr",
+       [&](auto& v) { v.file_input = windows ? "sub\\x.ecr" : "sub/x.ecr"; }},
+      {"INPUT_FILE=\\x.ecr",
+       [&](auto& v) { v.file_input = app + (windows ? "\\x.ecr" : "/x.ecr"); }},
       {"RESULT_FILE=a=b.txt", [&](auto& v) { v.file_result = app + "a=b.txt"; }},
       {"LOG_FILE=log/b.log", [](auto& v) { v.file_log = "log/b.log"; }},
       {"\tPOLLING_TIME=800\r\n=5\r\nPOLLING_TIME\r\n\r\nPRINTER=1", [](auto&) {}},

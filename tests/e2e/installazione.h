@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -21,11 +22,14 @@ namespace borvan::test {
 
 using namespace std::chrono_literals;
 
-// Polls a condition every 20 ms until it holds or 10 seconds have passed.
-inline bool attendi(const std::function<bool()>& condizione) {
-  for (int volta = 0; volta < 500; ++volta, std::this_thread::sleep_for(20ms))
+// Polls a condition every millisecond until it holds or `entro` has passed.
+inline bool attendi(const std::function<bool()>& condizione,
+                    std::chrono::milliseconds entro = 20s) {
+  const auto fine = std::chrono::steady_clock::now() + entro;
+  for (;; std::this_thread::sleep_for(1ms)) {
     if (condizione()) return true;
-  return false;
+    if (std::chrono::steady_clock::now() > fine) return false;
+  }
 }
 
 // A running instance of the program, killed when it goes out of scope.
@@ -44,7 +48,7 @@ struct Processo {
   }
 };
 
-// The program's folder, also its TMPDIR: killed instances leave their lock nowhere else.
+// The program's folder, by default also its TMPDIR.
 class Installazione : public CartellaTemporanea {
  public:
   // `impostazioni`: the lines of BorvanIF.CFG, after a fast poll and no message boxes (which
@@ -55,8 +59,9 @@ class Installazione : public CartellaTemporanea {
   }
 
   // Starts the program; its output goes with the test's.
-  std::unique_ptr<Processo> avvia() const {
-    const std::string programma = percorso("BorvanIF"), cartella = this->cartella();
+  std::unique_ptr<Processo> avvia(const std::string& tmpdir = "") const {
+    const std::string programma = percorso("BorvanIF");
+    const std::string cartella = tmpdir.empty() ? this->cartella() : tmpdir;
     const pid_t pid = ::fork();
     if (pid == 0) {
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -67,12 +72,22 @@ class Installazione : public CartellaTemporanea {
     return std::unique_ptr<Processo>(new Processo{pid, {}});
   }
 
-  // Drops a command file, written under another name and renamed; waits for its job's end.
-  bool lavoro(const std::string& testo) const {
-    std::filesystem::remove(percorso("Result.TXT"));
+  // Drops a command file, written under another name and renamed, as the point-of-sale program
+  // does.
+  void deponi(const std::string& testo) const {
     scrivi("Scontr.tmp", testo);
     std::filesystem::rename(percorso("Scontr.tmp"), percorso("Scontr.ECR"));
+  }
+  // Drops a command file and waits for its job's end.
+  bool lavoro(const std::string& testo) const {
+    std::filesystem::remove(percorso("Result.TXT"));
+    deponi(testo);
     return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); });
+  }
+  // How many lines the paper roll holds.
+  size_t righe_stampate() const {
+    const std::string rotolo = leggi("ECRSIM.TXT");
+    return static_cast<size_t>(std::count(rotolo.begin(), rotolo.end(), '\n'));
   }
 };
 

@@ -1,8 +1,10 @@
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 #include <tuple>
 
 #include "installazione.h"
@@ -32,12 +34,17 @@ TEST(Programma, UnLavoro) {
         "7\t" + cassa + "7-Carta esaurita", 1, 1},
        {"open refused", "", "OPEN_RESULT=3\r\n", 3, "3\t" + cassa + "3-Errore su OPEN WinEcrCom", 0,
         0},
-       // Ten lines of 400 ms each cannot finish within the one-second time-out.
-       {"time-out", "TIMEOUT=1\r\n", "LINE_DELAY_MS=400\r\n", 10, "-100\tTimeout stampa", 1, 9}};
+       // The time-out falls due during the second 600 ms line: no third line is sent.
+       {"time-out", "TIMEOUT=1\r\n", "LINE_DELAY_MS=600\r\n", 10, "-100\tTimeout stampa", 2, 2},
+       // A settings file that is a FIFO is no settings file: reading it would block for ever.
+       {"FIFO settings", "", "FIFO", 2, "0\tStampa completata correttamente", 2, 2}};
   for (const auto& [nome, impostazioni, simulatore, righe, esito, minimo, massimo] : casi) {
     SCOPED_TRACE(nome);
     Installazione installazione(impostazioni);
-    installazione.scrivi("ECRSIM.CFG", simulatore);
+    if (simulatore == "FIFO")
+      ASSERT_EQ(::mkfifo(installazione.percorso("ECRSIM.CFG").c_str(), 0666), 0);
+    else
+      installazione.scrivi("ECRSIM.CFG", simulatore);
     const auto programma = installazione.avvia();
     std::string comandi;
     for (int i = 1; i <= righe; ++i) comandi += "ARTICOLO " + std::to_string(i) + "\r\n";
@@ -52,19 +59,24 @@ TEST(Programma, UnLavoro) {
     EXPECT_TRUE(una_riga_di_log(log, prima, dopo, esito)) << log;
     const std::string rotolo = installazione.leggi("ECRSIM.TXT");
     const auto stampate = static_cast<size_t>(std::count(rotolo.begin(), rotolo.end(), '\n'));
-    EXPECT_TRUE(comandi.starts_with(rotolo) && stampate >= minimo && stampate <= massimo) << rotolo;
+    EXPECT_TRUE(comandi.starts_with(rotolo)) << rotolo;
+    EXPECT_GE(stampate, minimo);
+    EXPECT_LE(stampate, massimo);
   }
 }
 
-// A second start ends silently; the first takes the next job with the register's settings as
-// they are then. A killed instance's lock does not keep the next one from starting.
+// A second start in the same folder ends silently, whatever its temporary folder; the first
+// takes the next job with the register's settings as they are then. A killed instance's lock
+// does not keep the next one from starting.
 TEST(Programma, DueLavoriEUnaSolaIstanza) {
   Installazione installazione;
+  CartellaTemporanea altra_tmp;
   auto primo = installazione.avvia();
   ASSERT_TRUE(installazione.lavoro("A 1\r\nA 2\r\n"));
-  const auto secondo = installazione.avvia();
+  const auto secondo = installazione.avvia(altra_tmp.cartella());
   ASSERT_TRUE(attendi([&] { return !secondo->in_vita(); })) << "the second instance still runs";
-  EXPECT_TRUE(WIFEXITED(*secondo->uscita) && WEXITSTATUS(*secondo->uscita) == 0);
+  EXPECT_TRUE(WIFEXITED(*secondo->uscita));
+  EXPECT_EQ(WEXITSTATUS(*secondo->uscita), 0);
   installazione.scrivi("ECRSIM.CFG", "REFUSE_LINE=1\r\nREFUSE_CODE=9\r\n");
   ASSERT_TRUE(installazione.lavoro("B\r\n"));
   EXPECT_EQ(installazione.leggi("Result.TXT"), "9\r\n" + cassa + "9\r\n");
@@ -80,6 +92,93 @@ TEST(Programma, DueLavoriEUnaSolaIstanza) {
   ASSERT_TRUE(installazione.lavoro("C\r\n"));
   EXPECT_TRUE(terzo->in_vita());
   EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), "A 1\r\nA 2\r\nC\r\n");
+}
+
+// A command file replaced during a job is not the job's file: it is printed as the next job.
+// A FIFO at the command file's path is no command file: the program goes on polling.
+TEST(Programma, UnFileSostituitoEIlLavoroSuccessivo) {
+  Installazione installazione;
+  installazione.scrivi("ECRSIM.CFG", "LINE_DELAY_MS=200\r\n");
+  ASSERT_EQ(::mkfifo(installazione.percorso("Scontr.ECR").c_str(), 0666), 0);
+  const auto programma = installazione.avvia();
+  // Long enough for several polls to meet the FIFO; nothing to wait for, as nothing happens.
+  std::this_thread::sleep_for(500ms);
+  std::filesystem::remove(installazione.percorso("Scontr.ECR"));
+  installazione.deponi("A 1\r\nA 2\r\nA 3\r\n");
+  ASSERT_TRUE(attendi([&] { return installazione.righe_stampate() >= 1; }));
+  installazione.deponi("B 1\r\n");
+  ASSERT_TRUE(attendi([&] { return installazione.righe_stampate() == 4; }));
+  ASSERT_TRUE(attendi([&] { return !installazione.esiste("Scontr.ECR"); }));
+  EXPECT_TRUE(programma->in_vita());
+  EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), "A 1\r\nA 2\r\nA 3\r\nB 1\r\n");
+  const std::string log = installazione.leggi("BorvanIF.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+}
+
+// Killed, or ended by a signal, in the middle of a job: the next start sends none of its lines
+// again, gives it its outcome and deletes its command file.
+TEST(Programma, UnLavoroInterrottoNonSiRistampa) {
+  for (const int segnale : {SIGKILL, SIGTERM}) {
+    SCOPED_TRACE(segnale);
+    Installazione installazione;
+    installazione.scrivi("ECRSIM.CFG", "LINE_DELAY_MS=300\r\n");
+    auto programma = installazione.avvia();
+    installazione.deponi("R 1\r\nR 2\r\nR 3\r\nR 4\r\nR 5\r\n");
+    ASSERT_TRUE(attendi([&] { return installazione.righe_stampate() >= 2; }));
+    ::kill(programma->pid, segnale);
+    ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+    const size_t stampate = installazione.righe_stampate();
+    ASSERT_LT(stampate, 5u);
+    EXPECT_TRUE(installazione.esiste("Scontr.ECR"));
+    EXPECT_FALSE(installazione.esiste("Result.TXT"));
+
+    installazione.scrivi("ECRSIM.CFG", "");
+    programma = installazione.avvia();
+    ASSERT_TRUE(attendi([&] { return installazione.esiste("Result.TXT"); }));
+    ASSERT_TRUE(attendi([&] { return !installazione.esiste("BorvanIF.JRN"); }));
+    EXPECT_EQ(installazione.leggi("Result.TXT"),
+              "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; righe "
+              "accettate dalla cassa: " +
+                  std::to_string(stampate) + " di 5\r\n");
+    EXPECT_FALSE(installazione.esiste("Scontr.ECR"));
+    ASSERT_TRUE(installazione.lavoro("S\r\n"));
+    EXPECT_EQ(installazione.righe_stampate(), stampate + 1);
+  }
+}
+
+// A point-of-sale program that drops its next job as soon as it reads the previous outcome:
+// every line printed once, none lost, no job stuck.
+TEST(Programma, MigliaiaDiLavoriUnoDopoLAltro) {
+  constexpr int lavori = 4000;
+  Installazione installazione("POLLING_TIME=11\r\n");
+  const auto programma = installazione.avvia();
+  int bloccati = 0, falliti = 0;
+  for (int lavoro = 0; lavoro < lavori && bloccati < 3; ++lavoro) {
+    std::filesystem::remove(installazione.percorso("Result.TXT"));
+    const std::string n = std::to_string(lavoro);
+    installazione.deponi("J" + n + " A\r\nJ" + n + " B\r\n");
+    if (!attendi([&] { return installazione.esiste("Result.TXT"); })) {
+      ++bloccati;
+      continue;
+    }
+    if (!installazione.leggi("Result.TXT").starts_with("0\r\n")) ++falliti;
+  }
+  EXPECT_EQ(bloccati, 0);
+  EXPECT_EQ(falliti, 0);
+  std::map<std::string, int> volte;
+  const std::string rotolo = installazione.leggi("ECRSIM.TXT");
+  for (size_t da = 0, fine; (fine = rotolo.find("\r\n", da)) != std::string::npos; da = fine + 2)
+    ++volte[rotolo.substr(da, fine - da)];
+  int persi = 0, ripetuti = 0;
+  for (int lavoro = 0; lavoro < lavori; ++lavoro)
+    for (const char* riga : {" A", " B"}) {
+      const int n = volte["J" + std::to_string(lavoro) + riga];
+      persi += n == 0;
+      ripetuti += n > 1;
+    }
+  EXPECT_EQ(persi, 0);
+  EXPECT_EQ(ripetuti, 0);
+  EXPECT_TRUE(programma->in_vita());
 }
 
 }  // namespace

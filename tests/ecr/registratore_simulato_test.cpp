@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "comune/cartella_temporanea.h"
+#include "comune/disco_pieno.h"
 #include "support/errore_runtime.h"
 
 namespace borvan {
@@ -88,11 +89,33 @@ TEST(RegistratoreSimulato, RaiseFaFallireSoloIlMembroIndicato) {
                 id == membro
                     ? "57 ECRSIM Registratore simulato: errore sul membro " + std::to_string(id)
                     : "");
-    EXPECT_EQ(s.cartella.esiste("ECRSIM.TXT"), membro != 17);
+    EXPECT_EQ(s.cartella.leggi("ECRSIM.TXT").empty(), membro == 17);
   }
   Simulato s;  // a roll that cannot be written is a device error
   std::filesystem::create_directory(s.cartella.percorso("ECRSIM.TXT"));
   EXPECT_EQ(errore_di([&] { s.invia("riga"); }).substr(0, 10), "57 ECRSIM ");
+}
+
+// A line that fills the disk half-way leaves no half on the roll; retried when there is room,
+// it prints whole. The roll is closed between jobs: deleted, the next job starts a new one.
+TEST(RegistratoreSimulato, UnaRigaArrivaSulRotoloInteraONonArriva) {
+  if (!test::disco_pieno_simulabile) GTEST_SKIP() << "no way to fill the disk here";
+  Simulato s;
+  ASSERT_EQ(s.apri(), 0);
+  EXPECT_EQ(s.invia("uno"), 0);
+  {
+    test::DiscoPieno pieno(8);
+    EXPECT_EQ(errore_di([&] { s.invia("abcdefgh"); }).substr(0, 10), "57 ECRSIM ");
+    EXPECT_EQ(s.cartella.leggi("ECRSIM.TXT"), "uno\r\n");
+  }
+  EXPECT_EQ(s.invia("abcdefgh"), 0);
+  EXPECT_EQ(s.driver.chiudi(), 0);
+  EXPECT_EQ(s.cartella.leggi("ECRSIM.TXT"), "uno\r\nabcdefgh\r\n");
+  std::filesystem::remove(s.cartella.percorso("ECRSIM.TXT"));
+  ASSERT_EQ(s.apri(), 0);
+  EXPECT_EQ(s.invia("due"), 0);
+  EXPECT_EQ(s.driver.chiudi(), 0);
+  EXPECT_EQ(s.cartella.leggi("ECRSIM.TXT"), "due\r\n");
 }
 
 }  // namespace

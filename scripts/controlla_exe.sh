@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Checks that BorvanIF.exe is what shops can run: a 32-bit Windows GUI program that imports
+# only DLLs every Windows has (no C++ runtime, threads or toolkit DLL beside it).
+#   bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
+set -euo pipefail
+exe=${1:-build/windows/src/win32/BorvanIF.exe}
+
+tipo=$(file -b "$exe")
+case "$tipo" in
+  "PE32 executable (GUI) Intel 80386"*) ;;
+  *) echo "$exe: not a 32-bit Windows GUI program: $tipo" >&2; exit 1 ;;
+esac
+
+di_sistema='^(kernel32|user32|gdi32|comctl32|comdlg32|uxtheme|advapi32|shell32|ole32|oleaut32|shlwapi|version|winmm|msvcrt|api-ms-win-.*)\.dll$'
+estranee=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+  tr 'A-Z' 'a-z' | grep -Ev "$di_sistema" || true)
+if [ -n "$estranee" ]; then
+  echo "$exe imports DLLs that Windows lacks:" $estranee >&2
+  exit 1
+fi
+echo "$exe: $tipo, system DLLs only"
