@@ -75,11 +75,11 @@ TEST_F(CicloConTimeout, IlTimeoutChiudeDopoLaRigaInCorso) {
   EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
 }
 
-// The installer ends the program through the main window's class and a registered message.
+// The installer ends the program through a registered message to its main window (found by
+// its class, which the layout test checks: here the window is our own, not another program's).
 TEST_F(Ciclo, IlMessaggioDiTermineChiudeIlProgramma) {
   int terminato = 0;
-  PostMessageA(FindWindowA("BorvanIF_Principale", nullptr),
-               RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+  PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
   win32::ciclo_principale([&] {
     ++terminato;
     PostQuitMessage(0);
