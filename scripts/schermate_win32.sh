@@ -16,5 +16,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" \
   "$WINELOADER" build/windows64/src/win32/borvan_schermate_win32.exe "$(winepath -w "$cartella" 2>/dev/null || echo "Z:${cartella//\//\\}")"
 mkdir -p docs/img
 for nome in principale_win32 config_win32 errore_win32; do
-  convert "$cartella/$nome.bmp" "docs/img/$nome.png"
+  # Without the date chunks: the same windows give the same files.
+  convert "$cartella/$nome.bmp" -strip "docs/img/$nome.png"
 done

@@ -12,7 +12,6 @@
 #include "ecr/driver_predefinito.h"
 #include "ecr/registratore_simulato.h"
 #include "errors/elabora_errore.h"
-#include "support/percorsi.h"
 #include "win32/ambiente_win32.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"
@@ -20,12 +19,6 @@
 #include "win32/operatore_win32.h"
 
 namespace {
-
-std::string cartella_eseguibile() {
-  char percorso[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, percorso, MAX_PATH);
-  return borvan::estrai_cartella(percorso);
-}
 
 // "--simulatore": the simulated register, whatever driver the system has.
 bool con_simulatore() {
@@ -42,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   controlli.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
   InitCommonControlsEx(&controlli);
 
-  const std::string cartella = cartella_eseguibile();
+  const std::string cartella = borvan::win32::AmbienteWin32::cartella_eseguibile();
   const std::string applicazione = borvan::cartella_applicazione(cartella);
 
   borvan::win32::OperatoreWin32 operatore;

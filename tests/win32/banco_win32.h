@@ -81,9 +81,22 @@ class Copione {
   std::deque<std::function<bool()>> passi_;
 };
 
-// The message box on the screen, if any, and its text.
+// The message box this test shows, if any (other programs under the same display may show
+// theirs), and its text.
 inline HWND casella_messaggio() {
-  return FindWindowA("#32770", "BorvanIF");
+  HWND trovata = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND finestra, LPARAM esito) -> BOOL {
+        char classe[16] = {}, titolo[16] = {};
+        GetClassNameA(finestra, classe, sizeof classe);
+        GetWindowTextA(finestra, titolo, sizeof titolo);
+        if (lstrcmpA(classe, "#32770") != 0 || lstrcmpA(titolo, "BorvanIF") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(esito) = finestra;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&trovata));
+  return trovata;
 }
 inline std::string testo_casella(HWND casella) {
   char testo[512] = {};

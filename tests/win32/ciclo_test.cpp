@@ -2,6 +2,7 @@
 // ending the job right after the line in progress, the end asked from outside.
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -48,14 +49,15 @@ struct Ciclo : ::testing::Test {
 };
 
 TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
-  // A window timer alone would send some 100 lines a second.
+  // A window timer alone sends some 100 lines a second: 5,000 lines would take 50 seconds.
   const auto inizio = std::chrono::steady_clock::now();
-  stampa(20000);
+  stampa(5000);
   const double secondi =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-  EXPECT_EQ(driver->inviate.size(), 20000u);
+  std::printf("%.0f righe al secondo\n", 5000 / secondi);
+  EXPECT_EQ(driver->inviate.size(), 5000u);
   EXPECT_EQ(cartella.leggi("Result.TXT"), "0\r\nStampa completata correttamente\r\n");
-  EXPECT_LT(secondi, 2.0) << 20000 / secondi << " righe al secondo";
+  EXPECT_LT(secondi, 5.0);
 }
 
 struct CicloConTimeout : Ciclo {
@@ -73,11 +75,11 @@ TEST_F(CicloConTimeout, IlTimeoutChiudeDopoLaRigaInCorso) {
   EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
 }
 
-// The installer ends the program through the main window's class and a registered message.
+// The installer ends the program through a registered message to its main window (found by
+// its class, which the layout test checks: here the window is our own, not another program's).
 TEST_F(Ciclo, IlMessaggioDiTermineChiudeIlProgramma) {
   int terminato = 0;
-  PostMessageA(FindWindowA("BorvanIF_Principale", nullptr),
-               RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+  PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
   win32::ciclo_principale([&] {
     ++terminato;
     PostQuitMessage(0);

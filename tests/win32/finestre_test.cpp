@@ -154,6 +154,28 @@ TEST_F(Finestre, ErroreInvioEdEscDaOgniControllo) {
   }
 }
 
+// Alt+R and Alt+A press the buttons their captions mark, wherever the focus is.
+TEST_F(Finestre, ErroreTastiDiAccessoDeiPulsanti) {
+  struct Caso {
+    char lettera;
+    int32_t attesa;
+  } casi[] = {{'a', 2}, {'r', 4}};
+  for (const Caso& c : casi) {
+    win32::DialogoErrore dialogo("x", risposta, operatore, errori);
+    dialogo.form().Timer1.setEnabled(false);  // no retry by the countdown meanwhile
+    Copione copione;
+    copione.poi([&] {
+      if (!IsWindowVisible(dialogo.hwnd())) return false;
+      HWND altro = c.attesa == 2 ? dialogo.command1 : dialogo.command2;
+      SetFocus(altro);
+      PostMessageA(altro, WM_SYSCHAR, static_cast<WPARAM>(c.lettera), 1 << 29);
+      return true;
+    });
+    dialogo.esegui();
+    EXPECT_EQ(risposta, c.attesa) << c.lettera;
+  }
+}
+
 TEST_F(Finestre, IlContoAllaRovesciaTiccaNelDialogoERiprova) {
   win32::DialogoErrore dialogo("x", risposta, operatore, errori);
   dialogo.form().Timer1.setInterval(20);
