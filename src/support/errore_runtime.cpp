@@ -54,6 +54,16 @@ std::string descrizione_errore(int32_t numero) {
       return "Impossibile trovare il percorso";
     case codice_errore::valore_proprieta_non_valido:
       return "Valore della proprieta' non valido";
+    case codice_errore::impossibile_creare_oggetto:
+      return "Impossibile creare l'oggetto ActiveX";
+    case codice_errore::metodo_non_supportato:
+      return "Proprieta' o metodo non supportati dall'oggetto";
+    case codice_errore::errore_automazione:
+      return "Errore di automazione";
+    case codice_errore::argomento_obbligatorio:
+      return "Argomento non facoltativo";
+    case codice_errore::numero_argomenti_errato:
+      return "Numero di argomenti errato o assegnazione di proprieta' non valida";
     default:
       return "Errore definito dall'applicazione o dall'oggetto";
   }

@@ -21,6 +21,12 @@ inline constexpr int32_t permesso_negato = 70;
 inline constexpr int32_t accesso_percorso = 75;
 inline constexpr int32_t percorso_non_trovato = 76;
 inline constexpr int32_t valore_proprieta_non_valido = 380;
+// The automation numbers, for the register's driver control.
+inline constexpr int32_t impossibile_creare_oggetto = 429;
+inline constexpr int32_t metodo_non_supportato = 438;
+inline constexpr int32_t errore_automazione = 440;
+inline constexpr int32_t argomento_obbligatorio = 449;
+inline constexpr int32_t numero_argomenti_errato = 450;
 }  // namespace codice_errore
 
 // A trapped run-time error: what the common error routine shows and decides on.
