@@ -4,6 +4,8 @@
 // dispatch id. Windows only.
 
 #include <windows.h>
+// Automation, also where the includer asked for a lean <windows.h>.
+#include <ole2.h>
 
 #include <cstdint>
 #include <memory>

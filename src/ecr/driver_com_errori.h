@@ -5,6 +5,8 @@
 // exception. A classic run-time number n travels as the HRESULT 0x800A0000 + n. Windows only.
 
 #include <windows.h>
+// Automation, also where the includer asked for a lean <windows.h>.
+#include <ole2.h>
 
 #include <string>
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ecr/driver_assente.h"
 #include "ecr/driver_com_testo.h"
 
 namespace borvan {
@@ -75,9 +76,10 @@ ErroreRuntime errore_da_creazione(HRESULT esito, const std::string& progid) {
                               esito == REGDB_E_READREGDB || esito == CO_E_DLLNOTFOUND ||
                               esito == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
   return ErroreRuntime(codice_errore::impossibile_creare_oggetto,
-                       non_installato ? "Driver del registratore non installato (" + progid + ")"
-                                      : "Impossibile creare il driver del registratore (" + progid +
-                                            "): errore " + esadecimale(esito));
+                       non_installato
+                           ? std::string(motivo_driver_non_installato) + " (" + progid + ")"
+                           : "Impossibile creare il driver del registratore (" + progid +
+                                 "): errore " + esadecimale(esito));
 }
 
 void riempi_eccezione(const ErroreRuntime& errore, EXCEPINFO& eccezione) {

@@ -5,6 +5,8 @@
 // explicit lengths, so NUL bytes and bytes 0x80-0xFF cross unchanged. Windows only.
 
 #include <windows.h>
+// Automation, also where the includer asked for a lean <windows.h>.
+#include <ole2.h>
 
 #include <string>
 

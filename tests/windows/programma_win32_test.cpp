@@ -62,7 +62,7 @@ TEST(ProgrammaWin32, OgniEsitoDiUnLavoro) {
   }
 }
 
-// Without --simulatore the register's own driver is meant, and there is none yet: the job
+// Without --simulatore the register's own driver is meant, and none is registered: the job
 // fails and says why, and nothing is printed anywhere.
 TEST(ProgrammaWin32, SenzaDriverNienteStampato) {
   Installazione installazione;
@@ -71,10 +71,10 @@ TEST(ProgrammaWin32, SenzaDriverNienteStampato) {
   ASSERT_TRUE(installazione.lavoro(comandi(2)));
   const std::string esito =
       "-50\tErrore durante l'inizializzazione della comunicazione con la cassa."
-      "-Driver del registratore non installato";
+      "-Driver del registratore non installato (COECRCOMLib.CoEcrCom)";
   EXPECT_EQ(installazione.leggi("Result.TXT"),
             "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa."
-            "-Driver del registratore non installato\r\n");
+            "-Driver del registratore non installato (COECRCOMLib.CoEcrCom)\r\n");
   EXPECT_EQ(ultimo_esito(installazione.leggi("BorvanIF.LOG")), esito + "\r\n");
   EXPECT_FALSE(installazione.esiste("ECRSIM.TXT"));
 }
