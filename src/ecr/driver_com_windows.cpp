@@ -3,8 +3,6 @@
 #include <ocidl.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "ecr/driver_com_errori.h"
 #include "ecr/driver_com_testo.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ecr/driver_com.h"
+#include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
 
@@ -62,7 +63,9 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
   {
     test::EcrsimRegistrato registrato;
     ASSERT_EQ(registrato.esito, 0u);
-    auto driver = DriverCom::crea();
+    // The program's own choice: the control, not a driver that stands absent.
+    auto driver = crea_driver_predefinito("");
+    EXPECT_EQ(driver->motivo_assenza(), "");
     scrivi("ECRSIM.CFG", "REFUSE_LINE=2\r\nREFUSE_CODE=7\r\nREFUSE_TEXT=Carta esaurita\r\n");
     std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
     driver->imposta_proprieta_9(0);
@@ -99,9 +102,16 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
             << guasto << " " << membro;
     }
   }
-  // Removed: the driver is missing again, and says so.
+  // Removed: the driver is missing again, and says so; nothing is printed anywhere.
+  FileDelSimulato::pulisci();
   EXPECT_EQ(errore_di([] { DriverCom::crea(); }),
             "429|Driver del registratore non installato (COECRCOMLib.CoEcrCom)|BorvanIF");
+  const auto driver = crea_driver_predefinito("");
+  EXPECT_EQ(driver->motivo_assenza(),
+            "Driver del registratore non installato (COECRCOMLib.CoEcrCom)");
+  std::string riga = "riga", risposta;
+  EXPECT_NE(errore_di([&] { driver->invia(riga, risposta); }), "nessuno");
+  EXPECT_FALSE(std::filesystem::exists(file_accanto("ECRSIM.TXT")));
 }
 
 // A ProgID that belongs to another control (the register's own) is never taken over, nor

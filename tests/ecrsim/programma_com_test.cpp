@@ -27,17 +27,18 @@ std::string risultato_atteso(const std::string& esito) {
   return esito.substr(0, tab) + "\r\n" + esito.substr(tab + 1) + "\r\n";
 }
 
+BOOL CALLBACK aggiungi_testo(HWND controllo, LPARAM destinazione) {
+  char testo[1024] = "";
+  GetWindowTextA(controllo, testo, sizeof testo);
+  *reinterpret_cast<std::string*>(destinazione) += std::string(testo) + "\n";
+  return TRUE;
+}
+
 // The texts of a window and of all its controls.
 std::string testi_finestra(HWND finestra) {
   std::string testi;
-  const auto aggiungi = [](HWND controllo, LPARAM destinazione) -> BOOL {
-    char testo[1024] = "";
-    GetWindowTextA(controllo, testo, sizeof testo);
-    *reinterpret_cast<std::string*>(destinazione) += std::string(testo) + "\n";
-    return TRUE;
-  };
-  aggiungi(finestra, reinterpret_cast<LPARAM>(&testi));
-  EnumChildWindows(finestra, aggiungi, reinterpret_cast<LPARAM>(&testi));
+  aggiungi_testo(finestra, reinterpret_cast<LPARAM>(&testi));
+  EnumChildWindows(finestra, aggiungi_testo, reinterpret_cast<LPARAM>(&testi));
   return testi;
 }
 
