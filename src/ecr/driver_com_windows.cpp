@@ -38,8 +38,8 @@ HRESULT crea_controllo(const std::string& progid, IDispatch** controllo) {
   HRESULT esito = CLSIDFromProgID(wide(progid).c_str(), &classe);
   if (FAILED(esito)) return esito;
   Riferimento<IUnknown> oggetto;
-  esito = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                           IID_IUnknown, reinterpret_cast<void**>(&oggetto.p));
+  esito = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                           reinterpret_cast<void**>(&oggetto.p));
   if (FAILED(esito)) return esito;
   Riferimento<IPersistStreamInit> persistenza;
   if (SUCCEEDED(oggetto.p->QueryInterface(IID_IPersistStreamInit,
