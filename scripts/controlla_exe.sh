@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Checks that BorvanIF.exe is what shops can run: a 32-bit Windows GUI program that imports
-# only DLLs every Windows has (no C++ runtime, threads or toolkit DLL beside it).
+# only DLLs every Windows has (no C++ runtime, threads or toolkit DLL beside it). The same for
+# the 32-bit ECRSIM.DLL, which the 32-bit program loads.
 #   bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
+#   bash scripts/controlla_exe.sh build/windows/src/ecrsim/ECRSIM.DLL
 set -euo pipefail
 exe=${1:-build/windows/src/win32/BorvanIF.exe}
 
 tipo=$(file -b "$exe")
 case "$tipo" in
   "PE32 executable (GUI) Intel 80386"*) ;;
-  *) echo "$exe: not a 32-bit Windows GUI program: $tipo" >&2; exit 1 ;;
+  "PE32 executable (DLL) "*"Intel 80386"*) [[ $exe == *.DLL ]] ||
+    { echo "$exe: a DLL where a program was expected" >&2; exit 1; } ;;
+  *) echo "$exe: not a 32-bit Windows GUI program or DLL: $tipo" >&2; exit 1 ;;
 esac
 
 di_sistema='^(kernel32|user32|gdi32|comctl32|comdlg32|uxtheme|advapi32|shell32|ole32|oleaut32|shlwapi|version|winmm|msvcrt|api-ms-win-.*)\.dll$'

@@ -13,6 +13,7 @@ QT_QPA_PLATFORM=offscreen ctest --preset default -j2
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
+bash scripts/controlla_exe.sh build/windows/src/ecrsim/ECRSIM.DLL
 cmake --preset windows64 >/dev/null
 cmake --build --preset windows64
 # One X server and one wine server for the whole run: a program then starts in a fraction of a
