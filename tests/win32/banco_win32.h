@@ -81,21 +81,22 @@ class Copione {
   std::deque<std::function<bool()>> passi_;
 };
 
+// Keeps the first message box of the program's own ("#32770" captioned BorvanIF); a named
+// function, since a 32-bit callback must be stdcall and a lambda is not.
+inline BOOL CALLBACK cerca_casella(HWND finestra, LPARAM esito) {
+  char classe[16] = {}, titolo[16] = {};
+  GetClassNameA(finestra, classe, sizeof classe);
+  GetWindowTextA(finestra, titolo, sizeof titolo);
+  if (lstrcmpA(classe, "#32770") != 0 || lstrcmpA(titolo, "BorvanIF") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(esito) = finestra;
+  return FALSE;
+}
+
 // The message box this test shows, if any (other programs under the same display may show
 // theirs), and its text.
 inline HWND casella_messaggio() {
   HWND trovata = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND finestra, LPARAM esito) -> BOOL {
-        char classe[16] = {}, titolo[16] = {};
-        GetClassNameA(finestra, classe, sizeof classe);
-        GetWindowTextA(finestra, titolo, sizeof titolo);
-        if (lstrcmpA(classe, "#32770") != 0 || lstrcmpA(titolo, "BorvanIF") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(esito) = finestra;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&trovata));
+  EnumThreadWindows(GetCurrentThreadId(), cerca_casella, reinterpret_cast<LPARAM>(&trovata));
   return trovata;
 }
 inline std::string testo_casella(HWND casella) {
