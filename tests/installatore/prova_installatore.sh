@@ -130,12 +130,11 @@ for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do
   cmp -s "$lavoro/$f.prima" "$cartella/$f" || fallito "the upgrade changed $f"
 done
 manca "$WINEPREFIX/drive_c/BorvanIF" || fallito "the upgrade went to the default folder"
-# The program it closed runs again: it takes the next job (no driver here, so nothing prints).
+# The program it closed runs again, as the Startup shortcut starts it: it takes the next job.
 rm "$cartella/Result.TXT"
 manda_lavoro "$cartella"
 attendi 60 "the restarted program's outcome" esiste "$cartella/Result.TXT"
-prima_riga_e "$cartella/Result.TXT" 0 && fallito "a job reported printed without a register"
-cmp -s "$esempio" "$cartella/ECRSIM.TXT" || fallito "the restarted program printed on the simulated register"
+attendi 30 "the command file deleted" manca "$cartella/Scontr.ECR"
 
 echo "== silent uninstall closes the program, removes it and keeps the settings"
 for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do cp "$cartella/$f" "$lavoro/$f.prima"; done
