@@ -121,21 +121,23 @@ FunctionEnd
 !insertmacro DEFINISCI_CHIUDI_BORVANIF ""
 !insertmacro DEFINISCI_CHIUDI_BORVANIF "un."
 
-; Sets the error flag when the operator cannot create files in $INSTDIR: BorvanIF could not
+; Leaves 1 in $0 when the user can create files in $INSTDIR, 0 when not: BorvanIF could not
 ; keep its settings and log there either.
 Function prova_cartella
+  StrCpy $0 0
   ClearErrors
   CreateDirectory "$INSTDIR"
-  FileOpen $0 "$INSTDIR\BorvanIF.prova" w
+  FileOpen $1 "$INSTDIR\BorvanIF.prova" w
   ${IfNot} ${Errors}
-    FileClose $0
+    FileClose $1
     Delete "$INSTDIR\BorvanIF.prova"
+    StrCpy $0 1
   ${EndIf}
 FunctionEnd
 
 Function cartella_scelta
   Call prova_cartella
-  ${If} ${Errors}
+  ${If} $0 = 0
     MessageBox MB_ICONEXCLAMATION "Non è possibile scrivere nella cartella$\n$INSTDIR$\n$\nBorvanIF tiene accanto a sé impostazioni, esiti e registro: scegli una cartella in cui l'utente possa scrivere, per esempio C:\BorvanIF."
     Abort
   ${EndIf}
@@ -145,7 +147,7 @@ Section "BorvanIF" SEZ_PROGRAMMA
   SectionIn RO
   ${If} ${Silent}
     Call prova_cartella
-    ${If} ${Errors}
+    ${If} $0 = 0
       SetErrorLevel 2
       Abort "Impossibile scrivere in $INSTDIR"
     ${EndIf}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# BorvanIF-Setup.exe on a till, in a fresh wine prefix of its own: a silent install into a chosen
-# folder, a job printed by the installed program, a silent upgrade over it while it runs, a
-# silent removal, and a silent install into the default folder.
+# BorvanIF-Setup.exe on a till, in a fresh wine prefix of its own: a folder it cannot write
+# refused, a silent install into a chosen folder, a job printed by the installed program, a
+# silent upgrade over it while it runs, a silent removal, a silent install with the defaults.
 #   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO [win64|win32]
 # PROGRAMMA is the BorvanIF.exe the setup holds, ESEMPIO the sample command file, LAVORO a
 # folder the test may empty.
@@ -84,6 +84,13 @@ menu="$utente/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 avvio="$menu/StartUp/BorvanIF.lnk" # as wine spells the Startup folder
 [ -d "$menu" ] || fallito "no Start menu folder at $menu"
 cp "$setup" "$WINEPREFIX/drive_c/BorvanIF-Setup.exe"
+
+echo "== a folder that cannot be written is refused"
+esito=0
+installa '/S /D=Z:\proc\BorvanIF' || esito=$?
+[ "$esito" = 2 ] || fallito "setup into an unwritable folder ended with $esito, not 2"
+chiave_assente || fallito "an uninstall entry for a refused folder"
+manca "$avvio" || fallito "a Startup shortcut for a refused folder"
 
 echo "== silent install into a chosen folder"
 cartella="$WINEPREFIX/drive_c/Negozio/Cassa 1"
