@@ -4,6 +4,7 @@
 ;   VERSIONE, VERSIONE_FILE   the project's version, as shown and as four numbers
 ;   PROGRAMMA, LEGGIMI, ESEMPIO   the built BorvanIF.exe, the README as text, the sample receipt
 ;   ECRSIM      the stand-in control, when it was built
+;   ICONA       the program's icon
 ;   USCITA      the installer to write
 
 Target ${BERSAGLIO}
@@ -30,6 +31,7 @@ OutFile "${USCITA}"
 ; program folder. An upgrade finds the folder of the installation it replaces.
 InstallDir "C:\BorvanIF"
 InstallDirRegKey HKCU "${CHIAVE_DISINSTALLA}" "InstallLocation"
+BrandingText "BorvanIF ${VERSIONE}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -42,6 +44,8 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "BorvanIF"
 
 Var borvanif_era_attivo ; 1 when the installer closed a running BorvanIF
 
+!define MUI_ICON "${ICONA}"
+!define MUI_UNICON "${ICONA}"
 !define MUI_ABORTWARNING
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE cartella_scelta
 !insertmacro MUI_PAGE_DIRECTORY
