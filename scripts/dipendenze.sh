@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, when some are missing.
 set -euo pipefail
 
-pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev "$@")
+# nsis: the Windows installer, BorvanIF-Setup.exe.
+pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev nsis "$@")
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")
