@@ -217,6 +217,15 @@ SectionEnd
 
 Function .onInit
   StrCpy $borvanif_era_attivo 0
+!ifdef ECRSIM
+  ; /ECRSIM: the stand-in control too, for unattended installs on test machines.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ECRSIM" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SEZ_ECRSIM}
+  ${EndIf}
+!endif
 FunctionEnd
 
 Section "un.BorvanIF" USEZ_PROGRAMMA
