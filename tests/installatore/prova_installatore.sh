@@ -43,9 +43,9 @@ manca() { [ ! -e "$1" ]; }
 terminato() { [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || echo Z)" = Z ]; }
 # A BorvanIF running in this test's prefix (wine shows a program by its Windows path).
 borvanif_attivo() {
-  local p
-  for p in $(pgrep -f 'BorvanIF\.exe' || true); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  local f
+  for f in $(grep -lsia 'BorvanIF\.exe' /proc/[0-9]*/cmdline); do
+    tr '\0' '\n' <"${f%/cmdline}/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
@@ -103,7 +103,7 @@ manca "$cartella/Scontr.ECR" || fallito "a command file waits beside the program
 manca "$cartella/ECRSIM.DLL" || fallito "the stand-in control is installed by default"
 esiste "$avvio" || fallito "no Startup shortcut"
 esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
-strings "$avvio" | grep -qiF 'Cassa 1\BorvanIF.exe' || fallito "the Startup shortcut does not start the installed program"
+grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut does not start the installed program"
 [ "$(valore_registro DisplayName)" = BorvanIF ] || fallito "uninstall entry: DisplayName"
 [ -n "$(valore_registro DisplayVersion)" ] || fallito "uninstall entry: DisplayVersion"
 [ "$(valore_registro InstallLocation)" = 'C:\Negozio\Cassa 1' ] || fallito "uninstall entry: InstallLocation"
@@ -116,6 +116,7 @@ disinstalla=$(valore_registro UninstallString)
 echo "== the installed program prints a job on the simulated register"
 (cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore >/dev/null 2>&1) &
 primo=$!
+attendi 30 "the installed BorvanIF running" borvanif_attivo
 manda_lavoro "$cartella"
 attendi 60 "Result.TXT with the job's success" prima_riga_e "$cartella/Result.TXT" 0
 [ "$(sed -n 2p "$cartella/Result.TXT" | tr -d '\r')" = "Stampa completata correttamente" ] ||
