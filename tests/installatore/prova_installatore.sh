@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # BorvanIF-Setup.exe on a till, in a fresh wine prefix of its own: a folder it cannot write
 # refused, a silent install into a chosen folder, a job printed by the installed program, a
-# silent upgrade over it while it runs, a silent removal, a silent install with the defaults.
-#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO [win64|win32]
+# silent upgrade over it while it runs, a silent removal, a silent install with the defaults,
+# and the stand-in control added, not registered.
+#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO win64|win32 [ECRSIM]
 # PROGRAMMA is the BorvanIF.exe the setup holds, ESEMPIO the sample command file, LAVORO a
-# folder the test may empty.
+# folder the test may empty, ECRSIM the stand-in control when the setup holds it.
 set -euo pipefail
-setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=${5:-win64}
+setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=$5 ecrsim=${6:-}
 
 # Windows need a display.
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a bash "$0" "$@"; fi
@@ -164,4 +165,12 @@ echo "== silent install with the defaults"
 installa /S || fallito "setup /S ended with $?"
 esiste "$WINEPREFIX/drive_c/BorvanIF/BorvanIF.exe" || fallito "not installed into C:\\BorvanIF"
 esiste "$avvio" || fallito "no Startup shortcut"
+
+if [ -n "$ecrsim" ]; then
+  echo "== /ECRSIM adds the stand-in control and leaves it unregistered"
+  manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "the stand-in control installed unasked"
+  installa '/S /ECRSIM' || fallito "setup /S /ECRSIM ended with $?"
+  cmp -s "$ecrsim" "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "ECRSIM.DLL not installed"
+  w reg query 'HKCR\COECRCOMLib.CoEcrCom' >/dev/null 2>&1 && fallito "the installer registered ECRSIM.DLL"
+fi
 echo "== passed"
