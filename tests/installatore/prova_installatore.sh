@@ -46,7 +46,8 @@ terminato() { [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || echo Z)" = Z 
 borvanif_attivo() {
   local f
   for f in $(grep -lsia 'BorvanIF\.exe' /proc/[0-9]*/cmdline); do
-    tr '\0' '\n' <"${f%/cmdline}/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    tr '\0' '\n' <"${f%/cmdline}/environ" 2>/dev/null |
+      grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
@@ -60,6 +61,19 @@ valore_registro() {
 }
 chiave_presente() { w reg query "$chiave" >/dev/null 2>&1; }
 chiave_assente() { ! chiave_presente; }
+
+# The files BorvanIF keeps beside itself, which upgrades and removals leave as they are.
+dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT)
+conserva_dati() {
+  local f
+  for f in "${dati[@]}"; do cp "$cartella/$f" "$lavoro/$f.prima"; done
+}
+dati_intatti() {
+  local f
+  for f in "${dati[@]}"; do
+    cmp -s "$lavoro/$f.prima" "$cartella/$f" || fallito "$1 changed or removed $f"
+  done
+}
 
 # Runs a command line as typed at a Windows console, from a batch file so that its quotes and
 # spaces reach Windows untouched (NSIS reads /D= to the end of the line, spaces included).
@@ -99,23 +113,27 @@ installa '/S /D=C:\Negozio\Cassa 1' || fallito "setup /S /D= ended with $?"
 for f in BorvanIF.exe LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR; do
   esiste "$cartella/$f" || fallito "$f not installed"
 done
-cmp -s "$programma" "$cartella/BorvanIF.exe" || fallito "the installed BorvanIF.exe is not the built one"
-manca "$cartella/Scontr.ECR" || fallito "a command file waits beside the program after install"
+cmp -s "$programma" "$cartella/BorvanIF.exe" || fallito "BorvanIF.exe is not the built one"
+manca "$cartella/Scontr.ECR" || fallito "a command file waits beside the program"
 manca "$cartella/ECRSIM.DLL" || fallito "the stand-in control is installed by default"
 esiste "$avvio" || fallito "no Startup shortcut"
 esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
-grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut does not start the installed program"
+grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut starts another program"
 [ "$(valore_registro DisplayName)" = BorvanIF ] || fallito "uninstall entry: DisplayName"
 [ -n "$(valore_registro DisplayVersion)" ] || fallito "uninstall entry: DisplayVersion"
-[ "$(valore_registro InstallLocation)" = 'C:\Negozio\Cassa 1' ] || fallito "uninstall entry: InstallLocation"
+[ "$(valore_registro InstallLocation)" = 'C:\Negozio\Cassa 1' ] ||
+  fallito "uninstall entry: InstallLocation"
 disinstalla=$(valore_registro UninstallString)
-[ "$disinstalla" = '"C:\Negozio\Cassa 1\Disinstalla.exe"' ] || fallito "uninstall entry: UninstallString $disinstalla"
-[ "$(valore_registro QuietUninstallString)" = "$disinstalla /S" ] || fallito "uninstall entry: QuietUninstallString"
+[ "$disinstalla" = '"C:\Negozio\Cassa 1\Disinstalla.exe"' ] ||
+  fallito "uninstall entry: UninstallString $disinstalla"
+[ "$(valore_registro QuietUninstallString)" = "$disinstalla /S" ] ||
+  fallito "uninstall entry: QuietUninstallString"
 [ "$(valore_registro NoModify)" = 0x1 ] && [ "$(valore_registro NoRepair)" = 0x1 ] ||
   fallito "uninstall entry: NoModify, NoRepair"
 
 echo "== the installed program prints a job on the simulated register"
-(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore >/dev/null 2>&1) &
+# Started from another folder: it finds its files beside itself.
+(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
 primo=$!
 attendi 30 "the installed BorvanIF running" borvanif_attivo
 manda_lavoro "$cartella"
@@ -129,15 +147,13 @@ esiste "$cartella/BorvanIF.LOG" || fallito "no log"
 echo "== silent upgrade over the running program keeps settings, results and log"
 printf 'POLLING_TIME=300\r\nSHOW_ERRORS=0\r\n' >"$cartella/BorvanIF.CFG"
 echo "vecchio" >"$cartella/LEGGIMI.txt"
-for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do cp "$cartella/$f" "$lavoro/$f.prima"; done
+conserva_dati
 # Without /D=: an upgrade finds the installation it replaces.
 installa /S || fallito "upgrade ended with $?"
-terminato "$primo" || fallito "the running BorvanIF was not closed"
+attendi 10 "the running BorvanIF closed" terminato "$primo"
 wait "$primo" || true
 grep -q vecchio "$cartella/LEGGIMI.txt" && fallito "the upgrade did not replace the installed files"
-for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do
-  cmp -s "$lavoro/$f.prima" "$cartella/$f" || fallito "the upgrade changed $f"
-done
+dati_intatti "the upgrade"
 manca "$WINEPREFIX/drive_c/BorvanIF" || fallito "the upgrade went to the default folder"
 # The program it closed runs again, as the Startup shortcut starts it: it takes the next job.
 rm "$cartella/Result.TXT"
@@ -146,8 +162,8 @@ attendi 60 "the restarted program's outcome" esiste "$cartella/Result.TXT"
 attendi 30 "the command file deleted" manca "$cartella/Scontr.ECR"
 
 echo "== silent uninstall closes the program, removes it and keeps the settings"
-for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do cp "$cartella/$f" "$lavoro/$f.prima"; done
-[ "$disinstalla" = "$(valore_registro UninstallString)" ] || fallito "the upgrade moved the uninstaller"
+conserva_dati
+[ "$disinstalla" = "$(valore_registro UninstallString)" ] || fallito "the uninstaller moved"
 # As "Apps and features" runs it: the uninstaller copies itself away and returns at once.
 riga_di_comando "$(valore_registro QuietUninstallString)" || fallito "uninstaller ended with $?"
 attendi 60 "the uninstall entry removed" chiave_assente
@@ -157,9 +173,7 @@ for f in BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe; do
 done
 manca "$avvio" || fallito "the Startup shortcut is left"
 manca "$menu/BorvanIF.lnk" || fallito "the Start menu entry is left"
-for f in BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT; do
-  cmp -s "$lavoro/$f.prima" "$cartella/$f" || fallito "the uninstaller did not keep $f"
-done
+dati_intatti "the uninstaller"
 
 echo "== silent install with the defaults"
 installa /S || fallito "setup /S ended with $?"
@@ -168,9 +182,9 @@ esiste "$avvio" || fallito "no Startup shortcut"
 
 if [ -n "$ecrsim" ]; then
   echo "== /ECRSIM adds the stand-in control and leaves it unregistered"
-  manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "the stand-in control installed unasked"
+  manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "ECRSIM.DLL installed unasked"
   installa '/S /ECRSIM' || fallito "setup /S /ECRSIM ended with $?"
   cmp -s "$ecrsim" "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "ECRSIM.DLL not installed"
-  w reg query 'HKCR\COECRCOMLib.CoEcrCom' >/dev/null 2>&1 && fallito "the installer registered ECRSIM.DLL"
+  w reg query 'HKCR\COECRCOMLib.CoEcrCom' &>/dev/null && fallito "the installer registered it"
 fi
 echo "== passed"
