@@ -10,7 +10,8 @@
 Target ${BERSAGLIO}
 SetCompressor /SOLID lzma
 ; Per user: the program, its shortcuts and its entry in "Apps and features" belong to the
-; operator who installs it; a folder that needs more asks for more itself.
+; operator who installs it. Only a folder that operator cannot write would need more, and that
+; folder is refused: BorvanIF could not write its files there either.
 RequestExecutionLevel user
 ManifestDPIAware true
 
