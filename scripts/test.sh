@@ -12,7 +12,7 @@ QT_QPA_PLATFORM=offscreen ctest --preset default -j2
 # The Windows installer: built for 32-bit Windows as shops get it, and tested as the 64-bit build
 # under wine64, since the build machines run no 32-bit program.
 bash scripts/dipendenze.sh g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest \
-  wine64 xvfb
+  wine64 xvfb xauth
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
 cmake --preset windows64 >/dev/null
