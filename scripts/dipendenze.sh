@@ -4,8 +4,7 @@ set -euo pipefail
 
 # --windows adds what the Windows build and its tests need: mingw-w64 for both Windows presets,
 # GoogleTest's sources to build it for Windows, wine64 and an X server for the tests, nsis for
-# the installer. No i386
-# architecture and no wine32: the tests run the 64-bit build.
+# the installer. No i386 architecture and no wine32: the tests run the 64-bit build.
 windows=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth
   file nsis)
 pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev)
