@@ -24,6 +24,18 @@ class GestoreErrori {
 // The tail of every retry trap: true when the failed step is to run again.
 bool gestisci_errore(GestoreErrori& gestore, const ErroreRuntime& errore);
 
+// Runs a step and hands back the run-time error it raised, if any: the error is then dealt
+// with outside the catch block, where a modal dialog and its own errors may follow.
+template <class Passo>
+std::optional<ErroreRuntime> cattura_errore(Passo&& passo) {
+  try {
+    std::forward<Passo>(passo)();
+  } catch (...) {
+    return errore_corrente();
+  }
+  return std::nullopt;
+}
+
 // The retry trap. A trapped procedure runs each of its steps through it:
 //
 //   Trappola passo{errori};
@@ -40,13 +52,9 @@ class Trappola {
   template <class Passo>
   bool operator()(Passo&& passo) {
     for (;;) {
-      try {
-        passo();
-        return true;
-      } catch (...) {
-        errore_ = errore_corrente();
-      }
-      // Asked outside the catch block: the answer may take a modal dialog and its own errors.
+      std::optional<ErroreRuntime> errore = cattura_errore(passo);
+      if (!errore) return true;
+      errore_ = std::move(errore);
       if (!gestisci_errore(gestore_, *errore_)) return false;
       if (ancora_valido_ && !ancora_valido_()) return false;
     }
