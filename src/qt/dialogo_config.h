@@ -44,9 +44,6 @@ class DialogoConfig : public QDialog {
   QPushButton* command5;
   QPushButton* command6;
 
- protected:
-  bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
  private:
   Config form_;
 };

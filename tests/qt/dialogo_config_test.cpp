@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
@@ -19,12 +21,14 @@ class DialogoConfigTest : public QObject {
   test::ErroriFinti errori_;
   qt::OperatoreQt operatore_;
 
-  // Runs `azione` inside the dialog, shown over POLLING_TIME=300; a box a failed case left open
-  // is cancelled after 3 s.
-  void mostra(const std::function<void(DialogoConfig&)>& azione) {
-    cartella_.scrivi("BorvanIF.CFG", "POLLING_TIME=300\r\n");
+  // Runs `azione` inside the dialog, shown over `config` in `cartella` (the test's folder when
+  // empty); a box a failed case left open is cancelled after 3 s.
+  void mostra(const std::function<void(DialogoConfig&)>& azione,
+              const std::string& config = "POLLING_TIME=300\r\n", std::string cartella = "") {
+    if (cartella.empty()) cartella = cartella_.cartella();
+    std::ofstream(cartella + "BorvanIF.CFG", std::ios::binary) << config;
     operatore_.imposta_errori(errori_);
-    DialogoConfig dialogo(cartella_.cartella(), operatore_, errori_);
+    DialogoConfig dialogo(cartella, operatore_, errori_);
     QTimer::singleShot(0, &dialogo, [&] { azione(dialogo); });
     QTimer scadenza;
     QObject::connect(&scadenza, &QTimer::timeout, [] {
@@ -94,6 +98,36 @@ class DialogoConfigTest : public QObject {
       });
       QCOMPARE(cartella_.leggi("BorvanIF.CFG"), std::string("POLLING_TIME=300\r\n"));
     }
+  }
+
+  // Answers the file chooser, once it shows, with `percorso` typed as the user would.
+  static void scegli(const QString& percorso) {
+    QTimer::singleShot(0, [percorso] {
+      auto& f = *qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      f.findChild<QLineEdit*>("fileNameEdit")->setText(percorso);
+      static_cast<QDialog&>(f).accept();
+    });
+  }
+
+  // A program folder and a chosen file with accented names are shown as the file system spells
+  // them and written back byte for byte.
+  void accentedFolderAndChosenPathRoundTrip() {
+    const std::string citta = cartella_.percorso("citt\xc3\xa0") + "/";
+    std::filesystem::create_directory(citta);
+    const std::string comandi = citta + "comandi \xc3\xa8.ecr";
+    mostra(
+        [&](DialogoConfig& d) {
+          QCOMPARE(d.text1->text(), QString::fromUtf8(comandi));
+          scegli(QString::fromUtf8(citta + "log \xc3\xb9.txt"));
+          d.command3->click();
+          QCOMPARE(d.text4->text(), QString::fromUtf8(citta + "log \xc3\xb9.txt"));
+          d.command4->click();
+        },
+        "INPUT_FILE=" + comandi + "\r\n", citta);
+    std::ifstream file(citta + "BorvanIF.CFG", std::ios::binary);
+    const std::string scritto{std::istreambuf_iterator<char>(file), {}};
+    QVERIFY(scritto.find("INPUT_FILE=" + comandi + "\r\n") != std::string::npos);
+    QVERIFY(scritto.find("LOG_FILE=" + citta + "log \xc3\xb9.txt\r\n") != std::string::npos);
   }
 
   // A new name as it is, an existing one without a question; cancelled, the box stays.
