@@ -43,6 +43,17 @@ TEST(Config, OkRiscriveIValoriCosiComeLetti) {
   }
 }
 
+// Without a file the boxes show the defaults, bare names, and OK writes them in their order.
+TEST(Config, SenzaFileOkScriveIPredefiniti) {
+  Dialogo d("");
+  std::filesystem::remove(d.cartella.percorso("BorvanIF.CFG"));
+  d.form.Form_Load();
+  d.form.Command4_Click();
+  EXPECT_EQ(d.config(),
+            "WINECRCOM_PORT=1\r\nINPUT_FILE=Scontr.ECR\r\nPOLLING_TIME=500\r\nTIMEOUT=20\r\n"
+            "RESULT_FILE=Result.TXT\r\nSHOW_ERRORS=0\r\nLOG_FILE=BorvanIF.LOG\r\n");
+}
+
 // Each "..." fills its box; an unwritable file keeps the dialog open with the entries; Default,
 // confirmed, deletes the file (read-only too); a late click on the closed dialog writes nothing.
 TEST(Config, SfogliaSalvataggioFallitoEDefault) {
@@ -51,7 +62,9 @@ TEST(Config, SfogliaSalvataggioFallitoEDefault) {
   d.form.Command1_Click();
   d.form.Command2_Click();
   d.form.Command3_Click();
-  EXPECT_EQ(d.form.Text1.Text() + d.form.Text2.Text() + d.form.Text4.Text(), "/a/b/c");
+  EXPECT_EQ(d.form.Text1.Text(), "/a");
+  EXPECT_EQ(d.form.Text2.Text(), "/b");
+  EXPECT_EQ(d.form.Text4.Text(), "/c");
   const std::string file = d.cartella.percorso("BorvanIF.CFG");
   std::filesystem::remove(file);
   std::filesystem::create_directory(file);
