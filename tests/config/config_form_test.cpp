@@ -99,7 +99,7 @@ bool configura(test::Banco& b, const std::function<void(Config&)>& lavora) {
 }
 
 // Polling stands still while the dialog is open and starts again however it closes.
-TEST(ComandoConfigurazione, PollingFermoEConfigurazioneNuovaSubitoInUso) {
+TEST(ComandoConfigurazione, PollingFermoEPoiConLaConfigurazioneNuova) {
   using Chiusura = void (Config::*)();
   // Typed in the polling box, the way the dialog closes, the interval then, the messages.
   const std::tuple<std::string, Chiusura, int32_t, size_t> casi[] = {
@@ -118,22 +118,6 @@ TEST(ComandoConfigurazione, PollingFermoEConfigurazioneNuovaSubitoInUso) {
     EXPECT_EQ(b.p->Timer1.Interval(), intervallo);
     EXPECT_EQ(b.operatore.messaggi.size(), messaggi);
   }
-  // The main window takes up a new configuration at once.
-  test::Banco b;
-  configura(b, [](Config& f) {
-    f.Text1.setText_dall_utente("comandi.txt");
-    f.Text2.setText_dall_utente("esiti.txt");
-    f.Text6.setText_dall_utente("5");
-    f.Text4.setText_dall_utente("");
-    f.Command4_Click();
-  });
-  b.cartella.scrivi("comandi.txt", "riga\r\n");
-  b.p->Timer1_Timer();
-  EXPECT_EQ(b.p->Timer2.Interval(), 5000);
-  b.invia_tutto();
-  EXPECT_EQ(b.cartella.leggi("esiti.txt"), "0\r\nStampa completata correttamente\r\n");
-  EXPECT_FALSE(b.cartella.esiste("comandi.txt"));
-  EXPECT_FALSE(b.cartella.esiste("BorvanIF.LOG"));
 }
 
 }  // namespace
