@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "config/config_form.h"
+#include "config/form_config.h"
 
 namespace borvan::qt {
 

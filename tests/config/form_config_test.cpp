@@ -1,4 +1,4 @@
-#include "config/config_form.h"
+#include "config/form_config.h"
 
 #include <gtest/gtest.h>
 
