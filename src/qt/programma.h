@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/principale.h"
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 #include "qt/ambiente_qt.h"
 #include "qt/finestra_principale.h"
 #include "qt/operatore_qt.h"
