@@ -4,6 +4,7 @@
 
 #include "support/operatore.h"
 #include "support/testo.h"
+#include "support/trappola.h"
 
 namespace borvan {
 

@@ -6,23 +6,9 @@
 #include <utility>
 
 #include "support/errore_runtime.h"
+#include "support/gestore_errori.h"
 
 namespace borvan {
-
-// Decision codes of the common error routine.
-inline constexpr int16_t risposta_riprova = 4;
-inline constexpr int16_t risposta_annulla = 2;
-
-// The common error routine, as the trapped procedures see it.
-class GestoreErrori {
- public:
-  virtual ~GestoreErrori() = default;
-  // Decides on a trapped error: 4 to run the failed step again, anything else to give up.
-  virtual int16_t elabora_errore(const ErroreRuntime& errore, int32_t& linea) = 0;
-};
-
-// The tail of every retry trap: true when the failed step is to run again.
-bool gestisci_errore(GestoreErrori& gestore, const ErroreRuntime& errore);
 
 // Runs a step and hands back the run-time error it raised, if any: the error is then dealt
 // with outside the catch block, where a modal dialog and its own errors may follow.

@@ -3,10 +3,13 @@
 // A scripted operator and a stand-in for the common error routine.
 
 #include <deque>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "support/gestore_errori.h"
 #include "support/operatore.h"
-#include "support/trappola.h"
 
 namespace borvan::test {
 
