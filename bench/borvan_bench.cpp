@@ -21,12 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/principale.h"
 #include "ecr/registratore_simulato.h"
-#include "errors/elabora_errore.h"
-#include "qt/ambiente_qt.h"
-#include "qt/finestra_principale.h"
-#include "qt/operatore_qt.h"
+#include "qt/programma.h"
 
 namespace {
 
@@ -138,14 +134,9 @@ class Banco {
         cartella_(std::filesystem::temp_directory_path() /
                   ("borvan-bench-" + std::to_string(std::random_device{}()))),
         preparata_(prepara(cartella_)),
-        errori_(operatore_),
-        ambiente_(QString::fromStdString(cartella_.string())),
-        principale_(cartella_.string() + "/", cronometrato(), operatore_, errori_, ambiente_),
-        finestra_(principale_) {
-    operatore_.imposta_errori(errori_);
-    applicazione_.finestra = &finestra_;
-    principale_.Form_Load();
-    finestra_.show();
+        programma_(QString::fromStdString(cartella_.string()), cronometrato()) {
+    applicazione_.finestra = &programma_.finestra();
+    programma_.avvia();
   }
   ~Banco() {
     std::error_code ignora;
@@ -194,14 +185,14 @@ class Banco {
     lavoro.secondi_ridisegni = secondi(applicazione_.tempo_ridisegni);
     lavoro.fine = fine;
     lavoro.result = leggi(cartella_ / "Result.TXT");
-    if (principale_.stampa_in_corso()) lavoro.result = "(job still running)";
+    if (programma_.principale().stampa_in_corso()) lavoro.result = "(job still running)";
     return lavoro;
   }
 
   // Share of a core the idle program takes over `durata`, polling at the default interval.
   double cpu_a_riposo(std::chrono::milliseconds durata) {
     scrivi(cartella_ / "BorvanIF.CFG", "TIMEOUT=0\r\nSHOW_ERRORS=0\r\n");
-    principale_.leggi_config();
+    programma_.principale().leggi_config();
     gira(std::chrono::seconds(1));
     const double prima = cpu_processo();
     const auto inizio = Orologio::now();
@@ -209,7 +200,7 @@ class Banco {
     return (cpu_processo() - prima) / secondi(Orologio::now() - inizio) * 100;
   }
 
-  qt::FinestraPrincipale& finestra() { return finestra_; }
+  qt::FinestraPrincipale& finestra() { return programma_.finestra(); }
 
  private:
   static bool prepara(const std::filesystem::path& cartella) {
@@ -241,12 +232,8 @@ class Banco {
   ApplicazioneCronometrata& applicazione_;
   std::filesystem::path cartella_;
   bool preparata_;  // the folder and its settings exist before the window reads them
-  qt::OperatoreQt operatore_;
-  ErroriComuni errori_;
-  qt::AmbienteQt ambiente_;
   DriverCronometrato* driver_ = nullptr;
-  Principale principale_;
-  qt::FinestraPrincipale finestra_;
+  qt::Programma programma_;
 };
 
 double mediana(std::vector<double> valori) {
@@ -383,7 +370,7 @@ Riga interruzione(Banco& banco, int ritardo_ms, int ripetizioni) {
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ApplicazioneCronometrata applicazione(argc, argv);
-  QApplication::setApplicationName("BorvanIF");
+  qt::prepara_applicazione();
   QApplication::setQuitOnLastWindowClosed(false);
   // One measure alone, for a profiler: speed, ratio, interrupt or idle.
   const std::string solo = argc > 1 ? argv[1] : "";

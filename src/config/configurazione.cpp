@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "support/errore_runtime.h"
 #include "support/file.h"
 #include "support/numeri.h"
 #include "support/operatore.h"
@@ -14,6 +13,39 @@ namespace borvan {
 
 namespace {
 
+using C = Configurazione;
+
+// Each key once: the reader, the defaults and the configuration dialog all go by this table.
+const Impostazione tabella[] = {
+    {.chiave = "WINECRCOM_PORT", .predefinito = "1", .campo = &C::porta_ecr, .minimo = 0},
+    {.chiave = "INPUT_FILE",
+     .predefinito = "Scontr.ECR",
+     .campo = &C::file_input,
+     .con_messaggio = true},
+    {.chiave = "POLLING_TIME",
+     .predefinito = "500",
+     .campo = &C::tempo_polling,
+     .minimo = 10,
+     .massimo = 60000,
+     .con_messaggio = true},
+    {.chiave = "TIMEOUT",
+     .predefinito = "20",
+     .campo = &C::tempo_timeout,
+     .minimo = 0,
+     .minimo_compreso = true,
+     .massimo = 60,
+     .con_messaggio = true},
+    {.chiave = "RESULT_FILE",
+     .predefinito = "Result.TXT",
+     .campo = &C::file_result,
+     .con_messaggio = true},
+    {.chiave = "SHOW_ERRORS", .predefinito = "0", .campo = &C::mostra_errori},
+    {.chiave = "LOG_FILE",
+     .predefinito = "BorvanIF.LOG",
+     .campo = &C::file_log,
+     .vuoto_ammesso = true},
+};
+
 // A bare name lives in the application directory; anything with a folder stays as written.
 std::string percorso_risolto(const std::string& valore, const std::string& cartella_eseguibile) {
   if (estrai_cartella(valore).empty())
@@ -21,84 +53,39 @@ std::string percorso_risolto(const std::string& valore, const std::string& carte
   return separatori_nativi(valore);
 }
 
-// A port that does not fit the driver's integer is as unusable as a negative one.
-std::optional<int32_t> intero_se_entra(double numero) {
-  try {
-    return arrotonda_intero(numero);
-  } catch (const ErroreRuntime&) {
-    return std::nullopt;
+// Sets the value from the text of a setting; false when the table refuses it. `numero_di`
+// reads a number (the file's are reported when they overflow, the defaults never do).
+template <class LeggiNumero>
+bool assegna(Configurazione& valori, const Impostazione& impostazione, const std::string& valore,
+             const std::string& cartella_eseguibile, LeggiNumero numero_di) {
+  if (const auto* intero_in = std::get_if<int32_t C::*>(&impostazione.campo)) {
+    const double numero = numero_di(valore);
+    const bool sopra = numero > impostazione.minimo ||
+                       (impostazione.minimo_compreso && numero == impostazione.minimo);
+    if (!sopra || !(numero < impostazione.massimo)) return false;
+    const auto intero = intero_se_entra(numero);
+    if (!intero) return false;
+    valori.*(*intero_in) = *intero;
+  } else if (const auto* testo_in = std::get_if<std::string C::*>(&impostazione.campo)) {
+    if (valore.empty() && !impostazione.vuoto_ammesso) return false;
+    valori.*(*testo_in) = valore.empty() ? "" : percorso_risolto(valore, cartella_eseguibile);
+  } else {
+    valori.*std::get<bool C::*>(impostazione.campo) = numero_di(valore) == 1;
   }
+  return true;
 }
 
-class Lettore {
- public:
-  Lettore(Configurazione& valori, const std::string& cartella_eseguibile, Operatore& operatore,
-          GestoreErrori& errori)
-      : valori_(valori),
-        cartella_eseguibile_(cartella_eseguibile),
-        operatore_(operatore),
-        errori_(errori) {}
-
-  void applica(const std::string& riga) {
-    const auto coppia = dividi_chiave_valore(riga);
-    if (!coppia) return;
-    const std::string& chiave = coppia->chiave;
-    const std::string& valore = coppia->valore;
-
-    if (chiave == "WINECRCOM_PORT") {
-      const double numero = numero_di(valore);
-      if (numero > 0) {
-        if (const auto porta = intero_se_entra(numero)) valori_.porta_ecr = *porta;
-      }
-    } else if (chiave == "INPUT_FILE") {
-      percorso_obbligatorio(chiave, valore, valori_.file_input);
-    } else if (chiave == "POLLING_TIME") {
-      const double numero = numero_di(valore);
-      if (numero > 10 && numero < 60000) {
-        valori_.tempo_polling = arrotonda_intero(numero);
-      } else {
-        rifiuta(chiave);
-      }
-    } else if (chiave == "TIMEOUT") {
-      const double numero = numero_di(valore);
-      if (numero >= 0 && numero < 60) {
-        valori_.tempo_timeout = arrotonda_intero(numero);
-      } else {
-        rifiuta(chiave);
-      }
-    } else if (chiave == "RESULT_FILE") {
-      percorso_obbligatorio(chiave, valore, valori_.file_result);
-    } else if (chiave == "SHOW_ERRORS") {
-      valori_.mostra_errori = numero_di(valore) == 1;
-    } else if (chiave == "LOG_FILE") {
-      // Empty switches the log off.
-      valori_.file_log = valore.empty() ? "" : percorso_risolto(valore, cartella_eseguibile_);
-    }
-  }
-
- private:
-  double numero_di(const std::string& valore) { return converti_numero(valore, errori_); }
-
-  void percorso_obbligatorio(const std::string& chiave, const std::string& valore,
-                             std::string& destinazione) {
-    if (valore.empty()) {
-      rifiuta(chiave);
-      return;
-    }
-    destinazione = percorso_risolto(valore, cartella_eseguibile_);
-  }
-
-  void rifiuta(const std::string& chiave) {
-    operatore_.messaggio("Valore non valido per il parametro " + chiave, Icona::nessuna);
-  }
-
-  Configurazione& valori_;
-  const std::string& cartella_eseguibile_;
-  Operatore& operatore_;
-  GestoreErrori& errori_;
-};
-
 }  // namespace
+
+std::span<const Impostazione> impostazioni_config() {
+  return tabella;
+}
+
+const Impostazione* trova_impostazione(std::string_view chiave) {
+  for (const Impostazione& impostazione : tabella)
+    if (chiave == impostazione.chiave) return &impostazione;
+  return nullptr;
+}
 
 std::string cartella_applicazione(const std::string& cartella_eseguibile) {
   return normalizza_percorso(cartella_eseguibile);
@@ -109,16 +96,32 @@ std::string percorso_config(const std::string& cartella_eseguibile) {
 }
 
 Configurazione configurazione_predefinita(const std::string& cartella_eseguibile) {
-  const std::string cartella = cartella_applicazione(cartella_eseguibile);
   Configurazione valori;
-  valori.porta_ecr = 1;
-  valori.file_input = cartella + "Scontr.ECR";
-  valori.tempo_polling = 500;
-  valori.tempo_timeout = 20;
-  valori.file_result = cartella + "Result.TXT";
-  valori.mostra_errori = false;
-  valori.file_log = cartella + "BorvanIF.LOG";
+  for (const Impostazione& impostazione : tabella)
+    assegna(valori, impostazione, impostazione.predefinito, cartella_eseguibile, leggi_numero);
   return valori;
+}
+
+bool applica_configurazione(Configurazione& valori, const std::string& testo,
+                            const std::string& cartella_eseguibile, Operatore& operatore,
+                            GestoreErrori& errori) {
+  const auto numero_di = [&errori](const std::string& valore) {
+    return converti_numero(valore, errori);
+  };
+  Trappola passo{errori};
+  for (const std::string& riga : dividi_righe(testo)) {
+    const bool completata = passo([&] {
+      const auto coppia = dividi_chiave_valore(riga);
+      if (!coppia) return;
+      const Impostazione* impostazione = trova_impostazione(coppia->chiave);
+      if (impostazione == nullptr) return;
+      if (!assegna(valori, *impostazione, coppia->valore, cartella_eseguibile, numero_di) &&
+          impostazione->con_messaggio)
+        operatore.messaggio("Valore non valido per il parametro " + coppia->chiave, Icona::nessuna);
+    });
+    if (!completata) return false;
+  }
+  return true;
 }
 
 bool leggi_configurazione(Configurazione& valori, const std::string& cartella_eseguibile,
@@ -137,14 +140,9 @@ bool leggi_configurazione(Configurazione& valori, const std::string& cartella_es
     return false;
   if (!esiste) return true;
 
-  std::vector<std::string> righe;
-  if (!passo([&] { righe = dividi_righe(leggi_file(percorso)); })) return false;
-
-  Lettore lettore(valori, cartella_eseguibile, operatore, errori);
-  for (const std::string& riga : righe) {
-    if (!passo([&] { lettore.applica(riga); })) return false;
-  }
-  return true;
+  std::string testo;
+  if (!passo([&] { testo = leggi_file(percorso); })) return false;
+  return applica_configurazione(valori, testo, cartella_eseguibile, operatore, errori);
 }
 
 }  // namespace borvan

@@ -5,6 +5,7 @@
 
 #include "ecr/driver_assente.h"
 #include "ecr/driver_com_testo.h"
+#include "support/nome_programma.h"
 
 namespace borvan {
 
@@ -68,7 +69,7 @@ ErroreRuntime errore_da_chiamata(HRESULT esito, EXCEPINFO& eccezione) {
       eccezione.wCode != 0 ? eccezione.wCode : numero_da_hresult(eccezione.scode);
   if (descrizione.empty() && numero == codice_errore::errore_automazione)
     descrizione = descrizione_errore(numero) + " (" + esadecimale(eccezione.scode) + ")";
-  return ErroreRuntime(numero, descrizione, sorgente.empty() ? "BorvanIF" : sorgente);
+  return ErroreRuntime(numero, descrizione, sorgente.empty() ? nome_programma : sorgente);
 }
 
 ErroreRuntime errore_da_creazione(HRESULT esito, const std::string& progid) {

@@ -18,15 +18,6 @@ constexpr const char* nome_impostazioni = "ECRSIM.CFG";
 constexpr const char* nome_rotolo = "ECRSIM.TXT";
 constexpr const char* sorgente = "ECRSIM";
 
-// A whole number as the program reads its own settings; nothing when it does not fit.
-std::optional<int32_t> numero_intero(const std::string& valore) {
-  try {
-    return arrotonda_intero(leggi_numero(valore));
-  } catch (const ErroreRuntime&) {
-    return std::nullopt;
-  }
-}
-
 bool membro_valido(int32_t membro) {
   switch (membro) {
     case RegistratoreSimulato::membro_proprieta_9:
@@ -88,7 +79,7 @@ void RegistratoreSimulato::leggi_impostazioni() {
       impostazioni_.testo_rifiuto = coppia->valore;
       continue;
     }
-    const auto numero = numero_intero(coppia->valore);
+    const auto numero = leggi_intero(coppia->valore);
     if (!numero) continue;  // the value in force stays, as for the program's own settings
     if (chiave == "OPEN_RESULT") {
       impostazioni_.risultato_apertura = *numero;

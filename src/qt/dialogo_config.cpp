@@ -1,6 +1,5 @@
 #include "qt/dialogo_config.h"
 
-#include <QKeyEvent>
 #include <QLocale>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -131,10 +130,10 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
   collega(form_.Label5, label5);
   collega(form_.Label6, label6);
   adatta_al_posto({label1, label2, label3, label4, label5, label6});
-  collega(form_.Text1, text1);
-  collega(form_.Text2, text2);
+  collega(form_.Text1, text1, percorsi);
+  collega(form_.Text2, text2, percorsi);
   collega(form_.Text3, text3);
-  collega(form_.Text4, text4);
+  collega(form_.Text4, text4, percorsi);
   collega(form_.Text5, text5);
   collega(form_.Text6, text6);
   collega(form_.Check1, check1);
@@ -146,8 +145,7 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
   collega(form_.Command6, command6, [this] { form_.Command6_Click(); });
   collega(form_.Form, this, [this] { done(QDialog::Rejected); });
 
-  // The form sees every key before the control that has the focus.
-  anteprima_tasti(this);
+  anteprima_tasti(this, {27}, [this](int16_t& codice) { form_.Form_KeyPress(codice); });
 }
 
 void DialogoConfig::esegui() {
@@ -158,16 +156,6 @@ void DialogoConfig::esegui() {
 void DialogoConfig::reject() {
   form_.Command5_Click();
   if (isVisible()) QDialog::reject();
-}
-
-bool DialogoConfig::eventFilter(QObject* oggetto, QEvent* evento) {
-  if (evento->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
-    int16_t codice = 27;
-    form_.Form_KeyPress(codice);
-    return true;
-  }
-  return QDialog::eventFilter(oggetto, evento);
 }
 
 }  // namespace borvan::qt

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "config/config_form.h"
+#include "config/form_config.h"
 
 namespace borvan::qt {
 
@@ -43,9 +43,6 @@ class DialogoConfig : public QDialog {
   QPushButton* command4;
   QPushButton* command5;
   QPushButton* command6;
-
- protected:
-  bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
  private:
   Config form_;

@@ -1,7 +1,6 @@
 #include "qt/dialogo_errore.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 
 #include "qt/schermo_qt.h"
 #include "qt/viste.h"
@@ -71,8 +70,7 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
   new VistaTimer(
       form_.Timer1, [this] { form_.Timer1_Timer(); }, this);
 
-  // The form sees every key before the control that has the focus.
-  anteprima_tasti(this);
+  anteprima_tasti(this, {13, 27}, [this](int16_t& codice) { form_.Form_KeyPress(codice); });
 }
 
 void DialogoErrore::esegui() {
@@ -80,20 +78,6 @@ void DialogoErrore::esegui() {
   collega(form_.Form, this, [this] { done(0); });
   form_.Form_Load();
   if (!form_.Form.scaricata()) exec();
-}
-
-bool DialogoErrore::eventFilter(QObject* oggetto, QEvent* evento) {
-  if (evento->type() == QEvent::KeyPress) {
-    const int tasto = static_cast<QKeyEvent*>(evento)->key();
-    int16_t codice = 0;
-    if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) codice = 13;
-    if (tasto == Qt::Key_Escape) codice = 27;
-    if (codice != 0) {
-      form_.Form_KeyPress(codice);
-      return true;
-    }
-  }
-  return QDialog::eventFilter(oggetto, evento);
 }
 
 }  // namespace borvan::qt

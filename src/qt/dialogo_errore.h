@@ -27,9 +27,6 @@ class DialogoErrore : public QDialog {
   QPushButton* command1;
   QPushButton* command2;
 
- protected:
-  bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
  private:
   Form_errore form_;
 };

@@ -11,6 +11,7 @@
 
 #include "qt/dialogo_errore.h"
 #include "qt/schermo_qt.h"
+#include "support/nome_programma.h"
 #include "support/scegli_file.h"
 
 namespace borvan::qt {
@@ -45,12 +46,12 @@ QStringList filtri_qt(const std::string& filtro) {
   QStringList filtri;
   for (size_t i = 0; i + 1 < parti.size(); i += 2) {
     QStringList modelli;
-    for (const QString& modello : a_schermo(parti[i + 1]).split(';', Qt::SkipEmptyParts)) {
+    for (const QString& modello : testi.a_schermo(parti[i + 1]).split(';', Qt::SkipEmptyParts)) {
       const QString pulito = modello.trimmed();
       if (!pulito.isEmpty()) modelli << (pulito == "*.*" ? QString("*") : pulito);
     }
     if (modelli.isEmpty()) continue;
-    filtri << a_schermo(parti[i]) + " (" + modelli.join(' ') + ")";
+    filtri << testi.a_schermo(parti[i]) + " (" + modelli.join(' ') + ")";
   }
   return filtri;
 }
@@ -63,13 +64,13 @@ QRect schermo() {
 }  // namespace
 
 void OperatoreQt::messaggio(const std::string& testo, Icona icona) {
-  QMessageBox box(icona_qt(icona), titolo_applicazione, a_schermo(testo), QMessageBox::Ok,
+  QMessageBox box(icona_qt(icona), nome_programma, testi.a_schermo(testo), QMessageBox::Ok,
                   QApplication::activeWindow());
   box.exec();
 }
 
 bool OperatoreQt::domanda(const std::string& testo) {
-  QMessageBox box(QMessageBox::Question, titolo_applicazione, a_schermo(testo),
+  QMessageBox box(QMessageBox::Question, nome_programma, testi.a_schermo(testo),
                   QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
@@ -78,9 +79,9 @@ bool OperatoreQt::domanda(const std::string& testo) {
 std::optional<std::string> OperatoreQt::chiedi_testo(const std::string& prompt) {
   QInputDialog box(QApplication::activeWindow());
   box.setInputMode(QInputDialog::TextInput);
-  box.setLabelText(a_schermo(prompt));
+  box.setLabelText(testi.a_schermo(prompt));
   if (box.exec() != QDialog::Accepted) return std::nullopt;
-  return dallo_schermo(box.textValue());
+  return testi.dallo_schermo(box.textValue());
 }
 
 void OperatoreQt::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) {
@@ -92,7 +93,7 @@ void OperatoreQt::mostra_form_errore(const std::string& testo_errore, int32_t& r
 
 std::optional<std::string> OperatoreQt::salva_file(const RichiestaSalvaFile& richiesta) {
   QFileDialog box(richiesta.con_proprietario ? QApplication::activeWindow() : nullptr,
-                  a_schermo(richiesta.titolo));
+                  testi.a_schermo(richiesta.titolo));
   // Not the platform's own chooser: it behaves the same everywhere. No question before an
   // existing file is chosen, no extension added.
   box.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
@@ -107,14 +108,14 @@ std::optional<std::string> OperatoreQt::salva_file(const RichiestaSalvaFile& ric
     box.selectNameFilter(filtri.at(indice >= 0 && indice < filtri.size() ? indice : 0));
   }
   if (!richiesta.cartella_iniziale.empty())
-    box.setDirectory(a_schermo(richiesta.cartella_iniziale));
+    box.setDirectory(percorsi.a_schermo(richiesta.cartella_iniziale));
   const std::string nome = stringa_da_buffer(richiesta.buffer_nome);
-  if (!nome.empty()) box.selectFile(a_schermo(nome));
+  if (!nome.empty()) box.selectFile(percorsi.a_schermo(nome));
 
   if (box.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList scelti = box.selectedFiles();
   if (scelti.isEmpty()) return std::nullopt;
-  return dallo_schermo(QDir::toNativeSeparators(scelti.first()));
+  return percorsi.dallo_schermo(QDir::toNativeSeparators(scelti.first()));
 }
 
 double OperatoreQt::larghezza_schermo() const {

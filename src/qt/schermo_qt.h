@@ -2,6 +2,7 @@
 
 // Where the core meets the screen: twips and the program's 8-bit texts.
 
+#include <QFile>
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -34,14 +35,33 @@ inline QFont carattere_moduli(double punti = 8.25, bool grassetto = false) {
   return carattere;
 }
 
-// The texts are the 8-bit bytes of the files; the screen shows them as Latin-1, the 8-bit
-// set that the point-of-sale programs' code page extends.
-inline QString a_schermo(const std::string& testo) {
-  return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size()));
-}
-inline std::string dallo_schermo(const QString& testo) {
-  const QByteArray byte = testo.toLatin1();
-  return {byte.constData(), static_cast<size_t>(byte.size())};
-}
+// The only two conversions between the core's 8-bit strings and the screen's texts.
+struct Conversione {
+  QString (*a_schermo)(const std::string&);
+  std::string (*dallo_schermo)(const QString&);
+};
+
+// The program's texts (captions, messages, command lines) are the 8-bit bytes of its files; the
+// screen shows them as Latin-1, the 8-bit set that the point-of-sale programs' code page extends.
+inline constexpr Conversione testi{
+    [](const std::string& testo) {
+      return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size()));
+    },
+    [](const QString& testo) {
+      const QByteArray byte = testo.toLatin1();
+      return std::string(byte.constData(), static_cast<size_t>(byte.size()));
+    }};
+
+// File and folder names are the system's 8-bit names: a folder called "citta'" with its accent
+// is shown as the file system spells it and comes back byte for byte.
+inline constexpr Conversione percorsi{
+    [](const std::string& percorso) {
+      return QFile::decodeName(
+          QByteArray(percorso.data(), static_cast<qsizetype>(percorso.size())));
+    },
+    [](const QString& percorso) {
+      const QByteArray byte = QFile::encodeName(percorso);
+      return std::string(byte.constData(), static_cast<size_t>(byte.size()));
+    }};
 
 }  // namespace borvan::qt

@@ -1,8 +1,12 @@
 #include "qt/viste.h"
 
+#include <QKeyEvent>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "qt/schermo_qt.h"
+#include "support/nome_programma.h"
 
 namespace borvan::qt {
 
@@ -12,9 +16,9 @@ void protetto(const std::function<void()>& gestore) {
   try {
     gestore();
   } catch (const std::exception& e) {
-    qWarning("BorvanIF: errore non gestito: %s", e.what());
+    qWarning("%s: errore non gestito: %s", nome_programma, e.what());
   } catch (...) {
-    qWarning("BorvanIF: errore non gestito");
+    qWarning("%s: errore non gestito", nome_programma);
   }
 }
 
@@ -27,67 +31,118 @@ QPushButton* pulsante(QWidget* genitore, const char* nome, QRect dove, QPushButt
   return pulsante;
 }
 
-void anteprima_tasti(QWidget* finestra) {
-  finestra->installEventFilter(finestra);
-  for (QWidget* figlio : finestra->findChildren<QWidget*>()) figlio->installEventFilter(finestra);
+namespace {
+
+// Holds a control's link for as long as its widget lives, and carries the widget's
+// connections to the control, which act only while the control exists.
+class Collegamento : public QObject {
+ public:
+  Collegamento(Controllo& controllo, QObject* widget, const std::function<void()>& aggiorna)
+      : QObject(widget), legame_(controllo.osserva(aggiorna)) {}
+  bool attivo() const { return legame_.attivo(); }
+
+ private:
+  Legame legame_;
+};
+
+// Links a control to its widget and brings the widget up to date.
+Collegamento* lega(Controllo& controllo, QObject* widget, const std::function<void()>& aggiorna) {
+  auto* collegamento = new Collegamento(controllo, widget, aggiorna);
+  aggiorna();
+  return collegamento;
+}
+
+// Sees the window's keys first, for its Form_KeyPress.
+class AnteprimaTasti : public QObject {
+ public:
+  AnteprimaTasti(QWidget* finestra, std::initializer_list<int16_t> codici,
+                 std::function<void(int16_t&)> form_keypress)
+      : QObject(finestra), codici_(codici), form_keypress_(std::move(form_keypress)) {}
+
+ protected:
+  bool eventFilter(QObject* /*oggetto*/, QEvent* evento) override {
+    if (evento->type() != QEvent::KeyPress) return false;
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    int16_t codice = 0;
+    if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) codice = 13;
+    if (tasto == Qt::Key_Escape) codice = 27;
+    if (codice == 0 || std::find(codici_.begin(), codici_.end(), codice) == codici_.end())
+      return false;
+    protetto([&] { form_keypress_(codice); });
+    return true;
+  }
+
+ private:
+  std::vector<int16_t> codici_;
+  std::function<void(int16_t&)> form_keypress_;
+};
+
+}  // namespace
+
+void anteprima_tasti(QWidget* finestra, std::initializer_list<int16_t> codici,
+                     std::function<void(int16_t&)> form_keypress) {
+  auto* anteprima = new AnteprimaTasti(finestra, codici, std::move(form_keypress));
+  finestra->installEventFilter(anteprima);
+  for (QWidget* figlio : finestra->findChildren<QWidget*>()) figlio->installEventFilter(anteprima);
 }
 
 void collega(Label& etichetta, QLabel* widget) {
-  auto aggiorna = [&etichetta, widget] {
-    const QString testo = a_schermo(etichetta.Caption());
+  lega(etichetta, widget, [&etichetta, widget] {
+    const QString testo = testi.a_schermo(etichetta.Caption());
     if (widget->text() != testo) widget->setText(testo);
-  };
-  etichetta.osserva(aggiorna);
-  aggiorna();
+  });
 }
 
 void collega(Button& pulsante, QPushButton* widget, std::function<void()> click) {
-  auto aggiorna = [&pulsante, widget] {
-    widget->setText(a_schermo(pulsante.Caption()));
+  auto* collegamento = lega(pulsante, widget, [&pulsante, widget] {
+    widget->setText(testi.a_schermo(pulsante.Caption()));
     widget->setVisible(pulsante.Visible());
-  };
-  pulsante.osserva(aggiorna);
-  aggiorna();
-  QObject::connect(widget, &QPushButton::clicked, widget,
-                   [click = std::move(click)] { protetto(click); });
+  });
+  QObject::connect(widget, &QPushButton::clicked, collegamento,
+                   [collegamento, click = std::move(click)] {
+                     if (collegamento->attivo()) protetto(click);
+                   });
 }
 
-void collega(TextBox& casella, QLineEdit* widget) {
-  auto aggiorna = [&casella, widget] {
-    const QString testo = a_schermo(casella.Text());
+void collega(TextBox& casella, QLineEdit* widget, const Conversione& conversione) {
+  auto* collegamento = lega(casella, widget, [&casella, widget, conversione] {
+    const QString testo = conversione.a_schermo(casella.Text());
     if (widget->text() != testo) widget->setText(testo);
-  };
-  casella.osserva(aggiorna);
-  aggiorna();
-  QObject::connect(widget, &QLineEdit::textEdited, widget, [&casella](const QString& testo) {
-    casella.setText_dall_utente(dallo_schermo(testo));
   });
+  QObject::connect(widget, &QLineEdit::textEdited, collegamento,
+                   [&casella, collegamento, conversione](const QString& testo) {
+                     if (collegamento->attivo())
+                       casella.setText_dall_utente(conversione.dallo_schermo(testo));
+                   });
 }
 
 void collega(CheckBox& casella, QCheckBox* widget) {
-  auto aggiorna = [&casella, widget] { widget->setChecked(casella.Value() == 1); };
-  casella.osserva(aggiorna);
-  aggiorna();
-  QObject::connect(widget, &QCheckBox::toggled, widget,
-                   [&casella](bool spuntata) { casella.setValue_dall_utente(spuntata ? 1 : 0); });
+  auto* collegamento =
+      lega(casella, widget, [&casella, widget] { widget->setChecked(casella.Value() == 1); });
+  QObject::connect(widget, &QCheckBox::toggled, collegamento,
+                   [&casella, collegamento](bool spuntata) {
+                     if (collegamento->attivo()) casella.setValue_dall_utente(spuntata ? 1 : 0);
+                   });
 }
 
 void collega(TabStrip& schede, QTabWidget* widget) {
-  auto aggiorna = [&schede, widget] {
+  auto* collegamento = lega(schede, widget, [&schede, widget] {
     if (widget->currentIndex() != schede.Tab()) widget->setCurrentIndex(schede.Tab());
-  };
-  schede.osserva(aggiorna);
-  aggiorna();
-  QObject::connect(widget, &QTabWidget::currentChanged, widget, [&schede](int indice) {
-    schede.setTab_dall_utente(static_cast<int16_t>(indice));
   });
+  QObject::connect(widget, &QTabWidget::currentChanged, collegamento,
+                   [&schede, collegamento](int indice) {
+                     if (collegamento->attivo())
+                       schede.setTab_dall_utente(static_cast<int16_t>(indice));
+                   });
 }
 
 void collega(Window& finestra, QWidget* widget, std::function<void()> chiudi) {
   // Only a position the core sets moves the window: the user may have moved it since.
   auto posizione = std::make_shared<QPoint>(pixel(finestra.Left()), pixel(finestra.Top()));
-  auto aggiorna = [&finestra, widget, posizione, chiudi = std::move(chiudi)] {
-    widget->setWindowTitle(a_schermo(finestra.Caption()));
+  finestra.setSize_dalla_vista(twips(widget->frameGeometry().width()),
+                               twips(widget->frameGeometry().height()));
+  new Collegamento(finestra, widget, [&finestra, widget, posizione, chiudi = std::move(chiudi)] {
+    widget->setWindowTitle(testi.a_schermo(finestra.Caption()));
     const QPoint voluta(pixel(finestra.Left()), pixel(finestra.Top()));
     if (voluta != *posizione) {
       *posizione = voluta;
@@ -96,22 +151,22 @@ void collega(Window& finestra, QWidget* widget, std::function<void()> chiudi) {
     if (finestra.WindowState() == Window::Stato::ridotta && !widget->isMinimized())
       widget->showMinimized();
     if (finestra.scaricata()) chiudi();
-  };
-  finestra.setSize_dalla_vista(twips(widget->frameGeometry().width()),
-                               twips(widget->frameGeometry().height()));
-  finestra.osserva(aggiorna);
-  widget->setWindowTitle(a_schermo(finestra.Caption()));
+  });
+  widget->setWindowTitle(testi.a_schermo(finestra.Caption()));
 }
 
 VistaTimer::VistaTimer(Timer& timer, std::function<void()> tick, QObject* genitore)
     : QObject(genitore), timer_(timer), qtimer_(this) {
   qtimer_.setTimerType(Qt::PreciseTimer);
-  connect(&qtimer_, &QTimer::timeout, this, [tick = std::move(tick)] { protetto(tick); });
-  timer_.osserva([this] { aggiorna(); });
+  legame_ = timer_.osserva([this] { aggiorna(); });
+  connect(&qtimer_, &QTimer::timeout, this, [this, tick = std::move(tick)] {
+    if (legame_.attivo()) protetto(tick);
+  });
   aggiorna();
 }
 
 void VistaTimer::aggiorna() {
+  if (!legame_.attivo()) return;
   const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
   intervallo_ = timer_.Interval();
   attivo_ = timer_.Enabled();
@@ -132,22 +187,24 @@ VistaLista::VistaLista(ListBox& lista, QListView* vista)
   // next line back, so at 60 a second a slow register would wait some 4 % longer for a job.
   rinfresco_.setInterval(40);
   connect(&rinfresco_, &QTimer::timeout, this, [this] { aggiorna(); });
-  lista_.osserva([this] {
+  legame_ = lista_.osserva([this] {
     if (!rinfresco_.isActive()) rinfresco_.start();
   });
 }
 
 int VistaLista::rowCount(const QModelIndex& genitore) const {
-  return genitore.isValid() ? 0 : righe_mostrate_;
+  return genitore.isValid() || !legame_.attivo() ? 0 : righe_mostrate_;
 }
 
 QVariant VistaLista::data(const QModelIndex& indice, int ruolo) const {
-  if (ruolo != Qt::DisplayRole || !indice.isValid() || indice.row() >= lista_.ListCount())
+  if (ruolo != Qt::DisplayRole || !indice.isValid() || !legame_.attivo() ||
+      indice.row() >= lista_.ListCount())
     return {};
-  return a_schermo(lista_.righe()[static_cast<size_t>(indice.row())]);
+  return testi.a_schermo(lista_.righe()[static_cast<size_t>(indice.row())]);
 }
 
 void VistaLista::aggiorna() {
+  if (!legame_.attivo()) return;
   if (lista_.revisione() != revisione_mostrata_) {
     beginResetModel();
     righe_mostrate_ = lista_.ListCount();

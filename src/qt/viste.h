@@ -12,7 +12,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <functional>
+#include <initializer_list>
 
+#include "qt/schermo_qt.h"
 #include "support/controlli.h"
 
 namespace borvan::qt {
@@ -25,13 +27,18 @@ void protetto(const std::function<void()>& gestore);
 QPushButton* pulsante(QWidget* genitore, const char* nome, QRect dove,
                       QPushButton* pulsante = nullptr);
 
-// Key preview: `finestra` sees every key before the control that has the focus, through its
-// own eventFilter. Call it when all of its controls exist.
-void anteprima_tasti(QWidget* finestra);
+// Key preview: `finestra` sees every key before the control that has the focus. The keys its
+// Form_KeyPress answers (Enter as 13, Esc as 27, among `codici`) go to it and no further; the
+// others go on to the control. Call it when all of the window's controls exist.
+void anteprima_tasti(QWidget* finestra, std::initializer_list<int16_t> codici,
+                     std::function<void(int16_t&)> form_keypress);
 
+// Each view holds its control through a link (support/controlli.h) kept as long as its widget
+// lives: neither a freed widget nor a freed control is ever called.
 void collega(Label& etichetta, QLabel* widget);
 void collega(Button& pulsante, QPushButton* widget, std::function<void()> click);
-void collega(TextBox& casella, QLineEdit* widget);
+// A text box shows program texts, or file names when given `percorsi`.
+void collega(TextBox& casella, QLineEdit* widget, const Conversione& conversione = testi);
 void collega(CheckBox& casella, QCheckBox* widget);
 void collega(TabStrip& schede, QTabWidget* widget);
 // The window's caption, position, state and unloading; `chiudi` closes the real window.
@@ -47,6 +54,7 @@ class VistaTimer : public QObject {
   void aggiorna();
 
   Timer& timer_;
+  Legame legame_;
   QTimer qtimer_;
   int32_t intervallo_ = -1;
   bool attivo_ = false;
@@ -66,6 +74,7 @@ class VistaLista : public QAbstractListModel {
 
  private:
   ListBox& lista_;
+  Legame legame_;
   QListView* vista_;
   QTimer rinfresco_;
   int righe_mostrate_ = 0;

@@ -4,6 +4,19 @@
 
 namespace borvan {
 
+Legame Controllo::osserva(std::function<void()> vista) {
+  Legame legame;
+  legame.vista_ = std::make_shared<const std::function<void()>>(std::move(vista));
+  legame.controllo_ = vita_;
+  vista_ = legame.vista_;
+  return legame;
+}
+
+void Controllo::notifica() const {
+  // Held for the call: a view may drop its link from inside it.
+  if (const auto vista = vista_.lock()) (*vista)();
+}
+
 void Label::setCaption(std::string caption) {
   caption_ = std::move(caption);
   notifica();

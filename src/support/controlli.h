@@ -6,10 +6,25 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace borvan {
+
+// A view's hold on a control. While the link lives the control calls its view after each change;
+// whichever of the two goes first, the other is never called again.
+class Legame {
+ public:
+  Legame() = default;
+  // True while the control exists: a view acts on it only then.
+  bool attivo() const { return !controllo_.expired(); }
+
+ private:
+  friend class Controllo;
+  std::shared_ptr<const std::function<void()>> vista_;  // the control holds it weakly
+  std::weak_ptr<const void> controllo_;
+};
 
 class Controllo {
  public:
@@ -17,16 +32,16 @@ class Controllo {
   Controllo(const Controllo&) = delete;
   Controllo& operator=(const Controllo&) = delete;
 
-  // The view's hook: called after every change made by the program (not by the user).
-  void osserva(std::function<void()> vista) { vista_ = std::move(vista); }
+  // The view's hook: called after every change made by the program (not by the user), for as
+  // long as the returned link is kept.
+  [[nodiscard]] Legame osserva(std::function<void()> vista);
 
  protected:
-  void notifica() const {
-    if (vista_) vista_();
-  }
+  void notifica() const;
 
  private:
-  std::function<void()> vista_;
+  std::weak_ptr<const std::function<void()>> vista_;
+  std::shared_ptr<const int> vita_ = std::make_shared<const int>(0);
 };
 
 class Label : public Controllo {

@@ -75,9 +75,9 @@ ErroreRuntime errore_corrente() {
   } catch (const ErroreRuntime& e) {
     return e;
   } catch (const std::filesystem::filesystem_error& e) {
-    return ErroreRuntime(numero_da_codice(e.code()), {}, "BorvanIF");
+    return ErroreRuntime(numero_da_codice(e.code()));
   } catch (const std::system_error& e) {
-    return ErroreRuntime(numero_da_codice(e.code()), {}, "BorvanIF");
+    return ErroreRuntime(numero_da_codice(e.code()));
   } catch (const std::bad_alloc&) {
     return ErroreRuntime(codice_errore::memoria_esaurita);
   } catch (const std::exception& e) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "support/nome_programma.h"
+
 namespace borvan {
 
 // The classic run-time error numbers, so that an operator's report keeps its meaning.
@@ -33,7 +35,7 @@ inline constexpr int32_t numero_argomenti_errato = 450;
 class ErroreRuntime : public std::runtime_error {
  public:
   explicit ErroreRuntime(int32_t numero, std::string descrizione = {},
-                         std::string sorgente = "BorvanIF");
+                         std::string sorgente = nome_programma);
 
   int32_t numero() const { return numero_; }
   const std::string& descrizione() const { return descrizione_; }

@@ -122,12 +122,9 @@ double leggi_numero(const std::string& testo) {
 }
 
 double converti_numero(const std::string& testo, GestoreErrori& errori) {
-  std::optional<ErroreRuntime> errore;
-  try {
-    return leggi_numero(testo);
-  } catch (...) {
-    errore = errore_corrente();
-  }
+  double valore = 0;
+  const auto errore = cattura_errore([&] { valore = leggi_numero(testo); });
+  if (!errore) return valore;
   // Reported once only: converting the same text again fails the same way, so a retry
   // answer would loop for ever (and the error dialog answers retry by itself).
   int32_t linea = 0;
@@ -146,6 +143,18 @@ int32_t arrotonda_intero(double valore) {
     throw ErroreRuntime(codice_errore::overflow);
   }
   return static_cast<int32_t>(intero);
+}
+
+std::optional<int32_t> intero_se_entra(double valore) {
+  std::optional<int32_t> intero;
+  if (cattura_errore([&] { intero = arrotonda_intero(valore); })) return std::nullopt;
+  return intero;
+}
+
+std::optional<int32_t> leggi_intero(const std::string& testo) {
+  double valore = 0;
+  if (cattura_errore([&] { valore = leggi_numero(testo); })) return std::nullopt;
+  return intero_se_entra(valore);
 }
 
 std::string numero_in_testo(double valore, char separatore_decimale) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace borvan {
@@ -20,6 +21,13 @@ double converti_numero(const std::string& testo, GestoreErrori& errori);
 // Nearest 32-bit integer, halves to the even neighbour (10.5 gives 10, 59.5 gives 60).
 // Throws ErroreRuntime(6) when the value does not fit.
 int32_t arrotonda_intero(double valore);
+
+// arrotonda_intero, or nothing when the value does not fit.
+std::optional<int32_t> intero_se_entra(double valore);
+
+// A text's leading number as a whole number (leggi_numero, then arrotonda_intero), or nothing
+// when it does not fit: for settings where an impossible value is simply not taken.
+std::optional<int32_t> leggi_intero(const std::string& testo);
 
 // A double as the system writes it: at most 15 significant digits, no exponent for ordinary
 // magnitudes, no trailing zeros, the given decimal separator.

@@ -9,8 +9,6 @@
 
 namespace borvan {
 
-inline constexpr const char* titolo_applicazione = "BorvanIF";
-
 enum class Icona { nessuna, domanda, errore };
 
 // What the save-file chooser is given: the record the program prepares for it.

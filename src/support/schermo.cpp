@@ -25,14 +25,6 @@ int32_t left_centrato(double larghezza_schermo, double larghezza_form) {
 
 }  // namespace
 
-PosizioneForm posizione_centrata(double larghezza_schermo, double altezza_schermo,
-                                 double larghezza_form, double altezza_form) {
-  PosizioneForm posizione;
-  posizione.top = top_centrato(altezza_schermo, altezza_form);
-  posizione.left = left_centrato(larghezza_schermo, larghezza_form);
-  return posizione;
-}
-
 void centra_form(Window& form, Operatore& operatore, GestoreErrori& errori) {
   Trappola passo{errori};
   if (!passo([&] { form.setTop(top_centrato(operatore.altezza_schermo(), form.Height())); }))

@@ -8,16 +8,8 @@ class GestoreErrori;
 class Operatore;
 class Window;
 
-// Where a form stands when centred: across the screen, its middle 250 twips above the
-// screen's middle; never above the top, but a form wider than the screen may start left of it.
-struct PosizioneForm {
-  int32_t left = 0;
-  int32_t top = 0;
-};
-PosizioneForm posizione_centrata(double larghezza_schermo, double altezza_schermo,
-                                 double larghezza_form, double altezza_form);
-
-// Moves the form there: top first, then left.
+// Centres the form: across the screen, its middle 250 twips above the screen's middle; never
+// above the top, but a form wider than the screen may start left of it. Top first, then left.
 void centra_form(Window& form, Operatore& operatore, GestoreErrori& errori);
 
 // The application-wide pointer: busy (style 99) and back to the default (style 0).

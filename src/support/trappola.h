@@ -6,23 +6,21 @@
 #include <utility>
 
 #include "support/errore_runtime.h"
+#include "support/gestore_errori.h"
 
 namespace borvan {
 
-// Decision codes of the common error routine.
-inline constexpr int16_t risposta_riprova = 4;
-inline constexpr int16_t risposta_annulla = 2;
-
-// The common error routine, as the trapped procedures see it.
-class GestoreErrori {
- public:
-  virtual ~GestoreErrori() = default;
-  // Decides on a trapped error: 4 to run the failed step again, anything else to give up.
-  virtual int16_t elabora_errore(const ErroreRuntime& errore, int32_t& linea) = 0;
-};
-
-// The tail of every retry trap: true when the failed step is to run again.
-bool gestisci_errore(GestoreErrori& gestore, const ErroreRuntime& errore);
+// Runs a step and hands back the run-time error it raised, if any: the error is then dealt
+// with outside the catch block, where a modal dialog and its own errors may follow.
+template <class Passo>
+std::optional<ErroreRuntime> cattura_errore(Passo&& passo) {
+  try {
+    std::forward<Passo>(passo)();
+  } catch (...) {
+    return errore_corrente();
+  }
+  return std::nullopt;
+}
 
 // The retry trap. A trapped procedure runs each of its steps through it:
 //
@@ -40,13 +38,9 @@ class Trappola {
   template <class Passo>
   bool operator()(Passo&& passo) {
     for (;;) {
-      try {
-        passo();
-        return true;
-      } catch (...) {
-        errore_ = errore_corrente();
-      }
-      // Asked outside the catch block: the answer may take a modal dialog and its own errors.
+      std::optional<ErroreRuntime> errore = cattura_errore(passo);
+      if (!errore) return true;
+      errore_ = std::move(errore);
       if (!gestisci_errore(gestore_, *errore_)) return false;
       if (ancora_valido_ && !ancora_valido_()) return false;
     }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/config_form.h"
+#include "config/form_config.h"
 #include "win32/modulo.h"
 
 namespace borvan::win32 {

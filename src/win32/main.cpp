@@ -11,7 +11,7 @@
 #include "config/configurazione.h"
 #include "ecr/driver_predefinito.h"
 #include "ecr/registratore_simulato.h"
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 #include "win32/ambiente_win32.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/nome_programma.h"
 #include "support/scegli_file.h"
 #include "win32/dialogo_errore.h"
 #include "win32/dialogo_testo.h"
@@ -31,7 +32,7 @@ UINT stile_icona(Icona icona) {
 int casella_messaggio(const std::string& testo, UINT stile) {
   HWND proprietario = GetActiveWindow();
   if (proprietario == nullptr) stile |= MB_TASKMODAL;
-  return MessageBoxA(proprietario, testo.c_str(), titolo_applicazione, stile);
+  return MessageBoxA(proprietario, testo.c_str(), nome_programma, stile);
 }
 
 }  // namespace

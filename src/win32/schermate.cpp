@@ -15,7 +15,7 @@
 #include "app/principale.h"
 #include "config/configurazione.h"
 #include "ecr/registratore_simulato.h"
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"
 #include "win32/dialogo_errore.h"

@@ -22,9 +22,10 @@ void mostra_testo(HWND controllo, const std::string& testo, std::string& mostrat
   SetWindowTextA(controllo, testo.c_str());
 }
 
-template <class C>
-void stacca_con(Modulo& modulo, C& controllo) {
-  modulo.alla_distruzione([&controllo] { controllo.osserva({}); });
+// Keeps a view observing its control until the view's window goes.
+void finche_vive(Modulo& modulo, Legame legame) {
+  auto tenuto = std::make_shared<Legame>(std::move(legame));
+  modulo.alla_distruzione([tenuto] { *tenuto = Legame(); });
 }
 
 }  // namespace
@@ -34,8 +35,7 @@ void collega(Label& etichetta, HWND controllo, Modulo& modulo) {
   auto aggiorna = [&etichetta, controllo, mostrato] {
     mostra_testo(controllo, etichetta.Caption(), *mostrato);
   };
-  etichetta.osserva(aggiorna);
-  stacca_con(modulo, etichetta);
+  finche_vive(modulo, etichetta.osserva(aggiorna));
   aggiorna();
 }
 
@@ -48,8 +48,7 @@ void collega(Button& pulsante, HWND controllo, Modulo& modulo, std::function<voi
     if (visibile != pulsante.Visible())
       ShowWindow(controllo, pulsante.Visible() ? SW_SHOW : SW_HIDE);
   };
-  pulsante.osserva(aggiorna);
-  stacca_con(modulo, pulsante);
+  finche_vive(modulo, pulsante.osserva(aggiorna));
   aggiorna();
   modulo.al_comando(controllo, [click = std::move(click)](WORD codice) {
     if (codice == BN_CLICKED) protetto(click);
@@ -65,8 +64,7 @@ void collega(TextBox& casella, HWND controllo, Modulo& modulo) {
     SetWindowTextA(controllo, casella.Text().c_str());
     *dal_programma = false;
   };
-  casella.osserva(aggiorna);
-  stacca_con(modulo, casella);
+  finche_vive(modulo, casella.osserva(aggiorna));
   aggiorna();
   modulo.al_comando(controllo, [&casella, controllo, dal_programma](WORD codice) {
     if (codice == EN_CHANGE && !*dal_programma) casella.setText_dall_utente(testo_di(controllo));
@@ -77,8 +75,7 @@ void collega(CheckBox& casella, HWND controllo, Modulo& modulo) {
   auto aggiorna = [&casella, controllo] {
     SendMessageA(controllo, BM_SETCHECK, casella.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
   };
-  casella.osserva(aggiorna);
-  stacca_con(modulo, casella);
+  finche_vive(modulo, casella.osserva(aggiorna));
   aggiorna();
   modulo.al_comando(controllo, [&casella, controllo](WORD codice) {
     if (codice != BN_CLICKED) return;
@@ -94,8 +91,7 @@ void collega(TabStrip& schede, HWND controllo, Modulo& modulo, std::function<voi
       SendMessageA(controllo, TCM_SETCURSEL, static_cast<WPARAM>(schede.Tab()), 0);
     (*mostra)(schede.Tab());
   };
-  schede.osserva(aggiorna);
-  stacca_con(modulo, schede);
+  finche_vive(modulo, schede.osserva(aggiorna));
   aggiorna();
   modulo.al_avviso(controllo, [&schede, controllo, mostra](const NMHDR& avviso) {
     if (avviso.code != static_cast<UINT>(TCN_SELCHANGE)) return;
@@ -126,20 +122,17 @@ void collega(Window& finestra, Modulo& modulo, std::function<void()> chiudi) {
       ShowWindow(hwnd, SW_MINIMIZE);
     if (finestra.scaricata()) chiudi();
   };
-  finestra.osserva(aggiorna);
-  stacca_con(modulo, finestra);
+  finche_vive(modulo, finestra.osserva(aggiorna));
   mostra_testo(hwnd, finestra.Caption(), *titolo);
 }
 
 VistaTimer::VistaTimer(Timer& timer, Modulo& modulo, std::function<void()> tick)
     : timer_(timer), temporizzatore_(modulo.hwnd(), [tick = std::move(tick)] { protetto(tick); }) {
-  timer_.osserva([this] { aggiorna(); });
+  legame_ = timer_.osserva([this] { aggiorna(); });
   aggiorna();
 }
 
-VistaTimer::~VistaTimer() {
-  timer_.osserva({});
-}
+VistaTimer::~VistaTimer() = default;
 
 void VistaTimer::aggiorna() {
   const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
@@ -151,13 +144,11 @@ void VistaTimer::aggiorna() {
 
 VistaLista::VistaLista(ListBox& lista, HWND controllo, Modulo& modulo)
     : lista_(lista), controllo_(controllo), rinfresco_(modulo.hwnd(), [this] { aggiorna(); }) {
-  lista_.osserva([this] { cambiata(); });
+  legame_ = lista_.osserva([this] { cambiata(); });
   aggiorna();
 }
 
-VistaLista::~VistaLista() {
-  lista_.osserva({});
-}
+VistaLista::~VistaLista() = default;
 
 void VistaLista::cambiata() {
   if (lista_.ListCount() == 0 && righe_mostrate_ > 0) {

@@ -37,6 +37,7 @@ class VistaTimer {
   void aggiorna();
 
   Timer& timer_;
+  Legame legame_;
   Temporizzatore temporizzatore_;
   int32_t intervallo_ = -1;
   bool attivo_ = false;
@@ -60,6 +61,7 @@ class VistaLista {
 
   ListBox& lista_;
   HWND controllo_;
+  Legame legame_;
   Temporizzatore rinfresco_;
   int righe_mostrate_ = 0;
   uint64_t revisione_mostrata_ = 0;

@@ -6,7 +6,7 @@
 #include "app/principale.h"
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 
 namespace borvan::test {
 

@@ -3,10 +3,13 @@
 // A scripted operator and a stand-in for the common error routine.
 
 #include <deque>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "support/gestore_errori.h"
 #include "support/operatore.h"
-#include "support/trappola.h"
 
 namespace borvan::test {
 
@@ -37,6 +40,7 @@ class OperatoreFinto : public Operatore {
   // Runs inside every modal box before it is answered.
   std::function<void()> durante_modale;
   int16_t stile_puntatore = puntatore_normale;
+  double larghezza = 15360, altezza = 11520;  // the screen, in twips
 
   void messaggio(const std::string& testo, Icona i) override {
     messaggi.push_back(testo);
@@ -61,8 +65,8 @@ class OperatoreFinto : public Operatore {
     richieste_file.push_back(richiesta);
     return modale(), prendi(risposte_file, {});
   }
-  double larghezza_schermo() const override { return 15360; }
-  double altezza_schermo() const override { return 11520; }
+  double larghezza_schermo() const override { return larghezza; }
+  double altezza_schermo() const override { return altezza; }
   int16_t puntatore() const override { return stile_puntatore; }
   void imposta_puntatore(int16_t stile) override { stile_puntatore = stile; }
 

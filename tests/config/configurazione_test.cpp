@@ -104,9 +104,10 @@ TEST(Configurazione, ErroreInUnaRigaRiprovaQuellaRigaORinunciaTenendoIValoriLett
     };
     Configurazione valori;
     EXPECT_EQ(leggi_configurazione(valori, cartella.cartella(), operatore, errori), completata);
-    EXPECT_EQ(std::tuple(errori.ricevuti.size(), operatore.messaggi.size(), valori.tempo_polling,
-                         valori.porta_ecr),
-              std::tuple(size_t{1}, messaggi, 800, porta));
+    EXPECT_EQ(errori.ricevuti.size(), 1u);
+    EXPECT_EQ(operatore.messaggi.size(), messaggi);
+    EXPECT_EQ(valori.tempo_polling, 800);
+    EXPECT_EQ(valori.porta_ecr, porta);
   }
 }
 

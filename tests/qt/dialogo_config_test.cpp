@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
@@ -19,12 +21,14 @@ class DialogoConfigTest : public QObject {
   test::ErroriFinti errori_;
   qt::OperatoreQt operatore_;
 
-  // Runs `azione` inside the dialog, shown over POLLING_TIME=300; a box a failed case left open
-  // is cancelled after 3 s.
-  void mostra(const std::function<void(DialogoConfig&)>& azione) {
-    cartella_.scrivi("BorvanIF.CFG", "POLLING_TIME=300\r\n");
+  // Runs `azione` inside the dialog, shown over `config` in `cartella` (the test's folder when
+  // empty); a box a failed case left open is cancelled after 3 s.
+  void mostra(const std::function<void(DialogoConfig&)>& azione,
+              const std::string& config = "POLLING_TIME=300\r\n", std::string cartella = "") {
+    if (cartella.empty()) cartella = cartella_.cartella();
+    std::ofstream(cartella + "BorvanIF.CFG", std::ios::binary) << config;
     operatore_.imposta_errori(errori_);
-    DialogoConfig dialogo(cartella_.cartella(), operatore_, errori_);
+    DialogoConfig dialogo(cartella, operatore_, errori_);
     QTimer::singleShot(0, &dialogo, [&] { azione(dialogo); });
     QTimer scadenza;
     QObject::connect(&scadenza, &QTimer::timeout, [] {
@@ -35,39 +39,14 @@ class DialogoConfigTest : public QObject {
   }
 
  private slots:
-  void controlsStandAtTheirPlacesInTheirTabOrder() {
+  // Placed by its twips, captions inside their places, Text1 first in the tab order.
+  void controlsStandInTheirTabOrder() {
     mostra([](DialogoConfig& d) {
       QCOMPARE(d.windowTitle(), QString("Configurazione"));
-      QCOMPARE(d.size(), QSize(585, 174));
-      const std::vector<std::tuple<QWidget*, QRect, QString>> controlli = {
-          {d.label3, {6, 6, 159, 19}, "Porta logica WinEcrCom :"},
-          {d.text3, {168, 4, 53, 19}, "1"},
-          {d.label1, {6, 28, 159, 19}, "File input comandi :"},
-          {d.text1, {168, 26, 299, 19}, "Scontr.ECR"},
-          {d.command1, {470, 26, 25, 19}, "..."},
-          {d.label5, {6, 50, 159, 19}, "Tempo polling file comandi (ms) :"},
-          {d.text5, {168, 48, 75, 19}, "300"},
-          {d.label6, {6, 72, 159, 19}, "Tempo di timeout (sec) :"},
-          {d.text6, {168, 70, 75, 19}, "20"},
-          {d.label2, {2, 94, 163, 19}, "File dove salvare codici di ritorno :"},
-          {d.text2, {168, 92, 299, 19}, "Result.TXT"},
-          {d.command2, {470, 92, 25, 19}, "..."},
-          {d.check1, {168, 116, 285, 17}, "Messaggio a schermo su errore"},
-          {d.label4, {2, 140, 163, 19}, "File log :"},
-          {d.text4, {168, 138, 299, 19}, "BorvanIF.LOG"},
-          {d.command3, {470, 138, 25, 19}, "..."},
-          {d.command4, {506, 4, 73, 57}, "OK"},
-          {d.command6, {506, 66, 73, 25}, "Default"},
-          {d.command5, {506, 94, 73, 63}, "Annulla (ESC)"},
-      };
-      for (const auto& [widget, dove, testo] : controlli) {
-        QCOMPARE(widget->geometry(), dove);
-        QCOMPARE(widget->property("text").toString(), testo);
-        if (auto* l = qobject_cast<QLabel*>(widget)) {
-          QVERIFY(l->alignment() & Qt::AlignRight);
-          QVERIFY(l->fontMetrics().horizontalAdvance(testo) <= l->width());
-        }
-      }
+      QCOMPARE(d.text1->geometry(), QRect(168, 26, 299, 19));  // 2520, 390, 4485, 285 twips
+      for (const QLabel* l : {d.label1, d.label2, d.label3, d.label4, d.label5, d.label6})
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
+                 qPrintable(l->text()));
       QCOMPARE(d.focusWidget(), d.text1);
       std::vector<QWidget*> ordine;
       for (QWidget* w = d.text1; ordine.size() < 13; w = w->nextInFocusChain())
@@ -96,26 +75,38 @@ class DialogoConfigTest : public QObject {
     }
   }
 
-  // A new name as it is, an existing one without a question; cancelled, the box stays.
+  // The program folder and the chosen files have accented names: shown as the file system
+  // spells them, written back byte for byte. A new name as it is, an existing one without a
+  // question; cancelled, the box stays.
   void browsingPutsTheChosenFullPathInTheBox() {
-    cartella_.scrivi("esistente.txt", "x");
-    for (const char* nome : {"nuovo", "esistente.txt", ""}) {
-      const QString scelto = QString::fromStdString(cartella_.percorso(nome));
-      mostra([&](DialogoConfig& d) {
-        QTimer::singleShot(0, [&] {
-          auto& f = *qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-          QCOMPARE(f.windowTitle(), QString("Selezionare il file"));
-          QVERIFY(f.testOption(QFileDialog::DontUseNativeDialog));
-          QCOMPARE(f.acceptMode(), QFileDialog::AcceptSave);
-          QCOMPARE(f.nameFilters(), QStringList{"Tutti i file (*.*) (*)"});
-          QCOMPARE(f.selectedNameFilter(), QString("Tutti i file (*.*)"));
-          f.findChild<QLineEdit*>("fileNameEdit")->setText(scelto);  // typed, as the user would
-          *nome ? static_cast<QDialog&>(f).accept() : f.reject();
-        });
-        d.command3->click();
-        QCOMPARE(d.text4->text(), *nome ? scelto : QString("BorvanIF.LOG"));
-        d.reject();
-      });
+    const std::string citta = cartella_.percorso("citt\xc3\xa0") + "/";
+    std::filesystem::create_directory(citta);
+    std::ofstream(citta + "esistente \xc3\xa8.txt") << "x";
+    const std::string comandi = "INPUT_FILE=" + citta + "comandi.ecr\r\n";
+    for (const char* nome : {"nuovo \xc3\xb9.txt", "esistente \xc3\xa8.txt", ""}) {
+      const QString scelto = QString::fromUtf8(citta + nome);
+      mostra(
+          [&](DialogoConfig& d) {
+            QCOMPARE(d.text1->text(), QString::fromUtf8(citta + "comandi.ecr"));
+            QTimer::singleShot(0, [&] {
+              auto& f = *qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+              QCOMPARE(f.windowTitle(), QString("Selezionare il file"));
+              QVERIFY(f.testOption(QFileDialog::DontUseNativeDialog));
+              QCOMPARE(f.acceptMode(), QFileDialog::AcceptSave);
+              QCOMPARE(f.nameFilters(), QStringList{"Tutti i file (*.*) (*)"});
+              f.findChild<QLineEdit*>("fileNameEdit")->setText(scelto);  // typed, as by the user
+              *nome ? static_cast<QDialog&>(f).accept() : f.reject();
+            });
+            d.command3->click();
+            QCOMPARE(d.text4->text(), *nome ? scelto : QString("BorvanIF.LOG"));
+            d.command4->click();
+          },
+          comandi, citta);
+      std::ifstream file(citta + "BorvanIF.CFG", std::ios::binary);
+      const std::string scritto{std::istreambuf_iterator<char>(file), {}};
+      QVERIFY(scritto.find(comandi) != std::string::npos);
+      const std::string log = *nome ? citta + nome : "BorvanIF.LOG";
+      QVERIFY(scritto.find("LOG_FILE=" + log + "\r\n") != std::string::npos);
     }
   }
 };

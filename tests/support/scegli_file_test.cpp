@@ -33,14 +33,15 @@ TEST(SceltaFile, LaRichiestaPreparataEIlPercorsoScelto) {
             "/dati/scelto.txt");
   EXPECT_EQ(scegli_file("Titolo", "Tutti|*.*", "", "", operatore, errori), "");
   const RichiestaSalvaFile& r = operatore.richieste_file.at(0);
-  EXPECT_EQ(r.titolo + "|" + r.cartella_iniziale, "Titolo|/dati");
+  EXPECT_EQ(r.titolo, "Titolo");
+  EXPECT_EQ(r.cartella_iniziale, "/dati");
   EXPECT_EQ(r.indice_filtro, 1);
   EXPECT_EQ(r.filtro, "Tutti\0*.*\0\0"s);
   EXPECT_EQ(r.buffer_nome, buffer_nome_file("proposto.txt"));
   errori.risposte = {risposta_riprova};
   EXPECT_EQ(scegli_file("T", "*|*", "", std::string(261, 'n'), operatore, errori), "");
-  EXPECT_EQ(std::pair(errori.ricevuti.size(), operatore.richieste_file.size()),
-            std::pair(size_t{2}, size_t{2}));
+  EXPECT_EQ(errori.ricevuti.size(), 2u);
+  EXPECT_EQ(operatore.richieste_file.size(), 2u);
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ TEST(Trappola, RiprovaSoloIlPassoFallitoFinCheSiRispondeRiprova) {
     };
     EXPECT_EQ(passo([&] { ++primo; }) && passo(fallisce_due_volte) && passo([&] { ++terzo; }),
               completata);
-    EXPECT_EQ(std::tie(primo, secondo, terzo), std::tuple(1, secondo_atteso, terzo_atteso));
+    EXPECT_EQ(primo, 1);
+    EXPECT_EQ(secondo, secondo_atteso);
+    EXPECT_EQ(terzo, terzo_atteso);
     EXPECT_EQ(errori.ricevuti.at(0).numero(), codice_errore::errore_io);
   }
 }

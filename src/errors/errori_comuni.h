@@ -4,7 +4,7 @@
 #include <string>
 
 #include "support/errore_runtime.h"
-#include "support/trappola.h"
+#include "support/gestore_errori.h"
 
 namespace borvan {
 

@@ -1,4 +1,4 @@
-#include "config/config_form.h"
+#include "config/form_config.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +43,17 @@ TEST(Config, OkRiscriveIValoriCosiComeLetti) {
   }
 }
 
+// Without a file the boxes show the defaults, bare names, and OK writes them in their order.
+TEST(Config, SenzaFileOkScriveIPredefiniti) {
+  Dialogo d("");
+  std::filesystem::remove(d.cartella.percorso("BorvanIF.CFG"));
+  d.form.Form_Load();
+  d.form.Command4_Click();
+  EXPECT_EQ(d.config(),
+            "WINECRCOM_PORT=1\r\nINPUT_FILE=Scontr.ECR\r\nPOLLING_TIME=500\r\nTIMEOUT=20\r\n"
+            "RESULT_FILE=Result.TXT\r\nSHOW_ERRORS=0\r\nLOG_FILE=BorvanIF.LOG\r\n");
+}
+
 // Each "..." fills its box; an unwritable file keeps the dialog open with the entries; Default,
 // confirmed, deletes the file (read-only too); a late click on the closed dialog writes nothing.
 TEST(Config, SfogliaSalvataggioFallitoEDefault) {
@@ -51,7 +62,9 @@ TEST(Config, SfogliaSalvataggioFallitoEDefault) {
   d.form.Command1_Click();
   d.form.Command2_Click();
   d.form.Command3_Click();
-  EXPECT_EQ(d.form.Text1.Text() + d.form.Text2.Text() + d.form.Text4.Text(), "/a/b/c");
+  EXPECT_EQ(d.form.Text1.Text(), "/a");
+  EXPECT_EQ(d.form.Text2.Text(), "/b");
+  EXPECT_EQ(d.form.Text4.Text(), "/c");
   const std::string file = d.cartella.percorso("BorvanIF.CFG");
   std::filesystem::remove(file);
   std::filesystem::create_directory(file);
@@ -86,7 +99,7 @@ bool configura(test::Banco& b, const std::function<void(Config&)>& lavora) {
 }
 
 // Polling stands still while the dialog is open and starts again however it closes.
-TEST(ComandoConfigurazione, PollingFermoEConfigurazioneNuovaSubitoInUso) {
+TEST(ComandoConfigurazione, PollingFermoEPoiConLaConfigurazioneNuova) {
   using Chiusura = void (Config::*)();
   // Typed in the polling box, the way the dialog closes, the interval then, the messages.
   const std::tuple<std::string, Chiusura, int32_t, size_t> casi[] = {
@@ -105,22 +118,6 @@ TEST(ComandoConfigurazione, PollingFermoEConfigurazioneNuovaSubitoInUso) {
     EXPECT_EQ(b.p->Timer1.Interval(), intervallo);
     EXPECT_EQ(b.operatore.messaggi.size(), messaggi);
   }
-  // The main window takes up a new configuration at once.
-  test::Banco b;
-  configura(b, [](Config& f) {
-    f.Text1.setText_dall_utente("comandi.txt");
-    f.Text2.setText_dall_utente("esiti.txt");
-    f.Text6.setText_dall_utente("5");
-    f.Text4.setText_dall_utente("");
-    f.Command4_Click();
-  });
-  b.cartella.scrivi("comandi.txt", "riga\r\n");
-  b.p->Timer1_Timer();
-  EXPECT_EQ(b.p->Timer2.Interval(), 5000);
-  b.invia_tutto();
-  EXPECT_EQ(b.cartella.leggi("esiti.txt"), "0\r\nStampa completata correttamente\r\n");
-  EXPECT_FALSE(b.cartella.esiste("comandi.txt"));
-  EXPECT_FALSE(b.cartella.esiste("BorvanIF.LOG"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "support/trappola.h"
+#include "support/gestore_errori.h"
 
 namespace borvan {
 

@@ -1,9 +1,10 @@
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 
 #include <optional>
 
 #include "support/operatore.h"
 #include "support/testo.h"
+#include "support/trappola.h"
 
 namespace borvan {
 

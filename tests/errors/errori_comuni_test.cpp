@@ -1,4 +1,4 @@
-#include "errors/elabora_errore.h"
+#include "errors/errori_comuni.h"
 
 #include <gtest/gtest.h>
 

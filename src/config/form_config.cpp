@@ -1,5 +1,6 @@
-#include "config/config_form.h"
+#include "config/form_config.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,17 +49,36 @@ std::string Config::numero(const std::string& testo) {
   return numero_in_testo(converti_numero(testo, errori_), separatore_decimale_);
 }
 
+// The box that shows each setting that is not a switch (the switch is Check1).
+TextBox* Config::casella_di(const Impostazione& impostazione) {
+  const std::pair<std::string_view, TextBox Config::*> caselle[] = {
+      {"WINECRCOM_PORT", &Config::Text3}, {"INPUT_FILE", &Config::Text1},
+      {"POLLING_TIME", &Config::Text5},   {"TIMEOUT", &Config::Text6},
+      {"RESULT_FILE", &Config::Text2},    {"LOG_FILE", &Config::Text4}};
+  for (const auto& [chiave, membro] : caselle)
+    if (chiave == impostazione.chiave) return &(this->*membro);
+  return nullptr;
+}
+
+void Config::mostra(const Impostazione& impostazione, const std::string& valore) {
+  if (impostazione.scelta()) {
+    Check1.setValue(converti_numero(valore, errori_) == 1 ? 1 : 0);
+  } else if (TextBox* box = casella_di(impostazione)) {
+    box->setText(impostazione.numero() ? numero(valore) : valore);
+  }
+}
+
 void Config::Form_Load() {
   cursore_attesa(operatore_, errori_);
 
   // Bare names, as the file would hold them: the main window puts them in its own folder.
-  Text3.setText("1");
-  Text1.setText("Scontr.ECR");
-  Text5.setText("500");
-  Text6.setText("20");
-  Text2.setText("Result.TXT");
-  Check1.setValue(0);
-  Text4.setText("BorvanIF.LOG");
+  for (const Impostazione& impostazione : impostazioni_config()) {
+    if (impostazione.scelta()) {
+      Check1.setValue(impostazione.predefinito == std::string_view("1") ? 1 : 0);
+    } else if (TextBox* box = casella_di(impostazione)) {
+      box->setText(impostazione.predefinito);
+    }
+  }
 
   // A file that cannot be read is reported through the error dialog; given up, the boxes
   // keep the defaults. Lines are cut exactly as the main window cuts them, so that a value
@@ -74,15 +94,8 @@ void Config::Form_Load() {
     for (const std::string& riga : righe) {
       const auto coppia = dividi_chiave_valore(riga);
       if (!coppia) continue;
-      const std::string& chiave = coppia->chiave;
-      const std::string& valore = coppia->valore;
-      if (chiave == "WINECRCOM_PORT") Text3.setText(numero(valore));
-      if (chiave == "INPUT_FILE") Text1.setText(valore);
-      if (chiave == "POLLING_TIME") Text5.setText(numero(valore));
-      if (chiave == "TIMEOUT") Text6.setText(numero(valore));
-      if (chiave == "RESULT_FILE") Text2.setText(valore);
-      if (chiave == "SHOW_ERRORS") Check1.setValue(converti_numero(valore, errori_) == 1 ? 1 : 0);
-      if (chiave == "LOG_FILE") Text4.setText(valore);
+      if (const Impostazione* impostazione = trova_impostazione(coppia->chiave))
+        mostra(*impostazione, coppia->valore);
     }
   }
 
@@ -107,19 +120,15 @@ void Config::Command3_Click() {
 
 std::string Config::contenuto_file() {
   std::string testo;
-  auto riga = [&testo](const char* chiave, const std::string& valore) {
-    testo += chiave;
-    testo += '=';
-    testo += valore;
-    testo += fine_riga;
-  };
-  riga("WINECRCOM_PORT", numero(Text3.Text()));
-  riga("INPUT_FILE", Text1.Text());
-  riga("POLLING_TIME", numero(Text5.Text()));
-  riga("TIMEOUT", numero(Text6.Text()));
-  riga("RESULT_FILE", Text2.Text());
-  riga("SHOW_ERRORS", Check1.Value() == 1 ? "1" : "0");
-  riga("LOG_FILE", Text4.Text());
+  for (const Impostazione& impostazione : impostazioni_config()) {
+    std::string valore;
+    if (impostazione.scelta()) {
+      valore.push_back(Check1.Value() == 1 ? '1' : '0');
+    } else if (const TextBox* box = casella_di(impostazione)) {
+      valore = impostazione.numero() ? numero(box->Text()) : box->Text();
+    }
+    testo.append(impostazione.chiave).append("=").append(valore).append(fine_riga);
+  }
   return testo;
 }
 

@@ -9,6 +9,7 @@ namespace borvan {
 
 class GestoreErrori;
 class Operatore;
+struct Impostazione;
 
 // The configuration dialog "Configurazione": shows the seven settings of the configuration
 // file, writes them back, deletes the file to restore the defaults, or leaves it alone. It
@@ -54,6 +55,8 @@ class Config {
   void Form_KeyPress(int16_t& KeyAscii);
 
  private:
+  TextBox* casella_di(const Impostazione& impostazione);
+  void mostra(const Impostazione& impostazione, const std::string& valore);
   void sfoglia(TextBox& casella);
   std::string numero(const std::string& testo);
   std::string contenuto_file();

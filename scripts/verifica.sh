@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds BorvanIF and runs every check: the files' format, every test (the core's unit tests,
+# the Qt tests offscreen, the end-to-end tests of the real program), the core built alone, the
+# tests again under the address and undefined-behaviour sanitizers, each fuzz target for a few
+# seconds over its corpus (BORVAN_FUZZ_SECONDI, default 5); then the Windows program, 32-bit and
+# 64-bit, and the 64-bit build's tests under wine64 (the build machines cannot run 32-bit code).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/dipendenze.sh --windows clang clang-format libclang-rt-14-dev
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Format (clang-format)"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+else
+  find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 clang-format --dry-run -Werror
+fi
+
+echo "== Build and every test"
+cmake --preset default >/dev/null
+cmake --build --preset default -j2
+ctest --preset default -j2
+
+echo "== The core alone"
+cmake --preset core >/dev/null
+cmake --build --preset core -j2
+ctest --preset core -j2
+
+echo "== Sanitizers"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j2
+ctest --preset asan -j2
+
+echo "== Fuzz targets"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
+for lettore in configurazione numeri percorsi righe; do
+  # New inputs go to a folder of their own: the corpus in the repository stays as it is.
+  nuovi=$(mktemp -d)
+  if ! build/fuzz/fuzz/fuzz_$lettore -max_total_time="${BORVAN_FUZZ_SECONDI:-5}" \
+    -print_final_stats=1 "$nuovi" "fuzz/corpus/$lettore" >"$nuovi.log" 2>&1; then
+    cat "$nuovi.log"
+    exit 1
+  fi
+  echo "fuzz_$lettore: $(grep -ao 'number_of_executed_units: *[0-9]*' "$nuovi.log")"
+  rm -rf "$nuovi" "$nuovi.log"
+done
+
+echo "== Windows: the 32-bit program shops run"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
+bash scripts/controlla_exe.sh build/windows/src/ecrsim/ECRSIM.DLL
+
+echo "== Windows: the 64-bit build's tests under wine64"
+cmake --preset windows64 >/dev/null
+cmake --build --preset windows64 -j2
+# One X server and one wine server for the whole run: a program then starts in a fraction of a
+# second instead of several.
+xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2'
+echo "All checks passed."
