@@ -154,10 +154,9 @@ void Principale::Timer1_Timer() {
 // program gets an outcome and never half a receipt.
 void Principale::carica_righe() {
   FileLetto letto;
-  try {
-    letto = leggi_file_regolare(config.file_input, dimensione_massima_comandi);
-  } catch (...) {
-    rifiuta_file_comandi("Impossibile leggere il file comandi: " + errore_corrente().descrizione());
+  if (const auto errore = cattura_errore(
+          [&] { letto = leggi_file_regolare(config.file_input, dimensione_massima_comandi); })) {
+    rifiuta_file_comandi("Impossibile leggere il file comandi: " + errore->descrizione());
     return;
   }
   file_del_lavoro_ = letto.identita;
@@ -173,15 +172,13 @@ void Principale::carica_righe() {
     rifiuta_file_comandi("File comandi troppo lungo: piu' di 32767 righe");
     return;
   }
-  try {
-    LavoroRegistrato lavoro;
-    lavoro.percorso = config.file_input;
-    lavoro.identita = letto.identita;
-    lavoro.righe = static_cast<int32_t>(righe.size());
-    giornale_.inizia(lavoro);
-  } catch (...) {
+  LavoroRegistrato lavoro;
+  lavoro.percorso = config.file_input;
+  lavoro.identita = letto.identita;
+  lavoro.righe = static_cast<int32_t>(righe.size());
+  if (const auto errore = cattura_errore([&] { giornale_.inizia(lavoro); })) {
     rifiuta_file_comandi("Impossibile scrivere il giornale " + std::string(nome_giornale) + ": " +
-                         errore_corrente().descrizione());
+                         errore->descrizione());
     return;
   }
   for (std::string& riga : righe) List2.AddItem(std::move(riga));
@@ -199,14 +196,11 @@ bool Principale::apri_comunicazione_ecr() {
     return false;
   }
   int32_t risultato = 0;
-  bool errore = false;
-  try {
+  const auto errore = cattura_errore([&] {
     CoEcrCom1.imposta_proprieta_9(0);
     std::string richiesta = "PORT = " + std::to_string(config.porta_ecr);
     risultato = CoEcrCom1.apri(richiesta);
-  } catch (...) {
-    errore = true;
-  }
+  });
   if (errore) {
     chiudi_comunicazione(codice_esito::errore_apertura, "");
     return false;
@@ -311,12 +305,10 @@ void Principale::togli_file_comandi(const std::string& percorso, const IdentitaF
 void Principale::scrivi_Result_file(int32_t coderrore, std::string subdesc_errore) {
   const std::string messaggio = messaggio_composto(coderrore, subdesc_errore);
   std::optional<std::string> mancato;
-  try {
-    scrivi_file(config.file_result, testo_result(coderrore, messaggio));
-  } catch (...) {
+  if (const auto errore = cattura_errore(
+          [&] { scrivi_file(config.file_result, testo_result(coderrore, messaggio)); }))
     mancato = "Impossibile scrivere il file risultati " + config.file_result + ": " +
-              errore_corrente().descrizione();
-  }
+              errore->descrizione();
   if (mancato) cancella_file(config.file_result);
   if (!config.file_log.empty()) {
     salta_errori([&] {
