@@ -81,13 +81,8 @@ TEST(DriverCom, LeStringhePerRiferimentoTornanoByteEsatte) {
   EXPECT_EQ(b.driver->invia(riga, risposta), 7);
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
-  ASSERT_EQ(b.controllo.chiamate.at(0).testi.at(0).size(), 256u);  // the NUL crossed too
-  for (int valore = 0; valore < 256; ++valore) {
-    const std::string byte(1, static_cast<char>(valore));
-    Bstr bstr(byte);
-    EXPECT_EQ(SysStringLen(bstr.get()), 1u) << valore;
-    EXPECT_EQ(bstr.ansi(), byte) << valore;
-  }
+  // One wide character a byte, the NUL included: the round trip above is then byte for byte.
+  EXPECT_EQ(b.controllo.chiamate.at(0).testi.at(0).size(), 256u);
 }
 
 VARIANT variante(VARTYPE tipo, double numero = 0, const wchar_t* testo = nullptr) {

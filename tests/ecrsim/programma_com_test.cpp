@@ -16,12 +16,6 @@ const std::string apertura =
     "-50\tErrore durante l'inizializzazione della comunicazione con la cassa.";
 const std::string cassa = "Errore di comunicazione con la cassa. Cod.";
 
-std::string comandi(int righe) {
-  std::string testo;
-  for (int i = 1; i <= righe; ++i) testo += "ARTICOLO " + std::to_string(i) + "\r\n";
-  return testo;
-}
-
 std::string risultato_atteso(const std::string& esito) {
   const size_t tab = esito.find('\t');
   return esito.substr(0, tab) + "\r\n" + esito.substr(tab + 1) + "\r\n";
@@ -43,7 +37,8 @@ std::string testi_finestra(HWND finestra) {
 }
 
 // One program, no argument, takes the jobs one after another, the register's settings as they
-// are when each starts; the same table runs with --simulatore, so both paths answer alike.
+// are when each starts; the same table runs with --simulatore, so both paths answer alike (the
+// only end-to-end check of each outcome on the simulated register).
 TEST(ProgrammaCom, StessiEsitiDelSimulatore) {
   struct Caso {
     const char* nome;

@@ -54,6 +54,13 @@ inline std::string leggi_a(const std::string& percorso) {
   return contenuto;
 }
 
+// A job of `righe` numbered lines.
+inline std::string comandi(int righe) {
+  std::string testo;
+  for (int i = 1; i <= righe; ++i) testo += "ARTICOLO " + std::to_string(i) + "\r\n";
+  return testo;
+}
+
 // A running instance of the program, killed when it goes out of scope.
 class Processo {
  public:
