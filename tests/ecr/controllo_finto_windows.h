@@ -12,8 +12,19 @@
 #include <vector>
 
 #include "ecr/driver_com_testo.h"
+#include "support/errore_runtime.h"
 
 namespace borvan::test {
+
+// A call's run-time error as "number|description|source", or "nessuno".
+inline std::string errore_di(const std::function<void()>& chiamata) {
+  try {
+    chiamata();
+  } catch (const ErroreRuntime& e) {
+    return std::to_string(e.numero()) + "|" + e.descrizione() + "|" + e.sorgente();
+  }
+  return "nessuno";
+}
 
 struct ChiamataRicevuta {
   DISPID membro;

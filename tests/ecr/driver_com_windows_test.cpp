@@ -18,6 +18,7 @@ namespace {
 
 using test::ChiamataRicevuta;
 using test::ControlloFinto;
+using test::errore_di;
 
 // The driver over a double that outlives it.
 struct Banco {
@@ -28,15 +29,6 @@ struct Banco {
     driver.emplace(&controllo);
   }
 };
-
-std::string errore_di(const std::function<void()>& chiamata) {
-  try {
-    chiamata();
-  } catch (const ErroreRuntime& e) {
-    return std::to_string(e.numero()) + "|" + e.descrizione() + "|" + e.sorgente();
-  }
-  return "nessuno";
-}
 
 std::string tutti_i_byte() {
   std::string testo;

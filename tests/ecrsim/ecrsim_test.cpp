@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "ecr/controllo_finto_windows.h"
 #include "ecr/driver_com.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
@@ -15,6 +16,8 @@
 
 namespace borvan {
 namespace {
+
+using test::errore_di;
 
 // The stand-in keeps its files beside the program that loads it: this test's folder.
 std::filesystem::path file_accanto(const std::string& nome) {
@@ -41,15 +44,6 @@ struct FileDelSimulato {
     std::filesystem::remove(file_accanto("ECRSIM.TXT"));
   }
 };
-
-std::string errore_di(const std::function<void()>& chiamata) {
-  try {
-    chiamata();
-  } catch (const ErroreRuntime& e) {
-    return std::to_string(e.numero()) + "|" + e.descrizione() + "|" + e.sorgente();
-  }
-  return "nessuno";
-}
 
 std::string tutti_i_byte() {
   std::string testo;
