@@ -9,6 +9,7 @@
 
 #include "banco_win32.h"
 #include "comune/banco.h"
+#include "win32/ciclo.h"
 #include "win32/finestra_principale.h"
 #include "win32/operatore_win32.h"
 
@@ -18,23 +19,20 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Ciclo : ::testing::Test {
-  explicit Ciclo(const std::string& config = "POLLING_TIME=20\r\n") {
-    prepara_controlli();
-    cartella.scrivi("BorvanIF.CFG", config);
-  }
+  Ciclo() { prepara_controlli(); }
 
-  // Drops the command file, runs the main loop until the outcome is written.
-  void stampa(int righe) {
+  // Drops the command file, runs the main loop over `config` until the outcome is written.
+  void stampa(int righe, const std::string& config = "POLLING_TIME=20\r\n") {
+    cartella.scrivi("BorvanIF.CFG", config);
     std::string lavoro;
     for (int i = 0; i < righe; ++i) lavoro += "riga " + std::to_string(i) + "\r\n";
     cartella.scrivi("Scontr.ECR", lavoro);
-    Copione copione;
-    copione.poi([&] {
+    Copione copione([&] {
       if (!cartella.esiste("Result.TXT") || cartella.esiste("Scontr.ECR")) return false;
       PostQuitMessage(0);
       return true;
     });
-    principale->Form_Load();
+    principale.Form_Load();
     win32::ciclo_principale([] {});
   }
 
@@ -43,9 +41,9 @@ struct Ciclo : ::testing::Test {
   ErroriComuni errori{operatore};
   AmbienteFinto ambiente;
   DriverFinto* driver = new DriverFinto;
-  std::unique_ptr<Principale> principale = std::make_unique<Principale>(
-      cartella.cartella(), std::unique_ptr<DriverEcr>(driver), operatore, errori, ambiente);
-  win32::FinestraPrincipale finestra{*principale};
+  Principale principale{cartella.cartella(), std::unique_ptr<DriverEcr>(driver), operatore, errori,
+                        ambiente};
+  win32::FinestraPrincipale finestra{principale};
 };
 
 TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
@@ -60,17 +58,13 @@ TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
   EXPECT_LT(secondi, 5.0);
 }
 
-struct CicloConTimeout : Ciclo {
-  CicloConTimeout() : Ciclo("POLLING_TIME=20\r\nTIMEOUT=1\r\n") {}
-};
-
 // Lines of 400 ms and a time-out of one second: it falls due while the third line prints, and
 // the job ends right after it, before a fourth is sent.
-TEST_F(CicloConTimeout, IlTimeoutChiudeDopoLaRigaInCorso) {
+TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
   driver->guasto = [](int id) {
     if (id == 17) std::this_thread::sleep_for(400ms);
   };
-  stampa(10);
+  stampa(10, "POLLING_TIME=20\r\nTIMEOUT=1\r\n");
   EXPECT_EQ(driver->inviate.size(), 3u);
   EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
 }
