@@ -23,34 +23,30 @@ class DialogoErroreTest : public QObject {
   }
 
  private slots:
-  // Enter retries and Esc gives up, focus anywhere (nullptr: the tab bar, on the second tab);
-  // closed any other way, the answer is retry.
+  // Enter retries and Esc gives up at once, focus anywhere (nullptr: the tab bar, on the second
+  // tab); closed any other way, the answer is retry.
   void enterAndEscapeAnswerWhateverHasTheFocus() {
     const std::tuple<const char*, Qt::Key, int32_t> casi[] = {{"Command2", Qt::Key_Return, 4},
                                                               {"Command1", Qt::Key_Escape, 2},
-                                                              {"Command1", Qt::Key_Enter, 4},
-                                                              {nullptr, Qt::Key_Escape, 2}};
+                                                              {nullptr, Qt::Key_Enter, 4}};
     for (const auto& [nome, tasto, atteso] : casi) {
       QCOMPARE(mostra([&](DialogoErrore& d) {
                  d.sstab1->setCurrentIndex(nome ? 0 : 1);
                  QWidget* dove = nome ? d.findChild<QWidget*>(nome) : d.sstab1->tabBar();
                  dove->setFocus();
                  QTest::keyClick(dove, tasto);
+                 QVERIFY(!d.isVisible());
                }),
                atteso);
     }
     QCOMPARE(mostra([](DialogoErrore& d) { d.close(); }), 4);
-    QCOMPARE(mostra([](DialogoErrore& d) { d.reject(); }), 4);
   }
 
-  // The message on the first tab; the countdown, its ticks made quick, retries by itself.
+  // The message shown; the countdown, its ticks made quick, retries by itself.
   void theCountdownRetriesByItself() {
     bool scaduto = false;
     QCOMPARE(mostra([&scaduto](DialogoErrore& d) {
-               QCOMPARE(d.windowTitle(), QString("ERRORE"));
-               QCOMPARE(d.sstab1->currentIndex(), 0);
                QCOMPARE(d.label1->text(), QString("Descrizione : x\r\nSource : y\r\n"));
-               QVERIFY(!d.label2->isVisible());
                d.form().Timer1.setInterval(10);
                QTimer::singleShot(2000, &d, [&] {
                  scaduto = true;
