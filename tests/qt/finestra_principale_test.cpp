@@ -10,8 +10,9 @@ class FinestraPrincipaleTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Placed by its twips, the status larger than its caption, the tab order of the rows.
-  void controlsStandInTheirTabOrder() {
+  // Placed by its twips, the status larger than its caption, the tab order of the rows. Closed
+  // through the title bar as through its button: the question, and the end only on Yes.
+  void controlsStandInTheirTabOrderAndClosingAsks() {
     test::Banco b;
     qt::FinestraPrincipale f(*b.p);
     f.show();
@@ -25,15 +26,7 @@ class FinestraPrincipaleTest : public QObject {
       if (w->focusPolicy() & Qt::TabFocus) ordine.push_back(w);
     QCOMPARE(ordine,
              (std::vector<QWidget*>{f.command1, f.command2, f.list2, f.command3, f.command4}));
-    f.command4->click();
-    QVERIFY(f.isMinimized());
-  }
 
-  // Through the title bar as through its button: the question, and the end only on Yes.
-  void closingThroughTheTitleBarAsksTheCloseQuestion() {
-    test::Banco b;
-    qt::FinestraPrincipale f(*b.p);
-    f.show();
     f.close();
     QCOMPARE(b.operatore.domande.size(), size_t{1});
     QVERIFY(b.operatore.domande[0].starts_with("Sicuro di voler chiudere BorvanIF?"));
@@ -42,6 +35,8 @@ class FinestraPrincipaleTest : public QObject {
     b.operatore.risposte_domanda.push_back(true);
     f.command3->click();
     QCOMPARE(b.ambiente.terminazioni, 1);
+    f.command4->click();
+    QVERIFY(f.isMinimized());
   }
 };
 
