@@ -43,8 +43,7 @@ struct Finestre : ::testing::Test {
   AmbienteFinto ambiente;
   Principale principale{cartella.cartella(), std::make_unique<DriverFinto>(), operatore, errori,
                         ambiente};
-  std::unique_ptr<win32::FinestraPrincipale> finestra =
-      std::make_unique<win32::FinestraPrincipale>(principale);
+  win32::FinestraPrincipale finestra{principale};
   int32_t risposta = 0;
 };
 
@@ -52,7 +51,7 @@ struct Finestre : ::testing::Test {
 // window's class, by which the installer finds it; the tab order, "Interrompi la stampa" in it
 // only while shown.
 TEST_F(Finestre, PostiEOrdineDiTabulazione) {
-  win32::FinestraPrincipale& f = *finestra;
+  win32::FinestraPrincipale& f = finestra;
   win32::DialogoConfig c(cartella.cartella(), operatore, errori);
   win32::DialogoErrore errore("x", risposta, operatore, errori);
   EXPECT_EQ(pixel(1440), win32::punti_per_pollice());
@@ -141,7 +140,7 @@ TEST_F(Finestre, IlContoAllaRovesciaTiccaNelDialogoERiprova) {
 TEST_F(Finestre, LaChiusuraDallaBarraChiedeConfermaEITimerTiccano) {
   Timer timer;
   int tick = 0;
-  win32::VistaTimer vista(timer, *finestra, [&] { ++tick; });
+  win32::VistaTimer vista(timer, finestra, [&] { ++tick; });
   timer.setInterval(15);
   timer.setEnabled(true);
   char testo[512] = {};
@@ -152,24 +151,23 @@ TEST_F(Finestre, LaChiusuraDallaBarraChiedeConfermaEITimerTiccano) {
     PostMessageA(casella, WM_KEYDOWN, VK_RETURN, 1);
     return true;
   });
-  SendMessageA(finestra->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  SendMessageA(finestra.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(copione.finito());
   EXPECT_EQ(std::string(testo).rfind("Sicuro di voler chiudere BorvanIF?", 0), 0u);
   EXPECT_EQ(ambiente.terminazioni, 0);
-  EXPECT_TRUE(IsWindow(finestra->hwnd()));
+  EXPECT_TRUE(IsWindow(finestra.hwnd()));
 }
 
 // "Riduci a icona"; style 99 shows the wait cursor over every control, 0 gives each its own.
 TEST_F(Finestre, RiduciAdIconaEPuntatore) {
-  ShowWindow(finestra->hwnd(), SW_SHOWNORMAL);
-  SendMessageA(finestra->hwnd(), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(finestra->command4), BN_CLICKED),
-               reinterpret_cast<LPARAM>(finestra->command4));
-  EXPECT_TRUE(IsIconic(finestra->hwnd()));
-  ShowWindow(finestra->hwnd(), SW_RESTORE);
+  ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
+  SendMessageA(finestra.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(finestra.command4), BN_CLICKED),
+               reinterpret_cast<LPARAM>(finestra.command4));
+  EXPECT_TRUE(IsIconic(finestra.hwnd()));
+  ShowWindow(finestra.hwnd(), SW_RESTORE);
 
   auto cursore_su_lista = [this] {
-    SendMessageA(finestra->list2, WM_SETCURSOR, reinterpret_cast<WPARAM>(finestra->list2),
+    SendMessageA(finestra.list2, WM_SETCURSOR, reinterpret_cast<WPARAM>(finestra.list2),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
   };
