@@ -26,6 +26,14 @@ inline std::string errore_di(const std::function<void()>& chiamata) {
   return "nessuno";
 }
 
+// Every byte but CR, which would split a line on the simulated register's roll.
+inline std::string tutti_i_byte() {
+  std::string testo;
+  for (int b = 0; b < 256; ++b)
+    if (b != '\r') testo += static_cast<char>(b);
+  return testo;
+}
+
 struct ChiamataRicevuta {
   DISPID membro;
   WORD modo;
