@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "windows/installazione_win32.h"
+#include "comune/installazione.h"
 
 namespace {
 
@@ -20,18 +20,17 @@ using Orologio = std::chrono::steady_clock;
 double tempo_di_un_lavoro(const Installazione& installazione, int righe) {
   std::string testo;
   for (int i = 1; i <= righe; ++i) testo += "ARTICOLO " + std::to_string(i) + " 1,00\r\n";
-  const std::string comandi = installazione.percorso("Scontr.ECR");
-  const std::string result = installazione.percorso("Result.TXT");
-  DeleteFileA(result.c_str());
-  scrivi_a(comandi + ".tmp", testo);
+  std::filesystem::remove(installazione.percorso("Result.TXT"));
+  installazione.scrivi("Scontr.tmp", testo);
   const auto inizio = Orologio::now();
-  MoveFileA((comandi + ".tmp").c_str(), comandi.c_str());
-  while (!esiste_a(result) || esiste_a(comandi)) {
+  std::filesystem::rename(installazione.percorso("Scontr.tmp"),
+                          installazione.percorso("Scontr.ECR"));
+  while (!installazione.esiste("Result.TXT") || installazione.esiste("Scontr.ECR")) {
     if (Orologio::now() - inizio > std::chrono::minutes(2)) return -1;
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   const double secondi = std::chrono::duration<double>(Orologio::now() - inizio).count();
-  return leggi_a(result).starts_with("0\r\n") ? secondi : -1;
+  return installazione.leggi("Result.TXT").starts_with("0\r\n") ? secondi : -1;
 }
 
 }  // namespace

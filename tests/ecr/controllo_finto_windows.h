@@ -26,6 +26,14 @@ inline std::string errore_di(const std::function<void()>& chiamata) {
   return "nessuno";
 }
 
+// Every byte but CR, which would split a line on the simulated register's roll.
+inline std::string tutti_i_byte() {
+  std::string testo;
+  for (int b = 0; b < 256; ++b)
+    if (b != '\r') testo += static_cast<char>(b);
+  return testo;
+}
+
 struct ChiamataRicevuta {
   DISPID membro;
   WORD modo;
@@ -37,7 +45,8 @@ struct ChiamataRicevuta {
   bool operator==(const ChiamataRicevuta&) const = default;
 };
 
-class ControlloFinto : public IDispatch, public IPersistStreamInit {
+// Its own class factory too, to be created from a ProgID.
+class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClassFactory {
  public:
   std::vector<ChiamataRicevuta> chiamate;
   bool inizializzato = false;  // InitNew, before any call
@@ -52,6 +61,8 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit {
       *oggetto = static_cast<IDispatch*>(this);
     } else if (iid == IID_IPersistStreamInit) {
       *oggetto = static_cast<IPersistStreamInit*>(this);
+    } else if (iid == IID_IClassFactory) {
+      *oggetto = static_cast<IClassFactory*>(this);
     } else {
       *oggetto = nullptr;
       return E_NOINTERFACE;
@@ -100,6 +111,11 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit {
     inizializzato = true;
     return S_OK;
   }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** oggetto) override {
+    return QueryInterface(iid, oggetto);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 // Replaces a by-reference string the way a control does: frees it and leaves a new one.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ecr/controllo_finto_windows.h"
@@ -19,6 +20,7 @@ namespace {
 using test::ChiamataRicevuta;
 using test::ControlloFinto;
 using test::errore_di;
+using test::tutti_i_byte;
 
 // The driver over a double that outlives it.
 struct Banco {
@@ -29,12 +31,6 @@ struct Banco {
     driver.emplace(&controllo);
   }
 };
-
-std::string tutti_i_byte() {
-  std::string testo;
-  for (int b = 0; b < 256; ++b) testo += static_cast<char>(b);
-  return testo;
-}
 
 // One job's calls, each member with the arguments and types the control expects.
 TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
@@ -74,48 +70,29 @@ TEST(DriverCom, LeStringhePerRiferimentoTornanoByteEsatte) {
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
   // One wide character a byte, the NUL included: the round trip above is then byte for byte.
-  EXPECT_EQ(b.controllo.chiamate.at(0).testi.at(0).size(), 256u);
+  EXPECT_EQ(b.controllo.chiamate.at(0).testi.at(0).size(), tutti.size());
 }
 
-VARIANT variante(VARTYPE tipo, double numero = 0, const wchar_t* testo = nullptr) {
-  VARIANT v;
-  VariantInit(&v);
-  if (testo != nullptr) {
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(testo);
-    return v;
-  }
-  v.vt = VT_R8;
-  v.dblVal = numero;
-  if (tipo != VT_R8) VariantChangeType(&v, &v, 0, tipo);
-  return v;
-}
-
-// Whatever type a member answers with, the program tests a 32-bit signed integer.
+// Whatever type a member answers with, the program tests a 32-bit signed integer: converted,
+// or failing as a type mismatch or an overflow.
 TEST(DriverCom, IlRisultatoDiventaUnInteroA32Bit) {
-  struct Caso {
-    VARIANT risultato;
-    std::string atteso;  // the value, or the run-time error
-  };
-  Caso casi[] = {
-      {variante(VT_I4, -7), "-7"},
-      {variante(VT_I2, 3), "3"},
-      {variante(VT_BOOL, -1), "-1"},
-      {variante(VT_R8, 2.5), "2"},  // rounded to even, as the conversion always has
-      {variante(VT_EMPTY), "0"},
-      {variante(VT_BSTR, 0, L"12"), "12"},
-      {variante(VT_BSTR, 0, L"carta"), "13|Tipo non corrispondente|BorvanIF"},
-      {variante(VT_R8, 1e10), "6|Overflow|BorvanIF"},
-  };
-  for (Caso& caso : casi) {
+  const std::tuple<double, const wchar_t*, std::string> casi[] = {
+      {2.5, nullptr, "2"},  // rounded to even, as the conversion always has
+      {0, L"carta", "13|Tipo non corrispondente|BorvanIF"},
+      {1e10, nullptr, "6|Overflow|BorvanIF"}};
+  for (const auto& [numero, testo, atteso] : casi) {
     Banco b;
     b.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT* r, EXCEPINFO*) {
-      return VariantCopy(r, &caso.risultato);
+      r->vt = testo != nullptr ? VT_BSTR : VT_R8;
+      if (testo != nullptr)
+        r->bstrVal = SysAllocString(testo);
+      else
+        r->dblVal = numero;
+      return S_OK;
     };
     std::string esito;
     const std::string errore = errore_di([&] { esito = std::to_string(b.driver->stato()); });
-    EXPECT_EQ(errore == "nessuno" ? esito : errore, caso.atteso) << caso.atteso;
-    VariantClear(&caso.risultato);
+    EXPECT_EQ(errore == "nessuno" ? esito : errore, atteso);
   }
 }
 
@@ -180,42 +157,20 @@ constexpr CLSID classe_finta = {
     0x3a8c5f71, 0x0b2e, 0x4c9d, {0x9e, 0x61, 0x5d, 0x0f, 0x2b, 0x7a, 0x4c, 0x13}};
 constexpr const char* progid_finto = "BorvanTest.ControlloFinto";
 
-class FabbricaFinta : public IClassFactory {
- public:
-  explicit FabbricaFinta(ControlloFinto& controllo) : controllo_(controllo) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** oggetto) override {
-    *oggetto = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
-    return *oggetto != nullptr ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** oggetto) override {
-    return controllo_.QueryInterface(iid, oggetto);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
- private:
-  ControlloFinto& controllo_;
-};
-
 // Created from its ProgID, the control is initialised as a hosted control before any call,
 // and released with the driver.
 TEST(DriverCom, CreatoDalProgIdEInizializzatoPrimaDelleChiamate) {
-  HKEY chiave;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(progid_finto) + "\\CLSID").c_str(), 0,
-                            nullptr, 0, KEY_WRITE, nullptr, &chiave, nullptr),
-            ERROR_SUCCESS);
   const char* testo_classe = "{3A8C5F71-0B2E-4C9D-9E61-5D0F2B7A4C13}";
-  RegSetValueExA(chiave, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(testo_classe),
-                 static_cast<DWORD>(std::strlen(testo_classe) + 1));
-  RegCloseKey(chiave);
+  ASSERT_EQ(
+      RegSetKeyValueA(HKEY_CLASSES_ROOT, (std::string(progid_finto) + "\\CLSID").c_str(), nullptr,
+                      REG_SZ, testo_classe, static_cast<DWORD>(std::strlen(testo_classe) + 1)),
+      ERROR_SUCCESS);
 
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   ControlloFinto controllo;
-  FabbricaFinta fabbrica(controllo);
   DWORD registrazione = 0;
-  ASSERT_EQ(CoRegisterClassObject(classe_finta, &fabbrica, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                  &registrazione),
+  ASSERT_EQ(CoRegisterClassObject(classe_finta, static_cast<IClassFactory*>(&controllo),
+                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registrazione),
             S_OK);
   {
     auto driver = DriverCom::crea(progid_finto);
@@ -223,8 +178,8 @@ TEST(DriverCom, CreatoDalProgIdEInizializzatoPrimaDelleChiamate) {
     EXPECT_EQ(driver->stato(), 0);
     EXPECT_FALSE(controllo.chiamato_prima_di_init_new);
   }
-  EXPECT_EQ(controllo.riferimenti, 1u);
   CoRevokeClassObject(registrazione);
+  EXPECT_EQ(controllo.riferimenti, 1u);
   CoUninitialize();
   RegDeleteTreeA(HKEY_CLASSES_ROOT, progid_finto);
 
