@@ -43,17 +43,6 @@ TEST(Config, OkRiscriveIValoriCosiComeLetti) {
   }
 }
 
-// Without a file the boxes show the defaults, bare names, and OK writes them in their order.
-TEST(Config, SenzaFileOkScriveIPredefiniti) {
-  Dialogo d("");
-  std::filesystem::remove(d.cartella.percorso("BorvanIF.CFG"));
-  d.form.Form_Load();
-  d.form.Command4_Click();
-  EXPECT_EQ(d.config(),
-            "WINECRCOM_PORT=1\r\nINPUT_FILE=Scontr.ECR\r\nPOLLING_TIME=500\r\nTIMEOUT=20\r\n"
-            "RESULT_FILE=Result.TXT\r\nSHOW_ERRORS=0\r\nLOG_FILE=BorvanIF.LOG\r\n");
-}
-
 // Each "..." fills its box; an unwritable file keeps the dialog open with the entries; Default,
 // confirmed, deletes the file (read-only too); a late click on the closed dialog writes nothing.
 TEST(Config, SfogliaSalvataggioFallitoEDefault) {
@@ -104,7 +93,6 @@ TEST(ComandoConfigurazione, PollingFermoEPoiConLaConfigurazioneNuova) {
   // Typed in the polling box, the way the dialog closes, the interval then, the messages.
   const std::tuple<std::string, Chiusura, int32_t, size_t> casi[] = {
       {"800", &Config::Command4_Click, 800, 0},
-      {"", &Config::Command4_Click, 500, 1},
       {"800", &Config::Command5_Click, 300, 0},
       {"800", &Config::Command6_Click, 500, 0}};
   for (const auto& [polling, chiudi, intervallo, messaggi] : casi) {
