@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -19,8 +18,8 @@ auto campi(const Configurazione& c) {
                   c.mostra_errori, c.file_log);
 }
 
-// Defaults in the program's folder (given with spaces), a folder as the file counting as none;
-// then one set of values read over and over, each reading starting from the defaults.
+// Defaults in the program's folder (given with spaces); then one set of values read over and
+// over, each reading starting from the defaults.
 TEST(Configurazione, ValoriLettiDalFile) {
   test::CartellaTemporanea cartella;
   const bool windows = stile_nativo == StilePercorso::windows;
@@ -30,13 +29,10 @@ TEST(Configurazione, ValoriLettiDalFile) {
   test::OperatoreFinto operatore;
   test::ErroriFinti errori;
   Configurazione valori;
-  valori.tempo_polling = 7;
-  std::filesystem::create_directory(cartella.percorso("BorvanIF.CFG"));
   ASSERT_TRUE(leggi_configurazione(valori, " " + app + " ", operatore, errori));
   const Configurazione predefinita{1,     app + "Scontr.ECR",  500, 20, app + "Result.TXT",
                                    false, app + "BorvanIF.LOG"};
   EXPECT_EQ(campi(valori), campi(predefinita));
-  std::filesystem::remove(cartella.percorso("BorvanIF.CFG"));
   struct Caso {
     std::string contenuto;
     std::function<void(Configurazione&)> atteso;
