@@ -20,7 +20,8 @@ const std::string timeout = "-100\r\nTimeout stampa\r\n";
 const std::string abbandonata =
     "-102\r\nStampa non completata-Errore di I/O sulla periferica; righe accettate dalla cassa: ";
 
-// A lone LF stays inside its line, a final line end adds none; a status is only shown.
+// A lone LF stays inside its line, a final line end adds none; a status is only shown. (The
+// end every job shares is the courses' below.)
 TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
   Banco b;
   b.lavoro("uno\r\ndue\rtre\nancora\r\n");
@@ -37,17 +38,13 @@ TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
   EXPECT_TRUE(b.p->stampa_in_corso());
   b.p->Timer3_Timer();
   EXPECT_FALSE(b.p->stampa_in_corso());
-  EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
-  EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));
   EXPECT_EQ(b.driver->chiamate,
             (std::vector<std::string>{"9 0", "12 PORT = 1", "10", "17 uno", "10", "17 due", "10",
                                       "17 tre\nancora", "13"}));
-  EXPECT_EQ(b.result(), riuscita);
   EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
             "01-05-2026\t04:03:07\t0\tStampa completata correttamente\r\n");
   EXPECT_EQ(b.p->List2.ListCount(), 0);
   EXPECT_FALSE(b.p->Timer2.Enabled());
-  EXPECT_FALSE(b.p->Timer3.Enabled());
   EXPECT_TRUE(b.p->Command2.Visible());  // until the next poll tick
   b.p->Timer1_Timer();
   EXPECT_FALSE(b.p->Command2.Visible());
