@@ -49,15 +49,11 @@ TEST(Configurazione, ValoriLettiDalFile) {
        [](auto& v) { v.porta_ecr = 2; }},
       {"SHOW_ERRORS=1.0", [](auto& v) { v.mostra_errori = true; }},
       {"SHOW_ERRORS=1\r\nSHOW_ERRORS=2", [](auto&) {}},
-      {"input_file = x.ecr", [&](auto& v) { v.file_input = app + "x.ecr"; }},
       {"INPUT_FILE=sub\\x.ecr",
        [&](auto& v) { v.file_input = windows ? "sub\\x.ecr" : "sub/x.ecr"; }},
       {"INPUT_FILE=\\x.ecr",
        [&](auto& v) { v.file_input = app + (windows ? "\\x.ecr" : "/x.ecr"); }},
-      {"RESULT_FILE=a=b.txt", [&](auto& v) { v.file_result = app + "a=b.txt"; }},
       {"\tPOLLING_TIME=800\r\n=5\r\nPOLLING_TIME\r\n\r\nPRINTER=1", [](auto&) {}},
-      {"POLLING_TIME=800\r\nPOLLING_TIME=5\r\n", [](auto& v) { v.tempo_polling = 800; },
-       "POLLING_TIME"},
   };
   for (const auto& caso : casi) {
     cartella.scrivi("BorvanIF.CFG", caso.contenuto);
