@@ -54,13 +54,9 @@ TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
 // job the journal cannot record: no line is sent. A line that takes the job past its time-out
 // is its last, whether or not the time-out tick has come.
 TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
-  struct Percorso {
-    const char* nome;
-    std::string comando;
-    std::function<void(Banco&)> prepara;
-    std::string result;
-    std::vector<std::string> inviate;
-  };
+  // Name, command file, what goes wrong, outcome, lines sent.
+  using Percorso = std::tuple<const char*, std::string, std::function<void(Banco&)>, std::string,
+                              std::vector<std::string>>;
   const auto sparisce = [](Banco& b) {  // found by the poll, gone when read
     b.driver->guasto = [&b](int) { std::filesystem::remove(b.cartella.percorso("Scontr.ECR")); };
   };
@@ -96,18 +92,18 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
       {"time-out", "a\r\nb\r\nc\r\n", lento, timeout, {"a", "b"}},
       {"no journal", "a\r\n", giornale_bloccato, apertura + giornale + "\r\n", {}},
   };
-  for (const Percorso& percorso : percorsi) {
-    SCOPED_TRACE(percorso.nome);
+  for (const auto& [nome, comando, prepara, result, inviate] : percorsi) {
+    SCOPED_TRACE(nome);
     Banco b;
-    percorso.prepara(b);
-    b.lavoro(percorso.comando);
+    prepara(b);
+    b.lavoro(comando);
     b.invia_tutto();
     EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_FALSE(b.p->Timer3.Enabled());
     EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
     EXPECT_FALSE(file_esiste(b.cartella.percorso("BorvanIF.JRN")));
-    EXPECT_EQ(b.result(), percorso.result);
-    EXPECT_EQ(b.driver->inviate, percorso.inviate);
+    EXPECT_EQ(b.result(), result);
+    EXPECT_EQ(b.driver->inviate, inviate);
     EXPECT_EQ(b.driver->conta("13"), 1u);
     if (!b.driver->assenza.empty()) {  // nothing is asked of a register that is not there
       EXPECT_EQ(b.driver->chiamate, std::vector<std::string>{"13"});
@@ -266,12 +262,9 @@ TEST(Principale, AStartEndsTheJobAnEarlierRunLeftUnfinished) {
       "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; "
       "righe accettate dalla cassa: 2 di 3\r\n";
   const auto deciso = [&](Banco& b) {  // ended with 7, killed before the result was written
+    const std::string comandi = b.cartella.percorso("Scontr.ECR");
     Giornale giornale(b.cartella.percorso("BorvanIF.JRN"));
-    giornale.inizia({b.cartella.percorso("Scontr.ECR"),
-                     *identita_file(b.cartella.percorso("Scontr.ECR")),
-                     3,
-                     1,
-                     {}});
+    giornale.inizia({comandi, *identita_file(comandi), 3, 1, {}});
     giornale.decidi(7, " carta esaurita  ");
   };
   const auto a_meta = [&](Banco& b) {  // killed after two lines
