@@ -113,9 +113,8 @@ void RegistratoreSimulato::imposta_proprieta_9(int16_t valore) {
   proprieta_9_ = valore;
 }
 
-int32_t RegistratoreSimulato::apri(std::string& richiesta) {
+int32_t RegistratoreSimulato::apri(std::string& /*richiesta*/) {
   leggi_impostazioni();
-  richiesta_ = richiesta;
   righe_dall_apertura_ = 0;
   forse_errore(membro_apri);
   apri_rotolo();

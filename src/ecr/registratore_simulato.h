@@ -27,7 +27,6 @@ class RegistratoreSimulato : public DriverEcr {
   int32_t chiudi() override;
 
   int16_t proprieta_9() const { return proprieta_9_; }
-  const std::string& richiesta() const { return richiesta_; }
 
   // Dispatch ids of the members, as RAISE names them.
   static constexpr int32_t membro_proprieta_9 = 9;
@@ -55,7 +54,6 @@ class RegistratoreSimulato : public DriverEcr {
   std::string cartella_;
   Impostazioni impostazioni_;
   int16_t proprieta_9_ = 0;
-  std::string richiesta_;
   int32_t righe_dall_apertura_ = 0;
   // The paper roll, open from the open request to the close: one write a line, no open and
   // close each. Between jobs it is closed, so the user can take it away.

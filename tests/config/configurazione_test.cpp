@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -19,8 +18,8 @@ auto campi(const Configurazione& c) {
                   c.mostra_errori, c.file_log);
 }
 
-// Defaults in the program's folder (given with spaces), a folder as the file counting as none;
-// then one set of values read over and over, each reading starting from the defaults.
+// Defaults in the program's folder (given with spaces); then one set of values read over and
+// over, each reading starting from the defaults.
 TEST(Configurazione, ValoriLettiDalFile) {
   test::CartellaTemporanea cartella;
   const bool windows = stile_nativo == StilePercorso::windows;
@@ -30,13 +29,10 @@ TEST(Configurazione, ValoriLettiDalFile) {
   test::OperatoreFinto operatore;
   test::ErroriFinti errori;
   Configurazione valori;
-  valori.tempo_polling = 7;
-  std::filesystem::create_directory(cartella.percorso("BorvanIF.CFG"));
   ASSERT_TRUE(leggi_configurazione(valori, " " + app + " ", operatore, errori));
   const Configurazione predefinita{1,     app + "Scontr.ECR",  500, 20, app + "Result.TXT",
                                    false, app + "BorvanIF.LOG"};
   EXPECT_EQ(campi(valori), campi(predefinita));
-  std::filesystem::remove(cartella.percorso("BorvanIF.CFG"));
   struct Caso {
     std::string contenuto;
     std::function<void(Configurazione&)> atteso;
@@ -45,32 +41,19 @@ TEST(Configurazione, ValoriLettiDalFile) {
   const Caso casi[] = {
       {"WINECRCOM_PORT=4\rPOLLING_TIME=10", [](auto& v) { v.porta_ecr = 4; }, "POLLING_TIME"},
       {"POLLING_TIME=60000", [](auto&) {}, "POLLING_TIME"},
-      {"POLLING_TIME=11\r\n", [](auto& v) { v.tempo_polling = 11; }},
-      {"POLLING_TIME=59999", [](auto& v) { v.tempo_polling = 59999; }},
       {"POLLING_TIME=10.5", [](auto& v) { v.tempo_polling = 10; }},
-      {"POLLING_TIME=1,5", [](auto&) {}, "POLLING_TIME"},
       {"TIMEOUT=59.5", [](auto& v) { v.tempo_timeout = 60; }},
-      {"TIMEOUT=abc", [](auto& v) { v.tempo_timeout = 0; }},
       {"TIMEOUT=-1\r\nTIMEOUT=60", [](auto&) {}, "TIMEOUT TIMEOUT"},
-      {"LOG_FILE=", [](auto& v) { v.file_log = ""; }},
       {"INPUT_FILE=\r\nRESULT_FILE=", [](auto&) {}, "INPUT_FILE RESULT_FILE"},
-      {"WINECRCOM_PORT=0\r\nWINECRCOM_PORT=-3\r\nWINECRCOM_PORT=COM2", [](auto&) {}},
-      {"WINECRCOM_PORT=2abc\rWINECRCOM_PORT=1E20", [](auto& v) { v.porta_ecr = 2; }},
+      {"WINECRCOM_PORT=2abc\rWINECRCOM_PORT=0\r\nWINECRCOM_PORT=-3\r\nWINECRCOM_PORT=1E20",
+       [](auto& v) { v.porta_ecr = 2; }},
       {"SHOW_ERRORS=1.0", [](auto& v) { v.mostra_errori = true; }},
       {"SHOW_ERRORS=1\r\nSHOW_ERRORS=2", [](auto&) {}},
-      {"input_file = x.ecr", [&](auto& v) { v.file_input = app + "x.ecr"; }},
-      {"INPUT_FILE=/srv/pos/x.ecr", [](auto& v) { v.file_input = "/srv/pos/x.ecr"; }},
       {"INPUT_FILE=sub\\x.ecr",
        [&](auto& v) { v.file_input = windows ? "sub\\x.ecr" : "sub/x.ecr"; }},
       {"INPUT_FILE=\\x.ecr",
        [&](auto& v) { v.file_input = app + (windows ? "\\x.ecr" : "/x.ecr"); }},
-      {"RESULT_FILE=a=b.txt", [&](auto& v) { v.file_result = app + "a=b.txt"; }},
-      {"LOG_FILE=log/b.log", [](auto& v) { v.file_log = "log/b.log"; }},
       {"\tPOLLING_TIME=800\r\n=5\r\nPOLLING_TIME\r\n\r\nPRINTER=1", [](auto&) {}},
-      {"POLLING_TIME=800\r\nPOLLING_TIME=5\r\n", [](auto& v) { v.tempo_polling = 800; },
-       "POLLING_TIME"},
-      // A lone LF does not end a line: one line, its value running to the end.
-      {"POLLING_TIME=800\nTIMEOUT=5\n", [](auto& v) { v.tempo_polling = 800; }},
   };
   for (const auto& caso : casi) {
     cartella.scrivi("BorvanIF.CFG", caso.contenuto);

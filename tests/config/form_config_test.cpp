@@ -43,17 +43,6 @@ TEST(Config, OkRiscriveIValoriCosiComeLetti) {
   }
 }
 
-// Without a file the boxes show the defaults, bare names, and OK writes them in their order.
-TEST(Config, SenzaFileOkScriveIPredefiniti) {
-  Dialogo d("");
-  std::filesystem::remove(d.cartella.percorso("BorvanIF.CFG"));
-  d.form.Form_Load();
-  d.form.Command4_Click();
-  EXPECT_EQ(d.config(),
-            "WINECRCOM_PORT=1\r\nINPUT_FILE=Scontr.ECR\r\nPOLLING_TIME=500\r\nTIMEOUT=20\r\n"
-            "RESULT_FILE=Result.TXT\r\nSHOW_ERRORS=0\r\nLOG_FILE=BorvanIF.LOG\r\n");
-}
-
 // Each "..." fills its box; an unwritable file keeps the dialog open with the entries; Default,
 // confirmed, deletes the file (read-only too); a late click on the closed dialog writes nothing.
 TEST(Config, SfogliaSalvataggioFallitoEDefault) {
@@ -85,38 +74,28 @@ TEST(Config, SfogliaSalvataggioFallitoEDefault) {
   EXPECT_FALSE(d.cartella.esiste("BorvanIF.CFG"));
 }
 
-// The main window's configuration command over the dialog's logic: did polling stand still?
-bool configura(test::Banco& b, const std::function<void(Config&)>& lavora) {
-  bool fermo = false;
-  b.ambiente.configurazione = [&] {
-    fermo = !b.p->Timer1.Enabled() && !b.p->Timer2.Enabled();
-    Config form(b.cartella.cartella(), b.operatore, b.errori);
-    form.Form_Load();
-    lavora(form);
-  };
-  b.p->Command1_Click();
-  return fermo;
-}
-
-// Polling stands still while the dialog is open and starts again however it closes.
+// Polling stands still while the dialog is open and starts again however it closes, at the
+// interval the file then holds.
 TEST(ComandoConfigurazione, PollingFermoEPoiConLaConfigurazioneNuova) {
-  using Chiusura = void (Config::*)();
-  // Typed in the polling box, the way the dialog closes, the interval then, the messages.
-  const std::tuple<std::string, Chiusura, int32_t, size_t> casi[] = {
-      {"800", &Config::Command4_Click, 800, 0},
-      {"", &Config::Command4_Click, 500, 1},
-      {"800", &Config::Command5_Click, 300, 0},
-      {"800", &Config::Command6_Click, 500, 0}};
-  for (const auto& [polling, chiudi, intervallo, messaggi] : casi) {
+  const std::pair<void (Config::*)(), int32_t> chiusure[] = {{&Config::Command4_Click, 800},
+                                                             {&Config::Command5_Click, 300},
+                                                             {&Config::Command6_Click, 500}};
+  for (const auto& [chiudi, intervallo] : chiusure) {
     test::Banco b("POLLING_TIME=300\r\n");
     b.operatore.risposte_domanda.push_back(true);
-    EXPECT_TRUE(configura(b, [&](Config& f) {
-      f.Text5.setText_dall_utente(polling);
-      (f.*chiudi)();
-    }));
+    bool fermo = false;
+    b.ambiente.configurazione = [&] {
+      fermo = !b.p->Timer1.Enabled() && !b.p->Timer2.Enabled();
+      Config form(b.cartella.cartella(), b.operatore, b.errori);
+      form.Form_Load();
+      form.Text5.setText_dall_utente("800");
+      (form.*chiudi)();
+    };
+    b.p->Command1_Click();
+    EXPECT_TRUE(fermo);
     EXPECT_TRUE(b.p->Timer1.Enabled());
     EXPECT_EQ(b.p->Timer1.Interval(), intervallo);
-    EXPECT_EQ(b.operatore.messaggi.size(), messaggi);
+    EXPECT_TRUE(b.operatore.messaggi.empty());
   }
 }
 
