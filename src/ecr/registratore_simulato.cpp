@@ -105,12 +105,11 @@ void RegistratoreSimulato::forse_errore(int32_t membro) const {
                       sorgente);
 }
 
-void RegistratoreSimulato::imposta_proprieta_9(int16_t valore) {
+void RegistratoreSimulato::imposta_proprieta_9(int16_t /*valore*/) {
   // The put is the first step of every open: reading here too lets RAISE=9 act on the job
   // it was written for, and lets a fault on it be cleared without an open ever succeeding.
   leggi_impostazioni();
   forse_errore(membro_proprieta_9);
-  proprieta_9_ = valore;
 }
 
 int32_t RegistratoreSimulato::apri(std::string& /*richiesta*/) {

@@ -26,8 +26,6 @@ class RegistratoreSimulato : public DriverEcr {
   int32_t invia(std::string& riga, std::string& risposta) override;
   int32_t chiudi() override;
 
-  int16_t proprieta_9() const { return proprieta_9_; }
-
   // Dispatch ids of the members, as RAISE names them.
   static constexpr int32_t membro_proprieta_9 = 9;
   static constexpr int32_t membro_stato = 10;
@@ -53,7 +51,6 @@ class RegistratoreSimulato : public DriverEcr {
 
   std::string cartella_;
   Impostazioni impostazioni_;
-  int16_t proprieta_9_ = 0;
   int32_t righe_dall_apertura_ = 0;
   // The paper roll, open from the open request to the close: one write a line, no open and
   // close each. Between jobs it is closed, so the user can take it away.
