@@ -76,11 +76,17 @@ ErroreRuntime errore_da_creazione(HRESULT esito, const std::string& progid) {
   const bool non_installato = esito == CO_E_CLASSSTRING || esito == REGDB_E_CLASSNOTREG ||
                               esito == REGDB_E_READREGDB || esito == CO_E_DLLNOTFOUND ||
                               esito == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-  return ErroreRuntime(codice_errore::impossibile_creare_oggetto,
-                       non_installato
-                           ? std::string(motivo_driver_non_installato) + " (" + progid + ")"
-                           : "Impossibile creare il driver del registratore (" + progid +
-                                 "): errore " + esadecimale(esito));
+  std::string motivo;
+  if (non_installato) {
+    motivo = std::string(motivo_driver_non_installato) + " (" + progid + ")";
+  } else if (esito == CLASS_E_NOTLICENSED) {
+    // A licensed control whose licence this machine lacks: installing it again may help.
+    motivo = "Driver del registratore senza licenza su questo computer (" + progid + ")";
+  } else {
+    motivo = "Impossibile creare il driver del registratore (" + progid + "): errore " +
+             esadecimale(esito);
+  }
+  return ErroreRuntime(codice_errore::impossibile_creare_oggetto, motivo);
 }
 
 void riempi_eccezione(const ErroreRuntime& errore, EXCEPINFO& eccezione) {

@@ -1,10 +1,12 @@
 #include "ecr/driver_com.h"
 
 #include <ocidl.h>
+#include <olectl.h>
 
 #include <string>
 
 #include "ecr/driver_com_errori.h"
+#include "ecr/driver_com_sito.h"
 #include "ecr/driver_com_testo.h"
 #include "support/errore_runtime.h"
 
@@ -27,13 +29,70 @@ struct Riferimento {
   }
 };
 
+bool con_sse() {
+  static const bool presente = IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE);
+  return presente;
+}
+
+// Controls built with other runtimes change the floating-point control words (precision,
+// rounding, exceptions unmasked) and leave them so: the program's own are put back after
+// their every call, on both units, so that its arithmetic never starts to trap or round
+// otherwise. (The C library's fesetenv leaves the SSE unit's alone on 64-bit builds.)
+class RipristinoFpu {
+ public:
+  RipristinoFpu() {
+    asm volatile("fnstcw %0" : "=m"(x87_));
+    if (con_sse()) asm volatile("stmxcsr %0" : "=m"(sse_));
+  }
+  ~RipristinoFpu() {
+    // An exception the control left pending would trap at the program's next x87 instruction.
+    asm volatile("fnclex\n\tfldcw %0" : : "m"(x87_));
+    if (con_sse()) asm volatile("ldmxcsr %0" : : "m"(sse_));
+  }
+  RipristinoFpu(const RipristinoFpu&) = delete;
+  RipristinoFpu& operator=(const RipristinoFpu&) = delete;
+
+ private:
+  uint16_t x87_ = 0;
+  uint32_t sse_ = 0;
+};
+
 std::wstring wide(const std::string& testo) {
   Bstr bstr(testo);
   return std::wstring(bstr.get(), SysStringLen(bstr.get()));
 }
 
-// Creates the control and initialises it as a form does for a control it hosts.
-HRESULT crea_controllo(const std::string& progid, IDispatch** controllo) {
+}  // namespace
+
+DriverCom::DriverCom(IDispatch* controllo) : controllo_(controllo) {}
+
+DriverCom::~DriverCom() {
+  RipristinoFpu fpu;
+  if (oggetto_ != nullptr) {
+    oggetto_->Close(OLECLOSE_NOSAVE);
+    oggetto_->SetClientSite(nullptr);
+    oggetto_->Release();
+  }
+  if (controllo_ != nullptr) controllo_->Release();
+  if (sito_ != nullptr) sito_->Release();
+  if (ole_da_rilasciare_) OleUninitialize();
+}
+
+std::unique_ptr<DriverCom> DriverCom::crea(const std::string& progid, HWND contenitore) {
+  RipristinoFpu fpu;
+  std::unique_ptr<DriverCom> driver(new DriverCom(nullptr));
+  // A thread already in another apartment keeps it; only our own initialisation is ended.
+  driver->ole_da_rilasciare_ = SUCCEEDED(OleInitialize(nullptr));
+  const HRESULT esito = driver->ospita(progid, contenitore);
+  // A control half made is let go as any other, by the destructor.
+  if (FAILED(esito)) throw errore_da_creazione(esito, progid);
+  return driver;
+}
+
+// What a form does with a control it holds: the site first when the control asks for it,
+// InitNew, the site otherwise after it; then, unless the control is invisible at run time,
+// activation in place.
+HRESULT DriverCom::ospita(const std::string& progid, HWND contenitore) {
   CLSID classe;
   HRESULT esito = CLSIDFromProgID(wide(progid).c_str(), &classe);
   if (FAILED(esito)) return esito;
@@ -41,49 +100,55 @@ HRESULT crea_controllo(const std::string& progid, IDispatch** controllo) {
   esito = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                            reinterpret_cast<void**>(&oggetto.p));
   if (FAILED(esito)) return esito;
+  DWORD stato = 0;
+  if (SUCCEEDED(oggetto.p->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&oggetto_)))) {
+    if (FAILED(oggetto_->GetMiscStatus(DVASPECT_CONTENT, &stato))) stato = 0;
+    sito_ = new SitoControllo(contenitore);
+  }
+  const bool sito_prima = (stato & OLEMISC_SETCLIENTSITEFIRST) != 0;
+  if (oggetto_ != nullptr && sito_prima) {
+    esito = oggetto_->SetClientSite(sito_);
+    if (FAILED(esito)) return esito;
+  }
   Riferimento<IPersistStreamInit> persistenza;
   if (SUCCEEDED(oggetto.p->QueryInterface(IID_IPersistStreamInit,
                                           reinterpret_cast<void**>(&persistenza.p)))) {
     esito = persistenza.p->InitNew();
     if (FAILED(esito)) return esito;
   }
-  return oggetto.p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(controllo));
-}
-
-}  // namespace
-
-DriverCom::DriverCom(IDispatch* controllo, bool com_da_rilasciare)
-    : controllo_(controllo), com_da_rilasciare_(com_da_rilasciare) {}
-
-DriverCom::~DriverCom() {
-  controllo_->Release();
-  if (com_da_rilasciare_) CoUninitialize();
-}
-
-std::unique_ptr<DriverCom> DriverCom::crea(const std::string& progid) {
-  // A thread already in another apartment keeps it; only our own initialisation is ended.
-  const bool com_da_rilasciare = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  IDispatch* controllo = nullptr;
-  const HRESULT esito = crea_controllo(progid, &controllo);
-  if (SUCCEEDED(esito)) return std::make_unique<DriverCom>(controllo, com_da_rilasciare);
-  if (com_da_rilasciare) CoUninitialize();
-  throw errore_da_creazione(esito, progid);
+  if (oggetto_ != nullptr && !sito_prima) {
+    esito = oggetto_->SetClientSite(sito_);
+    if (FAILED(esito)) return esito;
+  }
+  if (oggetto_ != nullptr && (stato & OLEMISC_INVISIBLEATRUNTIME) == 0 && contenitore != nullptr) {
+    RECT area{};
+    GetClientRect(contenitore, &area);
+    // A control that cannot be activated in place may still answer its members: its answer
+    // here decides nothing.
+    oggetto_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, sito_, 0, contenitore, &area);
+  }
+  return oggetto.p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&controllo_));
 }
 
 void DriverCom::invoca(DISPID membro, WORD modo, DISPPARAMS& parametri, VARIANT* risultato) {
   EXCEPINFO eccezione{};
   UINT argomento_errato = 0;
-  const HRESULT esito = controllo_->Invoke(membro, IID_NULL, LOCALE_USER_DEFAULT, modo, &parametri,
-                                           risultato, &eccezione, &argomento_errato);
+  HRESULT esito;
+  {
+    RipristinoFpu fpu;
+    esito = controllo_->Invoke(membro, IID_NULL, LOCALE_USER_DEFAULT, modo, &parametri, risultato,
+                               &eccezione, &argomento_errato);
+  }
   if (FAILED(esito)) throw errore_da_chiamata(esito, eccezione);
 }
 
-// Every result is converted to a 32-bit signed integer; a result that does not convert is a
-// run-time error like a failed call.
-int32_t DriverCom::chiama(DISPID membro, WORD modo, DISPPARAMS& parametri) {
+// A member is called as late binding calls one whose result is used, so that a member the
+// control made as a property get answers too. Every result is converted to a 32-bit signed
+// integer; a result that does not convert is a run-time error like a failed call.
+int32_t DriverCom::chiama(DISPID membro, DISPPARAMS& parametri) {
   VARIANT risultato;
   VariantInit(&risultato);
-  invoca(membro, modo, parametri, &risultato);
+  invoca(membro, DISPATCH_METHOD | DISPATCH_PROPERTYGET, parametri, &risultato);
   const HRESULT esito = VariantChangeType(&risultato, &risultato, 0, VT_I4);
   const int32_t valore = SUCCEEDED(esito) ? risultato.lVal : 0;
   VariantClear(&risultato);
@@ -111,14 +176,14 @@ int32_t DriverCom::apri(std::string& richiesta) {
   argomento.vt = VT_BSTR | VT_BYREF;
   argomento.pbstrVal = testo.indirizzo();
   DISPPARAMS parametri{&argomento, nullptr, 1, 0};
-  const int32_t risultato = chiama(membro_apri, DISPATCH_METHOD, parametri);
+  const int32_t risultato = chiama(membro_apri, parametri);
   richiesta = testo.ansi();
   return risultato;
 }
 
 int32_t DriverCom::stato() {
   DISPPARAMS parametri{nullptr, nullptr, 0, 0};
-  return chiama(membro_stato, DISPATCH_METHOD | DISPATCH_PROPERTYGET, parametri);
+  return chiama(membro_stato, parametri);
 }
 
 int32_t DriverCom::invia(std::string& riga, std::string& risposta) {
@@ -131,7 +196,7 @@ int32_t DriverCom::invia(std::string& riga, std::string& risposta) {
   argomenti[0].pbstrVal = testo_risposta.indirizzo();
   argomenti[1].pbstrVal = testo_riga.indirizzo();
   DISPPARAMS parametri{argomenti, nullptr, 2, 0};
-  const int32_t risultato = chiama(membro_invia, DISPATCH_METHOD, parametri);
+  const int32_t risultato = chiama(membro_invia, parametri);
   riga = testo_riga.ansi();
   risposta = testo_risposta.ansi();
   return risultato;
@@ -139,7 +204,7 @@ int32_t DriverCom::invia(std::string& riga, std::string& risposta) {
 
 int32_t DriverCom::chiudi() {
   DISPPARAMS parametri{nullptr, nullptr, 0, 0};
-  return chiama(membro_chiudi, DISPATCH_METHOD, parametri);
+  return chiama(membro_chiudi, parametri);
 }
 
 }  // namespace borvan

@@ -31,6 +31,15 @@ bool membro_valido(int32_t membro) {
   }
 }
 
+// The settings file as it stands; an unreadable one counts as a missing one.
+std::string testo_impostazioni(const std::string& cartella) {
+  try {
+    if (file_esiste(cartella + nome_impostazioni)) return leggi_file(cartella + nome_impostazioni);
+  } catch (const ErroreRuntime&) {
+  }
+  return {};
+}
+
 }  // namespace
 
 RegistratoreSimulato::RegistratoreSimulato(std::string cartella_applicazione)
@@ -64,14 +73,7 @@ void RegistratoreSimulato::stampa(const std::string& riga) {
 
 void RegistratoreSimulato::leggi_impostazioni() {
   impostazioni_ = Impostazioni{};
-  std::string contenuto;
-  try {
-    if (!file_esiste(cartella_ + nome_impostazioni)) return;
-    contenuto = leggi_file(cartella_ + nome_impostazioni);
-  } catch (const ErroreRuntime&) {
-    return;  // an unreadable settings file counts as a missing one
-  }
-  for (const std::string& riga : dividi_righe(contenuto)) {
+  for (const std::string& riga : dividi_righe(testo_impostazioni(cartella_))) {
     const auto coppia = dividi_chiave_valore(riga);
     if (!coppia) continue;
     const std::string& chiave = coppia->chiave;
@@ -145,6 +147,17 @@ int32_t RegistratoreSimulato::chiudi() {
   rotolo_.reset();
   forse_errore(membro_chiudi);
   return 0;
+}
+
+std::optional<int32_t> impostazione_simulatore(const std::string& cartella,
+                                               const std::string& chiave) {
+  std::optional<int32_t> valore;
+  for (const std::string& riga : dividi_righe(testo_impostazioni(cartella))) {
+    const auto coppia = dividi_chiave_valore(riga);
+    if (!coppia || coppia->chiave != chiave) continue;
+    if (const auto numero = leggi_intero(coppia->valore)) valore = numero;
+  }
+  return valore;
 }
 
 }  // namespace borvan

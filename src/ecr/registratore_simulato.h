@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ecr/driver_ecr.h"
@@ -56,5 +57,11 @@ class RegistratoreSimulato : public DriverEcr {
   // close each. Between jobs it is closed, so the user can take it away.
   std::unique_ptr<FileScrittura> rotolo_;
 };
+
+// A whole-number key of the ECRSIM.CFG in `cartella` as the file now stands, for the keys the
+// stand-in control reads itself; nothing when the file or the key is missing or the value is
+// no number. The last line with the key counts.
+std::optional<int32_t> impostazione_simulatore(const std::string& cartella,
+                                               const std::string& chiave);
 
 }  // namespace borvan

@@ -70,21 +70,30 @@ void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argoment
 
 }  // namespace
 
-ControlloSimulato::ControlloSimulato() : registratore_(cartella_programma()) {
+ControlloSimulato::ControlloSimulato()
+    : cartella_(cartella_programma()),
+      registratore_(cartella_),
+      sito_richiesto_(impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1) {
   oggetto_creato();
 }
 
 ControlloSimulato::~ControlloSimulato() {
+  if (sito_ != nullptr) sito_->Release();
   oggetto_distrutto();
 }
 
 HRESULT ControlloSimulato::QueryInterface(REFIID iid, void** oggetto) {
   if (oggetto == nullptr) return E_POINTER;
-  if (iid != IID_IUnknown && iid != IID_IDispatch) {
+  if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    *oggetto = static_cast<IDispatch*>(this);
+  } else if (iid == IID_IOleObject) {
+    *oggetto = static_cast<IOleObject*>(this);
+  } else if (iid == IID_IPersist || iid == IID_IPersistStreamInit) {
+    *oggetto = static_cast<IPersistStreamInit*>(this);
+  } else {
     *oggetto = nullptr;
     return E_NOINTERFACE;
   }
-  *oggetto = static_cast<IDispatch*>(this);
   AddRef();
   return S_OK;
 }
@@ -142,6 +151,7 @@ HRESULT ControlloSimulato::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPA
 }
 
 int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametri) {
+  verifica_sito(membro);
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   switch (membro) {
     case RegistratoreSimulato::membro_proprieta_9: {

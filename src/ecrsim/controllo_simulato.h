@@ -2,9 +2,16 @@
 
 // The stand-in register control: the simulated register behind a plain IDispatch, answering
 // the five members by dispatch id as the register's own control does. A run-time error of
-// the simulated register is raised as an automation exception.
+// the simulated register is raised as an automation exception. Like a control made for forms,
+// it takes a client site before InitNew (IOleObject, IPersistStreamInit) and shows nothing at
+// run time; with REQUIRE_SITE=1 in ECRSIM.CFG it answers only a host that gave it a site in
+// user mode before InitNew.
 
 #include <windows.h>
+// Automation, also where the includer asked for a lean <windows.h>.
+#include <ole2.h>
+//
+#include <ocidl.h>
 
 #include <string>
 
@@ -12,7 +19,7 @@
 
 namespace borvan::ecrsim {
 
-class ControlloSimulato : public IDispatch {
+class ControlloSimulato : public IDispatch, public IOleObject, public IPersistStreamInit {
  public:
   // The paper roll and the settings live in the folder of the program that loaded the DLL.
   ControlloSimulato();
@@ -31,11 +38,49 @@ class ControlloSimulato : public IDispatch {
                                    VARIANT* risultato, EXCEPINFO* eccezione,
                                    UINT* argomento_errato) override;
 
+  // IOleObject: a site, and the misc status of a control that wants it first
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* sito) override;
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** sito) override;
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override;
+  HRESULT STDMETHODCALLTYPE Close(DWORD) override;
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override;
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override;
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject** dati) override;
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override;
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbi) override;
+  HRESULT STDMETHODCALLTYPE Update() override;
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override;
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* classe) override;
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR* tipo) override;
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override;
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD* connessione) override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override;
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** avvisi) override;
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* stato) override;
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override;
+
+  // IPersistStreamInit: nothing to keep, only the moment of InitNew
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* classe) override;
+  HRESULT STDMETHODCALLTYPE IsDirty() override;
+  HRESULT STDMETHODCALLTYPE Load(IStream*) override;
+  HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override;
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* dimensione) override;
+  HRESULT STDMETHODCALLTYPE InitNew() override;
+
  private:
   int32_t esegui(DISPID membro, WORD modo, DISPPARAMS& parametri);
+  void verifica_sito(DISPID membro);
 
   LONG riferimenti_ = 1;
+  std::string cartella_;
   RegistratoreSimulato registratore_;
+  IOleClientSite* sito_ = nullptr;
+  // A site answering UserMode TRUE was there when InitNew came.
+  bool sito_valido_ = false;
+  // REQUIRE_SITE=1, read again as each job starts.
+  bool sito_richiesto_ = false;
 };
 
 }  // namespace borvan::ecrsim

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <ocidl.h>
+#include <olectl.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,31 @@ inline std::string tutti_i_byte() {
   return testo;
 }
 
+// The floating-point control words: the x87 unit's and the SSE unit's (its status flags,
+// which arithmetic raises, left out).
+struct StatoFpu {
+  uint16_t x87;
+  uint32_t sse;
+  bool operator==(const StatoFpu&) const = default;
+};
+
+inline StatoFpu stato_fpu() {
+  StatoFpu stato{};
+  asm volatile("fnstcw %0" : "=m"(stato.x87));
+  asm volatile("stmxcsr %0" : "=m"(stato.sse));
+  stato.sse &= ~0x3Fu;
+  return stato;
+}
+
+inline void imposta_fpu(StatoFpu stato) {
+  asm volatile("fnclex\n\tfldcw %0" : : "m"(stato.x87));
+  asm volatile("ldmxcsr %0" : : "m"(stato.sse));
+}
+
+// What a control built with another runtime leaves behind: rounding toward zero, 24-bit x87
+// precision, and the invalid, divide-by-zero and overflow exceptions unmasked on both units.
+inline constexpr StatoFpu fpu_guasta{0x0C72, 0x7900};
+
 struct ChiamataRicevuta {
   DISPID membro;
   WORD modo;
@@ -45,8 +73,12 @@ struct ChiamataRicevuta {
   bool operator==(const ChiamataRicevuta&) const = default;
 };
 
-// Its own class factory too, to be created from a ProgID.
-class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClassFactory {
+// Its own class factory too, to be created from a ProgID. With a misc status it is a control
+// made for forms (IOleObject), and records how it is hosted.
+class ControlloFinto : public IDispatch,
+                       public IPersistStreamInit,
+                       public IClassFactory,
+                       public IOleObject {
  public:
   std::vector<ChiamataRicevuta> chiamate;
   bool inizializzato = false;  // InitNew, before any call
@@ -56,6 +88,19 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
   // the 32-bit 0.
   std::function<HRESULT(DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO*)> risposta;
 
+  std::optional<DWORD> stato_misc;  // offers IOleObject with this misc status
+  // Raises error 398 on every call unless a site answering UserMode TRUE came before InitNew.
+  bool esige_sito = false;
+  bool cambia_fpu = false;         // leaves fpu_guasta behind at creation and in every call
+  HRESULT esito_creazione = S_OK;  // what CreateInstance answers
+  // The hosting steps as they came: "SetClientSite", "InitNew", "DoVerb", "Close",
+  // "SetClientSite(nullptr)"; and "Release" once `conta_rilasci` is set.
+  std::vector<std::string> eventi;
+  bool conta_rilasci = false;
+  IOleClientSite* sito = nullptr;
+  bool sito_in_modo_utente = false;  // when InitNew came
+  HWND finestra = nullptr;           // its own window, while activated in place
+
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** oggetto) override {
     if (iid == IID_IUnknown || iid == IID_IDispatch) {
       *oggetto = static_cast<IDispatch*>(this);
@@ -63,6 +108,8 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
       *oggetto = static_cast<IPersistStreamInit*>(this);
     } else if (iid == IID_IClassFactory) {
       *oggetto = static_cast<IClassFactory*>(this);
+    } else if (iid == IID_IOleObject && stato_misc) {
+      *oggetto = static_cast<IOleObject*>(this);
     } else {
       *oggetto = nullptr;
       return E_NOINTERFACE;
@@ -71,7 +118,10 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++riferimenti; }
-  ULONG STDMETHODCALLTYPE Release() override { return --riferimenti; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    if (conta_rilasci) eventi.push_back("Release");
+    return --riferimenti;
+  }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* quanti) override {
     *quanti = 0;
@@ -84,6 +134,7 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
   HRESULT STDMETHODCALLTYPE Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                                    VARIANT* risultato, EXCEPINFO* eccezione, UINT*) override {
     if (!inizializzato) chiamato_prima_di_init_new = true;
+    if (cambia_fpu) imposta_fpu(fpu_guasta);
     ChiamataRicevuta chiamata{membro, modo, {}, {}, {}, risultato != nullptr};
     for (UINT i = parametri->cArgs; i-- > 0;) {
       const VARIANT& argomento = parametri->rgvarg[i];
@@ -94,6 +145,11 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
     for (UINT i = 0; i < parametri->cNamedArgs; ++i)
       chiamata.nominati.push_back(parametri->rgdispidNamedArgs[i]);
     chiamate.push_back(chiamata);
+    if (esige_sito && !sito_in_modo_utente) {
+      eccezione->scode = static_cast<SCODE>(0x800A018E);  // 398
+      eccezione->bstrDescription = SysAllocString(L"Client site not available");
+      return DISP_E_EXCEPTION;
+    }
     if (risposta) return risposta(membro, *parametri, risultato, eccezione);
     if (risultato != nullptr) {
       risultato->vt = VT_I4;
@@ -108,14 +164,105 @@ class ControlloFinto : public IDispatch, public IPersistStreamInit, public IClas
   HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE InitNew() override {
+    eventi.push_back("InitNew");
+    if (cambia_fpu) imposta_fpu(fpu_guasta);
     inizializzato = true;
+    sito_in_modo_utente = sito != nullptr && modo_utente();
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** oggetto) override {
+    if (cambia_fpu) imposta_fpu(fpu_guasta);
+    if (FAILED(esito_creazione)) {
+      *oggetto = nullptr;
+      return esito_creazione;
+    }
     return QueryInterface(iid, oggetto);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* nuovo) override {
+    eventi.push_back(nuovo != nullptr ? "SetClientSite" : "SetClientSite(nullptr)");
+    if (nuovo != nullptr) nuovo->AddRef();
+    if (sito != nullptr) sito->Release();
+    sito = nuovo;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD salvataggio) override {
+    eventi.push_back(salvataggio == OLECLOSE_NOSAVE ? "Close" : "Close(salva)");
+    if (finestra != nullptr) DestroyWindow(finestra);
+    finestra = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+  // In-place activation as a windowed control does it: its window inside the site's.
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG verbo, LPMSG, IOleClientSite* attivo, LONG, HWND,
+                                   LPCRECT) override {
+    eventi.push_back(verbo == OLEIVERB_INPLACEACTIVATE ? "DoVerb" : "DoVerb(altro)");
+    IOleInPlaceSite* posto = nullptr;
+    if (FAILED(attivo->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&posto))))
+      return E_NOINTERFACE;
+    HWND padre = nullptr;
+    IOleInPlaceFrame* cornice = nullptr;
+    IOleInPlaceUIWindow* documento = nullptr;
+    RECT area{}, ritaglio{};
+    OLEINPLACEFRAMEINFO info{};
+    info.cb = sizeof info;
+    if (posto->CanInPlaceActivate() == S_OK && SUCCEEDED(posto->OnInPlaceActivate()) &&
+        SUCCEEDED(posto->GetWindow(&padre)) &&
+        SUCCEEDED(posto->GetWindowContext(&cornice, &documento, &area, &ritaglio, &info)))
+      finestra = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, area.left, area.top,
+                                 area.right - area.left, area.bottom - area.top, padre, nullptr,
+                                 nullptr, nullptr);
+    if (cornice != nullptr) cornice->Release();
+    if (documento != nullptr) documento->Release();
+    posto->Release();
+    return finestra != nullptr ? S_OK : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* stato) override {
+    *stato = stato_misc.value_or(0);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+
+  // An ambient property read through the site, as a control reads it; nothing when the site
+  // does not answer it.
+  std::optional<VARIANT> ambiente(DISPID proprieta) const {
+    IDispatch* ambienti = nullptr;
+    if (sito == nullptr ||
+        FAILED(sito->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambienti))))
+      return std::nullopt;
+    DISPPARAMS nessuno{nullptr, nullptr, 0, 0};
+    VARIANT valore;
+    VariantInit(&valore);
+    const HRESULT esito =
+        ambienti->Invoke(proprieta, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nessuno,
+                         &valore, nullptr, nullptr);
+    ambienti->Release();
+    if (FAILED(esito)) return std::nullopt;
+    return valore;
+  }
+
+ private:
+  bool modo_utente() const {
+    const auto valore = ambiente(DISPID_AMBIENT_USERMODE);
+    return valore && valore->vt == VT_BOOL && valore->boolVal == VARIANT_TRUE;
+  }
 };
 
 // Replaces a by-reference string the way a control does: frees it and leaves a new one.

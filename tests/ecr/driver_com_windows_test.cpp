@@ -2,17 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "ecr/controllo_finto_windows.h"
+#include "ecr/driver_assente.h"
 #include "ecr/driver_com_errori.h"
 #include "ecr/driver_com_testo.h"
 #include "support/errore_runtime.h"
+#include "support/numeri.h"
 
 namespace borvan {
 namespace {
@@ -42,12 +46,14 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
   EXPECT_EQ(b.driver->invia(riga, risposta), 0);
   EXPECT_EQ(b.driver->chiudi(), 0);
   constexpr VARTYPE per_riferimento = VT_BSTR | VT_BYREF;
+  // As late binding calls a member whose result is used: a property get answers too.
+  constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   const std::vector<ChiamataRicevuta> attese = {
       {9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
-      {12, DISPATCH_METHOD, {per_riferimento}, {L"PORT = 1"}, {}, true},
-      {10, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, {}, {}, true},
-      {17, DISPATCH_METHOD, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
-      {13, DISPATCH_METHOD, {}, {}, {}, true}};
+      {12, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
+      {10, chiamata, {}, {}, {}, true},
+      {17, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
+      {13, chiamata, {}, {}, {}, true}};
   EXPECT_EQ(b.controllo.chiamate, attese);
   EXPECT_EQ(risposta, "");
 }
@@ -157,35 +163,157 @@ constexpr CLSID classe_finta = {
     0x3a8c5f71, 0x0b2e, 0x4c9d, {0x9e, 0x61, 0x5d, 0x0f, 0x2b, 0x7a, 0x4c, 0x13}};
 constexpr const char* progid_finto = "BorvanTest.ControlloFinto";
 
-// Created from its ProgID, the control is initialised as a hosted control before any call,
-// and released with the driver.
-TEST(DriverCom, CreatoDalProgIdEInizializzatoPrimaDelleChiamate) {
-  const char* testo_classe = "{3A8C5F71-0B2E-4C9D-9E61-5D0F2B7A4C13}";
-  ASSERT_EQ(
-      RegSetKeyValueA(HKEY_CLASSES_ROOT, (std::string(progid_finto) + "\\CLSID").c_str(), nullptr,
-                      REG_SZ, testo_classe, static_cast<DWORD>(std::strlen(testo_classe) + 1)),
-      ERROR_SUCCESS);
-
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+// The double registered under a ProgID of its own for the scope, as an installed control is,
+// and a hidden child of a window for it to live in, as the main window gives it.
+struct Installato {
   ControlloFinto controllo;
   DWORD registrazione = 0;
-  ASSERT_EQ(CoRegisterClassObject(classe_finta, static_cast<IClassFactory*>(&controllo),
-                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registrazione),
-            S_OK);
-  {
-    auto driver = DriverCom::crea(progid_finto);
-    EXPECT_TRUE(controllo.inizializzato);
-    EXPECT_EQ(driver->stato(), 0);
-    EXPECT_FALSE(controllo.chiamato_prima_di_init_new);
-  }
-  CoRevokeClassObject(registrazione);
-  EXPECT_EQ(controllo.riferimenti, 1u);
-  CoUninitialize();
-  RegDeleteTreeA(HKEY_CLASSES_ROOT, progid_finto);
+  ULONG riferimenti_iniziali = 0;
+  HWND finestra = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                  nullptr, nullptr, nullptr);
+  HWND contenitore =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 32, 32, finestra, nullptr, nullptr, nullptr);
 
-  // Not installed: the error names the driver that is missing.
-  EXPECT_EQ(errore_di([] { DriverCom::crea(progid_finto); }),
-            "429|Driver del registratore non installato (BorvanTest.ControlloFinto)|BorvanIF");
+  Installato() {
+    const char* testo_classe = "{3A8C5F71-0B2E-4C9D-9E61-5D0F2B7A4C13}";
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, (std::string(progid_finto) + "\\CLSID").c_str(), nullptr,
+                    REG_SZ, testo_classe, static_cast<DWORD>(std::strlen(testo_classe) + 1));
+    OleInitialize(nullptr);
+    CoRegisterClassObject(classe_finta, static_cast<IClassFactory*>(&controllo),
+                          CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registrazione);
+    riferimenti_iniziali = controllo.riferimenti;
+  }
+  ~Installato() {
+    CoRevokeClassObject(registrazione);
+    OleUninitialize();
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, progid_finto);
+    DestroyWindow(finestra);
+  }
+  std::unique_ptr<DriverCom> crea() { return DriverCom::crea(progid_finto, contenitore); }
+};
+
+// Hosted as a form hosts it: the site before InitNew when the control asks for it, after it
+// otherwise; activated in place, inside the hidden window, unless invisible at run time; at
+// the end closed, told its site is gone and released, in that order. A control that demands
+// its site first answers only so.
+TEST(DriverCom, OspitatoComeInUnForm) {
+  struct Caso {
+    const char* nome;
+    std::optional<DWORD> stato_misc;
+    std::vector<std::string> creazione, fine;
+  };
+  const std::vector<std::string> fine_ole = {"Close", "SetClientSite(nullptr)", "Release",
+                                             "Release"};
+  const Caso casi[] = {{"plain automation object", std::nullopt, {"InitNew"}, {"Release"}},
+                       {"site first, invisible at run time",
+                        OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME,
+                        {"SetClientSite", "InitNew"},
+                        fine_ole},
+                       {"site after InitNew, visible at run time",
+                        0,
+                        {"InitNew", "SetClientSite", "DoVerb"},
+                        fine_ole}};
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    Installato installato;
+    ControlloFinto& controllo = installato.controllo;
+    controllo.stato_misc = caso.stato_misc;
+    controllo.esige_sito = caso.stato_misc.value_or(0) & OLEMISC_SETCLIENTSITEFIRST;
+    auto driver = installato.crea();
+    EXPECT_EQ(controllo.eventi, caso.creazione);
+    EXPECT_EQ(errore_di([&] { EXPECT_EQ(driver->stato(), 0); }), "nessuno");
+    EXPECT_FALSE(controllo.chiamato_prima_di_init_new);
+    // Its window, if any, lives in the hidden one and so never shows.
+    const bool visibile = std::count(caso.creazione.begin(), caso.creazione.end(), "DoVerb") > 0;
+    EXPECT_EQ(controllo.finestra != nullptr, visibile);
+    if (visibile) {
+      EXPECT_EQ(GetParent(controllo.finestra), installato.contenitore);
+      EXPECT_FALSE(IsWindowVisible(controllo.finestra));
+    }
+    controllo.eventi.clear();
+    controllo.conta_rilasci = true;
+    driver.reset();
+    controllo.conta_rilasci = false;
+    EXPECT_EQ(controllo.eventi, caso.fine);
+    EXPECT_EQ(controllo.riferimenti, installato.riferimenti_iniziali);
+  }
+
+  // The site not first: a control that demands it refuses every call.
+  Installato installato;
+  installato.controllo.stato_misc = OLEMISC_INVISIBLEATRUNTIME;
+  installato.controllo.esige_sito = true;
+  EXPECT_EQ(errore_di([&] { installato.crea()->stato(); }),
+            "398|Client site not available|BorvanIF");
+}
+
+// What a control reads through its site: what a form answers at run time.
+TEST(DriverCom, ProprietaAmbienteDelSito) {
+  Installato installato;
+  installato.controllo.stato_misc = OLEMISC_SETCLIENTSITEFIRST;
+  const auto driver = installato.crea();
+  const std::tuple<DISPID, std::string> casi[] = {
+      {DISPID_AMBIENT_USERMODE, "vero"},
+      {DISPID_AMBIENT_UIDEAD, "falso"},
+      {DISPID_AMBIENT_MESSAGEREFLECT, "falso"},
+      {DISPID_AMBIENT_SHOWHATCHING, "falso"},
+      {DISPID_AMBIENT_SHOWGRABHANDLES, "falso"},
+      {DISPID_AMBIENT_LOCALEID, std::to_string(GetUserDefaultLCID())},
+      {DISPID_AMBIENT_DISPLAYNAME, "CoEcrCom1"},
+      {DISPID_AMBIENT_BACKCOLOR, "nessuna"}};  // the control keeps its own default
+  for (const auto& [proprieta, attesa] : casi) {
+    std::optional<VARIANT> valore = installato.controllo.ambiente(proprieta);
+    std::string testo = "nessuna";
+    if (valore && valore->vt == VT_BOOL) testo = valore->boolVal == VARIANT_TRUE ? "vero" : "falso";
+    if (valore && valore->vt == VT_I4) testo = std::to_string(valore->lVal);
+    if (valore && valore->vt == VT_BSTR) testo = ansi_da_bstr(valore->bstrVal);
+    if (valore) VariantClear(&*valore);
+    EXPECT_EQ(testo, attesa) << proprieta;
+  }
+}
+
+// A control that changes the floating-point control word, as one built with another runtime
+// does, leaves the program's own in force after its creation and after every call: the
+// program's arithmetic does not start trapping.
+TEST(DriverCom, LaParolaDiControlloFpuTornaDopoOgniChiamata) {
+  const test::StatoFpu iniziale = test::stato_fpu();
+  Installato installato;
+  installato.controllo.stato_misc = OLEMISC_SETCLIENTSITEFIRST;
+  installato.controllo.cambia_fpu = true;
+  auto driver = installato.crea();
+  EXPECT_EQ(test::stato_fpu(), iniziale);
+  std::string richiesta = "PORT = 1", riga = "A", risposta;
+  const std::function<void()> membri[] = {
+      [&] { driver->imposta_proprieta_9(0); }, [&] { driver->apri(richiesta); },
+      [&] { driver->stato(); }, [&] { driver->invia(riga, risposta); }, [&] { driver->chiudi(); }};
+  for (const auto& membro : membri) {
+    membro();
+    EXPECT_EQ(test::stato_fpu(), iniziale);
+  }
+  // A whole number too large for a double: with overflow unmasked this would trap.
+  EXPECT_EQ(errore_di([] { leggi_numero("&H" + std::string(300, 'F')); }), "6|Overflow|BorvanIF");
+  driver.reset();
+  EXPECT_EQ(test::stato_fpu(), iniziale);
+  test::imposta_fpu(iniziale);
+}
+
+// Missing, or refused for want of a licence: every job says which, and the control is used as
+// soon as it can be created, without a restart.
+TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
+  DriverRiprova driver([] { return DriverCom::crea(progid_finto); });
+  EXPECT_EQ(driver.motivo_assenza(),
+            "Driver del registratore non installato (BorvanTest.ControlloFinto)");
+  Installato installato;
+  installato.controllo.esito_creazione = CLASS_E_NOTLICENSED;
+  EXPECT_EQ(driver.motivo_assenza(),
+            "Driver del registratore senza licenza su questo computer "
+            "(BorvanTest.ControlloFinto)");
+  std::string richiesta = "PORT = 1";
+  EXPECT_NE(errore_di([&] { driver.apri(richiesta); }), "nessuno");
+  installato.controllo.esito_creazione = S_OK;
+  EXPECT_EQ(driver.motivo_assenza(), "");
+  EXPECT_EQ(driver.apri(richiesta), 0);
+  driver.rilascia();
+  EXPECT_EQ(installato.controllo.riferimenti, installato.riferimenti_iniziali);
 }
 
 }  // namespace

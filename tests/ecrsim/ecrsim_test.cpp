@@ -8,6 +8,8 @@
 #include <string>
 
 #include "ecr/controllo_finto_windows.h"
+#include "ecr/driver_com.h"
+#include "ecr/driver_com_sito.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
@@ -65,6 +67,49 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
   std::string riga = "riga", risposta;
   EXPECT_NE(errore_di([&] { driver->invia(riga, risposta); }), "nessuno");
   EXPECT_FALSE(std::filesystem::exists(file_accanto("ECRSIM.TXT")));
+}
+
+// With REQUIRE_SITE=1 the stand-in answers only a host that gave it a site in user mode before
+// InitNew, as it asks (its misc status) and as the program's driver does: any other host gets
+// error 398 from every member.
+TEST(Ecrsim, ConRequireSiteRispondeSoloAChiDaIlSitoPrima) {
+  FileDelSimulato file;
+  test::EcrsimRegistrato registrato;
+  ASSERT_EQ(registrato.esito, 0u);
+  std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "REQUIRE_SITE=1\r\n";
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  CLSID classe{};
+  ASSERT_EQ(CLSIDFromProgID(L"COECRCOMLib.CoEcrCom", &classe), S_OK);
+  for (const bool sito_dopo_init_new : {false, true}) {
+    SCOPED_TRACE(sito_dopo_init_new ? "site after InitNew" : "no site");
+    IOleObject* oggetto = nullptr;
+    ASSERT_EQ(CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&oggetto)),
+              S_OK);
+    DWORD stato = 0;
+    oggetto->GetMiscStatus(DVASPECT_CONTENT, &stato);
+    EXPECT_EQ(stato, static_cast<DWORD>(OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME));
+    IPersistStreamInit* persistenza = nullptr;
+    oggetto->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persistenza));
+    persistenza->InitNew();
+    persistenza->Release();
+    auto* sito = new SitoControllo(nullptr);
+    if (sito_dopo_init_new) oggetto->SetClientSite(sito);
+    IDispatch* controllo = nullptr;
+    oggetto->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&controllo));
+    DriverCom driver(controllo);
+    EXPECT_EQ(errore_di([&] { driver.stato(); }), "398|Client site not available|ECRSIM");
+    oggetto->SetClientSite(nullptr);
+    oggetto->Release();
+    sito->Release();
+  }
+  const auto driver = crea_driver_predefinito("");
+  std::string richiesta = "PORT = 1";
+  driver->imposta_proprieta_9(0);
+  EXPECT_EQ(driver->apri(richiesta), 0);
+  EXPECT_EQ(driver->stato(), 0);
+  EXPECT_EQ(driver->chiudi(), 0);
+  OleUninitialize();
 }
 
 // A ProgID that belongs to another control (the register's own) is never taken over, nor

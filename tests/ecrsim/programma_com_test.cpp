@@ -29,6 +29,8 @@ std::string testi_finestra(HWND finestra) {
 
 // One program, no argument, takes the jobs one after another, the register's settings as they
 // are when each starts; the same table runs with --simulatore, so both paths answer alike.
+// The stand-in demands its client site (REQUIRE_SITE): every job proves the program hosts it
+// as a form does.
 TEST(ProgrammaCom, StessiEsitiDelSimulatore) {
   std::vector<EsitoAtteso> casi(std::begin(esiti_comuni), std::end(esiti_comuni));
   // Ten lines of 500 ms each cannot finish within the two-second time-out; the next job prints.
@@ -43,10 +45,15 @@ TEST(ProgrammaCom, StessiEsitiDelSimulatore) {
     ASSERT_TRUE(programma);
     for (const EsitoAtteso& caso : casi) {
       SCOPED_TRACE(caso.nome);
-      installazione.scrivi("ECRSIM.CFG", caso.simulatore);
+      installazione.scrivi("ECRSIM.CFG", "REQUIRE_SITE=1\r\n" + caso.simulatore);
       verifica_lavoro(installazione, caso);
       EXPECT_TRUE(programma->in_vita());
     }
+    // Asked to end, as the installer asks: the control is let go first, and the program ends.
+    PostMessageA(FindWindowA("BorvanIF_Principale", nullptr),
+                 RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+    ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+    EXPECT_EQ(programma->uscita(), 0u);
   }
 }
 
@@ -60,7 +67,8 @@ TEST(ProgrammaCom, MembroDelCicloInErroreMostraIlDialogo) {
   ASSERT_TRUE(programma);
   for (const int membro : {10, 17}) {
     SCOPED_TRACE(membro);
-    installazione.scrivi("ECRSIM.CFG", "RAISE=" + std::to_string(membro) + "\r\n");
+    installazione.scrivi("ECRSIM.CFG",
+                         "REQUIRE_SITE=1\r\nRAISE=" + std::to_string(membro) + "\r\n");
     std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
     installazione.deponi(comandi(2));
     HWND dialogo = nullptr;
