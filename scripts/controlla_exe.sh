@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that BorvanIF.exe is what shops can run: a 32-bit Windows GUI program that imports
 # only DLLs every Windows has (no C++ runtime, threads or toolkit DLL beside it). The same for
-# the 32-bit ECRSIM.DLL, which the 32-bit program loads.
+# the 32-bit ECRSIM.DLL, which the 32-bit program loads. The program must not be marked
+# NX-compatible: the mark would switch off the emulation of the thunks old ATL controls run
+# from their data pages (the program turns DEP on itself, keeping the emulation).
 #   bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
 #   bash scripts/controlla_exe.sh build/windows/src/ecrsim/ECRSIM.DLL
 set -euo pipefail
@@ -15,8 +17,20 @@ case "$tipo" in
   *) echo "$exe: not a 32-bit Windows GUI program or DLL: $tipo" >&2; exit 1 ;;
 esac
 
+intestazioni=$(i686-w64-mingw32-objdump -p "$exe")
+if [[ $exe != *.DLL ]]; then
+  if grep -qw NX_COMPAT <<<"$intestazioni"; then
+    echo "$exe is marked NX-compatible: controls built with old ATL would stop" >&2
+    exit 1
+  fi
+  if ! grep -qw SetProcessDEPPolicy <<<"$intestazioni"; then
+    echo "$exe does not turn data execution prevention on" >&2
+    exit 1
+  fi
+fi
+
 di_sistema='^(kernel32|user32|gdi32|comctl32|comdlg32|uxtheme|advapi32|shell32|ole32|oleaut32|shlwapi|version|winmm|msvcrt|api-ms-win-.*)\.dll$'
-estranee=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+estranee=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$intestazioni" |
   tr 'A-Z' 'a-z' | grep -Ev "$di_sistema" || true)
 if [ -n "$estranee" ]; then
   echo "$exe imports DLLs that Windows lacks:" $estranee >&2

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "config/configurazione.h"
@@ -31,6 +32,15 @@ std::string nome_lungo(const std::string& percorso) {
   const DWORD scritti = GetLongPathNameA(percorso.c_str(), lungo.data(), necessari);
   if (scritti == 0 || scritti >= necessari) return percorso;
   return std::string(lungo.data(), scritti);
+}
+
+constexpr DWORD attesa_massima_fine_ms = 5000;
+
+DWORD WINAPI termina_comunque(void*) {
+  Sleep(attesa_massima_fine_ms);
+  std::fflush(nullptr);
+  TerminateProcess(GetCurrentProcess(), 0);
+  return 0;
 }
 
 }  // namespace
@@ -72,9 +82,16 @@ bool AmbienteWin32::altra_istanza_attiva() {
   return attesa != WAIT_OBJECT_0 && attesa != WAIT_ABANDONED;
 }
 
-// No further step: no handler, no destructor, no library clean-up runs after this. Every file
-// the program writes is closed by then, or written through straight to the system.
+// No further step of the program's own: no handler, no destructor, no library clean-up runs
+// after this; only the register's control is let go first, as a form lets its controls go.
+// Every file the program writes is closed by then, or written through straight to the system.
 void AmbienteWin32::termina() {
+  if (fine_) {
+    const HANDLE guardia = CreateThread(nullptr, 0, termina_comunque, nullptr, 0, nullptr);
+    const auto fine = std::exchange(fine_, nullptr);
+    fine();
+    if (guardia != nullptr) CloseHandle(guardia);
+  }
   std::fflush(nullptr);
   TerminateProcess(GetCurrentProcess(), 0);
 }

@@ -23,6 +23,9 @@ class AmbienteWin32 : public Ambiente {
   void mostra_configurazione() override;
 
   void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
+  // What runs as the program ends, before anything else stops: letting the register's control
+  // go. It gets a few seconds; a control that hangs there does not keep the program alive.
+  void imposta_fine(std::function<void()> fine) { fine_ = std::move(fine); }
 
   // The folder of the running executable, in the system's ANSI code page.
   static std::string cartella_eseguibile();
@@ -31,6 +34,7 @@ class AmbienteWin32 : public Ambiente {
   std::string nome_blocco_;
   void* blocco_ = nullptr;  // the mutex, held for the program's life
   std::function<void()> configurazione_;
+  std::function<void()> fine_;
 };
 
 // The name of the mutex that keeps one instance per installation: "Local\BorvanIF-" and a

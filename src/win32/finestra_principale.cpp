@@ -21,6 +21,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
                     posto(120, 630, 4185, 1815), WS_EX_CLIENTEDGE);
   command3 = controllo("BUTTON", "", pulsante, posto(120, 3090, 2025, 435));
   command4 = controllo("BUTTON", "", pulsante, posto(2220, 3090, 2085, 435));
+  coecrcom1 = controllo("STATIC", "", 0, posto(0, 0, 480, 480));
 
   collega(principale.Label1, label1, *this);
   collega(principale.Label2, label2, *this);

@@ -23,6 +23,9 @@ class FinestraPrincipale : public Modulo {
   ~FinestraPrincipale() override { distruggi(); }
 
   HWND label1, label2, list2, command1, command2, command3, command4;
+  // The register's control's place on the form: a hidden child that a control visible at run
+  // time is activated into, so that nothing of it shows.
+  HWND coecrcom1;
   VistaLista& vista_lista() { return *vista_lista_; }
 
  protected:

@@ -9,13 +9,15 @@
 
 #include "app/principale.h"
 #include "config/configurazione.h"
-#include "ecr/driver_predefinito.h"
+#include "ecr/driver_assente.h"
+#include "ecr/driver_com.h"
 #include "ecr/registratore_simulato.h"
 #include "errors/errori_comuni.h"
 #include "win32/ambiente_win32.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"
 #include "win32/finestra_principale.h"
+#include "win32/modulo.h"
 #include "win32/operatore_win32.h"
 
 namespace {
@@ -27,9 +29,22 @@ bool con_simulatore() {
   return false;
 }
 
+// What the process needs before any window: a line the register takes seconds to accept must
+// not get the window marked "not responding" with an offer to end the program; and data
+// execution prevention, asked for here rather than by the image's NX-compatible mark, which
+// would also switch off the emulation of the thunks that old ATL controls write on their data
+// pages. A 64-bit process always has DEP, and no such thunks.
+void prepara_processo() {
+  DisableProcessWindowsGhosting();
+#ifndef _WIN64
+  SetProcessDEPPolicy(PROCESS_DEP_ENABLE);
+#endif
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  prepara_processo();
   INITCOMMONCONTROLSEX controlli{};
   controlli.dwSize = sizeof controlli;
   controlli.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
@@ -43,18 +58,41 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   operatore.imposta_errori(errori);
   borvan::win32::AmbienteWin32 ambiente(cartella);
 
-  std::unique_ptr<borvan::DriverEcr> driver =
-      con_simulatore() ? std::make_unique<borvan::RegistratoreSimulato>(applicazione)
-                       : borvan::crea_driver_predefinito(applicazione);
+  // The register's control lives in a hidden child of the main window, which exists only
+  // after the core that owns the driver: it is created once the window is there, and again at
+  // each job while it cannot be.
+  HWND posto_controllo = nullptr;
+  borvan::DriverRiprova* registratore = nullptr;
+  std::unique_ptr<borvan::DriverEcr> driver;
+  if (con_simulatore()) {
+    driver = std::make_unique<borvan::RegistratoreSimulato>(applicazione);
+  } else {
+    auto com = std::make_unique<borvan::DriverRiprova>([&posto_controllo] {
+      return borvan::DriverCom::crea(borvan::progid_registratore, posto_controllo);
+    });
+    registratore = com.get();
+    driver = std::move(com);
+  }
   borvan::Principale principale(cartella, std::move(driver), operatore, errori, ambiente);
   borvan::win32::FinestraPrincipale finestra(principale);
+  posto_controllo = finestra.coecrcom1;
   ambiente.imposta_configurazione([&] {
     borvan::win32::DialogoConfig dialogo(cartella, operatore, errori);
     dialogo.esegui();
   });
+  // The control goes before the window it lives in, and nothing of the core runs meanwhile.
+  const auto rilascia_controllo = [registratore] {
+    borvan::win32::ferma_gestori();
+    if (registratore != nullptr) registratore->rilascia();
+  };
+  ambiente.imposta_fine(rilascia_controllo);
 
   if (!principale.Form_Load()) return 0;
+  // Created once this is the only instance: a second start never touches the register.
+  if (registratore != nullptr) registratore->prepara();
   ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
   UpdateWindow(finestra.hwnd());
-  return borvan::win32::ciclo_principale([&] { ambiente.termina(); });
+  const int uscita = borvan::win32::ciclo_principale([&] { ambiente.termina(); });
+  rilascia_controllo();
+  return uscita;
 }

@@ -11,6 +11,7 @@ namespace borvan::win32 {
 namespace {
 
 int gestori_in_corso = 0;
+bool gestori_fermi = false;
 bool attesa_ = false;
 
 struct Contatore {
@@ -50,6 +51,7 @@ BOOL CALLBACK disabilita(HWND finestra, LPARAM lista) {
 void protetto(const std::function<void()>& gestore) {
   // The core traps its run-time errors; anything that still escapes must not unwind through
   // the system's message loop.
+  if (gestori_fermi) return;
   Contatore in_corso;
   try {
     gestore();
@@ -62,6 +64,10 @@ void protetto(const std::function<void()>& gestore) {
 
 bool gestore_in_corso() {
   return gestori_in_corso > 0;
+}
+
+void ferma_gestori() {
+  gestori_fermi = true;
 }
 
 void imposta_attesa(bool attesa) {

@@ -18,6 +18,9 @@ namespace borvan::win32 {
 void protetto(const std::function<void()>& gestore);
 // True while an event handler of the core runs (its modal boxes may be delivering messages).
 bool gestore_in_corso();
+// From now on no event handler of the core runs: the program is ending, and what still
+// delivers messages (a control being let go) must not start anything.
+void ferma_gestori();
 
 // The application-wide pointer: the wait cursor over every window of the program, or each
 // control's own.
