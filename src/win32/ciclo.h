@@ -18,12 +18,7 @@ void smista(MSG& msg);
 void ciclo_modale(const std::function<bool()>& finito);
 
 // The program's loop, until WM_QUIT (its code is returned). While a 1 ms timer runs, its ticks
-// are called in bursts between looks at the queue, about once a millisecond. When the end has
-// been asked for, `termina` runs here, where no event handler is half-way.
-int ciclo_principale(const std::function<void()>& termina);
-
-// Ends the program now when no event handler is running; otherwise the main loop ends it when
-// the handler is over.
-void richiedi_termine();
+// are called in bursts between looks at the queue, about once a millisecond.
+int ciclo_principale();
 
 }  // namespace borvan::win32

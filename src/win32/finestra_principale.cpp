@@ -43,10 +43,12 @@ void FinestraPrincipale::chiusura() {
 }
 
 bool FinestraPrincipale::messaggio(UINT msg, WPARAM wp, LPARAM, LRESULT& risultato) {
-  // The end of the program asked from outside, or the end of the Windows session: the main
-  // loop ends it where no event handler is half-way (writing a file, say).
+  // The end of the program asked from outside (the installer), or the end of the session: at
+  // once, unless a register call is in progress (its control delivered this message), and then
+  // the moment it returns. Windows may end the process any time after WM_ENDSESSION returns,
+  // so nothing is left for later that a call does not hold back.
   if (msg == termina_) {
-    richiedi_termine();
+    principale_.termina_programma();
     risultato = 0;
     return true;
   }
@@ -55,7 +57,7 @@ bool FinestraPrincipale::messaggio(UINT msg, WPARAM wp, LPARAM, LRESULT& risulta
     return true;
   }
   if (msg == WM_ENDSESSION) {
-    if (wp != FALSE) richiedi_termine();
+    if (wp != FALSE) principale_.termina_programma();
     risultato = 0;
     return true;
   }

@@ -56,5 +56,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!principale.Form_Load()) return 0;
   ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
   UpdateWindow(finestra.hwnd());
-  return borvan::win32::ciclo_principale([&] { ambiente.termina(); });
+  return borvan::win32::ciclo_principale();
 }

@@ -10,15 +10,7 @@ namespace borvan::win32 {
 
 namespace {
 
-int gestori_in_corso = 0;
 bool attesa_ = false;
-
-struct Contatore {
-  Contatore() { ++gestori_in_corso; }
-  ~Contatore() { --gestori_in_corso; }
-  Contatore(const Contatore&) = delete;
-  Contatore& operator=(const Contatore&) = delete;
-};
 
 void registra_classe(const char* nome, WNDPROC procedura) {
   WNDCLASSEXA esistente{};
@@ -50,7 +42,6 @@ BOOL CALLBACK disabilita(HWND finestra, LPARAM lista) {
 void protetto(const std::function<void()>& gestore) {
   // The core traps its run-time errors; anything that still escapes must not unwind through
   // the system's message loop.
-  Contatore in_corso;
   try {
     gestore();
   } catch (const std::exception& e) {
@@ -58,10 +49,6 @@ void protetto(const std::function<void()>& gestore) {
   } catch (...) {
     OutputDebugStringA("BorvanIF: errore non gestito");
   }
-}
-
-bool gestore_in_corso() {
-  return gestori_in_corso > 0;
 }
 
 void imposta_attesa(bool attesa) {

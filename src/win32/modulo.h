@@ -16,8 +16,6 @@ namespace borvan::win32 {
 
 // Runs an event handler of the core, keeping any escaped error away from the message loop.
 void protetto(const std::function<void()>& gestore);
-// True while an event handler of the core runs (its modal boxes may be delivering messages).
-bool gestore_in_corso();
 
 // The application-wide pointer: the wait cursor over every window of the program, or each
 // control's own.
