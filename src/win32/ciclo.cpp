@@ -60,4 +60,21 @@ int ciclo_principale() {
   }
 }
 
+void elabora_messaggi(std::chrono::milliseconds durata) {
+  const auto fine = Orologio::now() + durata;
+  MSG msg;
+  for (;;) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      smista(msg);
+    }
+    const auto resto = std::chrono::ceil<std::chrono::milliseconds>(fine - Orologio::now());
+    if (resto.count() <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(resto.count()), QS_ALLINPUT);
+  }
+}
+
 }  // namespace borvan::win32
