@@ -86,7 +86,17 @@ void Principale::recupera_lavoro_interrotto() {
 }
 
 void Principale::Command3_Click() {
-  if (operatore_.domanda(domanda_chiusura)) ambiente_.termina();
+  if (operatore_.domanda(domanda_chiusura)) termina_programma();
+}
+
+// Never inside a register call: the register is not left in the middle of a line, and the
+// journal already knows the line the call printed.
+void Principale::termina_programma() {
+  if (chiamate_in_corso_ > 0) {
+    termine_rimandato_ = true;
+    return;
+  }
+  ambiente_.termina();
 }
 
 void Principale::Command4_Click() {
@@ -104,7 +114,8 @@ void Principale::leggi_config() {
 
 void Principale::Command1_Click() {
   Trappola passo{errori_};
-  if (stampa_in_corso_ || chiusura_in_corso_) {
+  // Also while the register is being opened: the job is not under way yet, but its settings are.
+  if (stampa_in_corso_ || chiusura_in_corso_ || chiamate_in_corso_ > 0) {
     passo([&] { operatore_.messaggio(messaggio_stampa_in_corso, Icona::nessuna); });
     return;
   }
@@ -118,7 +129,8 @@ void Principale::Command1_Click() {
 }
 
 void Principale::Timer1_Timer() {
-  if (stampa_in_corso_ || chiusura_in_corso_) return;
+  // Inside the open the job is not under way yet: the file must not be taken a second time.
+  if (stampa_in_corso_ || chiusura_in_corso_ || chiamate_in_corso_ > 0) return;
   Command2.setVisible(false);
   const std::optional<IdentitaFile> trovato = identita_file(config.file_input);
   if (!trovato) {
@@ -190,16 +202,19 @@ void Principale::rifiuta_file_comandi(const std::string& motivo) {
 }
 
 bool Principale::apri_comunicazione_ecr() {
-  // With no register to reach, the job ends as a failed open that says why.
-  if (const std::string assenza = CoEcrCom1.motivo_assenza(); !assenza.empty()) {
+  // With no register to reach, the job ends as a failed open that says why. Asking may create
+  // the register's control, which may run messages as any call does.
+  std::string assenza;
+  chiama_driver([&] { assenza = CoEcrCom1.motivo_assenza(); });
+  if (!assenza.empty()) {
     chiudi_comunicazione(codice_esito::errore_apertura, assenza);
     return false;
   }
   int32_t risultato = 0;
   const auto errore = cattura_errore([&] {
-    CoEcrCom1.imposta_proprieta_9(0);
+    chiama_driver([&] { CoEcrCom1.imposta_proprieta_9(0); });
     std::string richiesta = "PORT = " + std::to_string(config.porta_ecr);
-    risultato = CoEcrCom1.apri(richiesta);
+    chiama_driver([&] { risultato = CoEcrCom1.apri(richiesta); });
   });
   if (errore) {
     chiudi_comunicazione(codice_esito::errore_apertura, "");
@@ -211,7 +226,29 @@ bool Principale::apri_comunicazione_ecr() {
 }
 
 bool Principale::lavoro_attivo(uint64_t lavoro) const {
-  return stampa_in_corso_ && !chiusura_in_corso_ && lavoro == lavoro_;
+  return stampa_in_corso_ && !chiusura_in_corso_ && !fine_rimandata_ && lavoro == lavoro_;
+}
+
+void Principale::chiama_driver(const std::function<void()>& chiamata) {
+  struct Ritorno {
+    Principale& p;
+    ~Ritorno() {
+      if (--p.chiamate_in_corso_ > 0 || !p.termine_rimandato_) return;
+      p.termine_rimandato_ = false;
+      p.ambiente_.termina();
+    }
+  };
+  ++chiamate_in_corso_;
+  Ritorno ritorno{*this};
+  chiamata();
+}
+
+// The end a tick or a click asked for while a register call was in progress.
+bool Principale::chiudi_se_rimandato() {
+  if (!fine_rimandata_) return false;
+  const FineRimandata fine = std::move(*fine_rimandata_);
+  chiudi_comunicazione(fine.codice, fine.descrizione);
+  return true;
 }
 
 // The time-out acts before a line is sent: a line that took the job past its time is the
@@ -221,7 +258,7 @@ bool Principale::tempo_scaduto() {
 }
 
 void Principale::Timer3_Timer() {
-  if (!stampa_in_corso_ || chiusura_in_corso_ || invio_in_corso_) return;
+  if (!stampa_in_corso_ || chiusura_in_corso_ || invio_in_corso_ || chiamate_in_corso_ > 0) return;
   Bandiera invio{invio_in_corso_};
   const uint64_t lavoro = lavoro_;
   Trappola passo{errori_, [this, lavoro] { return lavoro_attivo(lavoro); }};
@@ -239,30 +276,38 @@ void Principale::Timer3_Timer() {
   if (!passo([&] { List2.setListIndex(static_cast<int16_t>(List2.ListIndex() + 1)); }))
     return abbandona_riga(lavoro, passo);
   if (!passo([&] {
-        const int32_t stato = CoEcrCom1.stato();
+        int32_t stato = 0;
+        chiama_driver([&] { stato = CoEcrCom1.stato(); });
         Label1.setCaption(stato == 0 ? "OK" : "Cod." + std::to_string(stato));
       }))
     return abbandona_riga(lavoro, passo);
+  // A time-out or an interruption that came during the status: the line is not sent.
+  if (chiudi_se_rimandato()) return;
   std::string riga;
   if (!passo([&] { riga = List2.List(List2.ListIndex()); })) return abbandona_riga(lavoro, passo);
   std::string risposta;
   int32_t risultato = 0;
   if (!passo([&] {
         risposta.clear();
-        risultato = CoEcrCom1.invia(riga, risposta);
+        chiama_driver([&] {
+          risultato = CoEcrCom1.invia(riga, risposta);
+          // Counted before an end asked during the call is acted on.
+          if (risultato == 0) giornale_.accettate(++righe_accettate_);
+        });
       }))
     return abbandona_riga(lavoro, passo);
+  // A refusal is the register's own word on the line, as with a control that does not pump.
   if (risultato != 0) {
     chiudi_comunicazione(risultato, risposta);
     return;
   }
-  giornale_.accettate(++righe_accettate_);
+  chiudi_se_rimandato();
 }
 
 // The operator gave up a line: it is neither skipped nor sent again behind their back, so the
 // job ends here, with what the register has taken so far.
 void Principale::abbandona_riga(uint64_t lavoro, const Trappola& passo) {
-  if (!lavoro_attivo(lavoro)) return;
+  if (chiudi_se_rimandato() || !lavoro_attivo(lavoro)) return;
   const std::string errore = passo.errore() ? passo.errore()->descrizione() + "; " : "";
   chiudi_comunicazione(codice_esito::non_completata,
                        errore + righe_accettate(righe_accettate_, List2.ListCount()));
@@ -282,8 +327,14 @@ void Principale::Command2_Click() {
 // after a crash at any point in between writes the same outcome, or none, never another one.
 void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   if (chiusura_in_corso_) return;
+  // Asked from inside a register call: the job ends right after it, never inside it.
+  if (chiamate_in_corso_ > 0) {
+    if (!fine_rimandata_) fine_rimandata_ = FineRimandata{res, std::move(desc_errore)};
+    return;
+  }
+  fine_rimandata_.reset();
   Bandiera chiusura{chiusura_in_corso_};
-  salta_errori([&] { CoEcrCom1.chiudi(); });
+  salta_errori([&] { chiama_driver([&] { CoEcrCom1.chiudi(); }); });
   giornale_.decidi(res, desc_errore);
   salta_errori([&] { scrivi_Result_file(res, desc_errore); });
   salta_errori([&] { Timer2.setEnabled(false); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,10 @@ class Principale {
   void scrivi_Result_file(int32_t coderrore, std::string subdesc_errore);
   bool apri_comunicazione_ecr();
 
+  // Ends the program, asked by the close question's Yes, the end of the session or a signal.
+  // During a register call the end comes the moment the call returns.
+  void termina_programma();
+
   // False when another instance runs: this one is to end silently.
   bool Form_Load();
   void Command3_Click();
@@ -80,6 +85,8 @@ class Principale {
 
  private:
   bool lavoro_attivo(uint64_t lavoro) const;
+  void chiama_driver(const std::function<void()>& chiamata);
+  bool chiudi_se_rimandato();
   void carica_righe();
   void rifiuta_file_comandi(const std::string& motivo);
   bool tempo_scaduto();
@@ -101,6 +108,16 @@ class Principale {
   bool chiusura_in_corso_ = false;
   // A send tick is running (its error dialog may be waiting for the operator).
   bool invio_in_corso_ = false;
+  // Calls to the register's driver on the stack. A control may run the message loop while it
+  // waits for the register: until its call returns, ticks and clicks only record what they
+  // want, and the job's end and the program's end asked meanwhile come when it returns.
+  int chiamate_in_corso_ = 0;
+  struct FineRimandata {
+    int32_t codice;
+    std::string descrizione;
+  };
+  std::optional<FineRimandata> fine_rimandata_;
+  bool termine_rimandato_ = false;
   // Counts the jobs, so that a tick can tell whether its job ended while it waited.
   uint64_t lavoro_ = 0;
   // The command file of the job: taken by the poll, then from the handle it was read through.

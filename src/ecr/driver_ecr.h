@@ -5,6 +5,7 @@
 // ErroreRuntime.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace borvan {
@@ -28,6 +29,12 @@ class DriverEcr {
   // Why no register can be reached at all (its driver is not installed, say); empty when
   // there is a driver. A job then ends as a failed open, with this text, before any member.
   virtual std::string motivo_assenza() const { return {}; }
+
+  // Runs the program's message loop for that many milliseconds (0: what is waiting, once).
+  using CicloEventi = std::function<void(int32_t millisecondi)>;
+  // What a driver that waits for its register may run meanwhile, as many controls do; the
+  // program's ticks and clicks then come inside its calls. A driver may ignore it.
+  virtual void imposta_ciclo_eventi(CicloEventi) {}
 };
 
 }  // namespace borvan

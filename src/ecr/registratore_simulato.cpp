@@ -96,6 +96,8 @@ void RegistratoreSimulato::leggi_impostazioni() {
       impostazioni_.ritardo_riga_ms = *numero > 0 ? *numero : 0;
     } else if (chiave == "RAISE") {
       impostazioni_.membro_in_errore = membro_valido(*numero) ? *numero : 0;
+    } else if (chiave == "PUMP_MESSAGES") {
+      impostazioni_.elabora_eventi = *numero != 0;
     }
   }
 }
@@ -107,30 +109,66 @@ void RegistratoreSimulato::forse_errore(int32_t membro) const {
                       sorgente);
 }
 
+// Called again from inside its own wait, the register is busy, as a control that is not
+// re-entrant is. A close is let through: it closes the register under the waiting call.
+void RegistratoreSimulato::libero() const {
+  if (in_attesa_ == 0) return;
+  throw ErroreRuntime(codice_errore::errore_io, "Registratore simulato: occupato", sorgente);
+}
+
+// The time the register takes to answer. A register that pumps messages spends it, in every
+// member, in the program's message loop; one that does not blocks for it on each line.
+void RegistratoreSimulato::attendi(int32_t membro) {
+  const int32_t ritardo = impostazioni_.ritardo_riga_ms;
+  if (impostazioni_.elabora_eventi && ciclo_eventi_) {
+    struct Uscita {
+      int32_t& in_attesa;
+      ~Uscita() { --in_attesa; }
+    } uscita{++in_attesa_};
+    ciclo_eventi_(ritardo);
+  } else if (membro == membro_invia && ritardo > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
+  }
+}
+
 void RegistratoreSimulato::imposta_proprieta_9(int16_t /*valore*/) {
   // The put is the first step of every open: reading here too lets RAISE=9 act on the job
   // it was written for, and lets a fault on it be cleared without an open ever succeeding.
+  libero();
   leggi_impostazioni();
+  attendi(membro_proprieta_9);
   forse_errore(membro_proprieta_9);
 }
 
+// The roll is ready before the register answers the open, as a port is opened before the
+// register's greeting is awaited. A close that came meanwhile fails the open.
 int32_t RegistratoreSimulato::apri(std::string& /*richiesta*/) {
+  libero();
   leggi_impostazioni();
   righe_dall_apertura_ = 0;
+  aperto_ = impostazioni_.membro_in_errore != membro_apri;
+  if (aperto_) apri_rotolo();
+  attendi(membro_apri);
   forse_errore(membro_apri);
-  apri_rotolo();
-  return impostazioni_.risultato_apertura;
+  return aperto_ ? impostazioni_.risultato_apertura : impostazioni_.codice_rifiuto;
 }
 
 int32_t RegistratoreSimulato::stato() {
+  libero();
+  attendi(membro_stato);
   forse_errore(membro_stato);
   return impostazioni_.stato;
 }
 
 int32_t RegistratoreSimulato::invia(std::string& riga, std::string& risposta) {
-  if (impostazioni_.ritardo_riga_ms > 0)
-    std::this_thread::sleep_for(std::chrono::milliseconds(impostazioni_.ritardo_riga_ms));
+  libero();
+  attendi(membro_invia);
   forse_errore(membro_invia);
+  // Not opened, or closed while the line waited (a close called from inside the wait).
+  if (!aperto_) {
+    risposta = "Registratore non aperto";
+    return impostazioni_.codice_rifiuto;
+  }
   // A line counts once it has been answered, so a line retried after a jam keeps its number.
   const int32_t numero = righe_dall_apertura_ + 1;
   if (numero == impostazioni_.riga_rifiutata) {
@@ -144,6 +182,8 @@ int32_t RegistratoreSimulato::invia(std::string& riga, std::string& risposta) {
 }
 
 int32_t RegistratoreSimulato::chiudi() {
+  attendi(membro_chiudi);
+  aperto_ = false;
   rotolo_.reset();
   forse_errore(membro_chiudi);
   return 0;

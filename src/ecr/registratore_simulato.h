@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "ecr/driver_ecr.h"
 #include "support/sistema.h"
@@ -26,6 +27,7 @@ class RegistratoreSimulato : public DriverEcr {
   int32_t stato() override;
   int32_t invia(std::string& riga, std::string& risposta) override;
   int32_t chiudi() override;
+  void imposta_ciclo_eventi(CicloEventi ciclo) override { ciclo_eventi_ = std::move(ciclo); }
 
   // Dispatch ids of the members, as RAISE names them.
   static constexpr int32_t membro_proprieta_9 = 9;
@@ -43,16 +45,22 @@ class RegistratoreSimulato : public DriverEcr {
     std::string testo_rifiuto;
     int32_t ritardo_riga_ms = 0;
     int32_t membro_in_errore = 0;  // dispatch id; 0 for none
+    bool elabora_eventi = false;   // every member runs the message loop for the line's delay
   };
 
   void leggi_impostazioni();
   void forse_errore(int32_t membro) const;
+  void libero() const;
+  void attendi(int32_t membro);
   void apri_rotolo() noexcept;
   void stampa(const std::string& riga);
 
   std::string cartella_;
   Impostazioni impostazioni_;
   int32_t righe_dall_apertura_ = 0;
+  bool aperto_ = false;
+  int32_t in_attesa_ = 0;  // members waiting in the message loop
+  CicloEventi ciclo_eventi_;
   // The paper roll, open from the open request to the close: one write a line, no open and
   // close each. Between jobs it is closed, so the user can take it away.
   std::unique_ptr<FileScrittura> rotolo_;

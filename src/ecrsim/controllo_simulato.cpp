@@ -59,6 +59,27 @@ class ArgomentoTesto {
   std::string testo_;
 };
 
+// What many controls do while they wait for the register: the caller's messages, dispatched
+// for that long (PUMP_MESSAGES=1). A WM_QUIT is put back for the caller's own loop.
+void elabora_messaggi(int32_t millisecondi) {
+  const ULONGLONG fine =
+      GetTickCount64() + static_cast<ULONGLONG>(millisecondi > 0 ? millisecondi : 0);
+  MSG msg;
+  for (;;) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const ULONGLONG ora = GetTickCount64();
+    if (ora >= fine) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(fine - ora), QS_ALLINPUT);
+  }
+}
+
 void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argomenti) {
   if ((modo & modi_ammessi) == 0) throw ChiamataNonValida{DISP_E_MEMBERNOTFOUND};
   const UINT nominati = modi_ammessi == DISPATCH_PROPERTYPUT ? 1 : 0;
@@ -74,6 +95,7 @@ ControlloSimulato::ControlloSimulato()
     : cartella_(cartella_programma()),
       registratore_(cartella_),
       sito_richiesto_(impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1) {
+  registratore_.imposta_ciclo_eventi(elabora_messaggi);
   oggetto_creato();
 }
 

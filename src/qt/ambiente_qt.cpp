@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace borvan::qt {
 
@@ -68,12 +69,14 @@ void AmbienteQt::mostra_configurazione() {
   if (configurazione_) configurazione_();
 }
 
-void AmbienteQt::termina_ai_segnali() {
+void AmbienteQt::termina_ai_segnali(std::function<void()> termina) {
   int coppia[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, coppia) != 0) return;
   segnale_scrittura = coppia[0];
+  termina_ai_segnali_ = std::move(termina);
   notifica_segnali_ = new QSocketNotifier(coppia[1], QSocketNotifier::Read);
-  QObject::connect(notifica_segnali_, &QSocketNotifier::activated, [this] { termina(); });
+  QObject::connect(notifica_segnali_, &QSocketNotifier::activated,
+                   [this] { termina_ai_segnali_(); });
   struct sigaction azione {};
   azione.sa_handler = al_segnale;
   sigemptyset(&azione.sa_mask);

@@ -26,9 +26,9 @@ class AmbienteQt : public Ambiente {
 
   void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
 
-  // SIGTERM, SIGINT and SIGHUP end the program as the close button's Yes does, but from the
-  // event loop, so that no file is ever left half-written.
-  void termina_ai_segnali();
+  // SIGTERM, SIGINT and SIGHUP end the program through `termina`, as the close button's Yes
+  // does, but from the event loop, so that no file is ever left half-written.
+  void termina_ai_segnali(std::function<void()> termina);
 
  private:
   QString percorso_blocco_;
@@ -36,6 +36,7 @@ class AmbienteQt : public Ambiente {
   int blocco_ = -1;
   QElapsedTimer orologio_;
   QSocketNotifier* notifica_segnali_ = nullptr;
+  std::function<void()> termina_ai_segnali_;
   std::function<void()> configurazione_;
 };
 

@@ -1,10 +1,24 @@
 #include "qt/finestra_principale.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
 
 #include "qt/schermo_qt.h"
 
 namespace borvan::qt {
+
+namespace {
+
+// The program's event loop, for as long as a register control waits inside its call.
+void elabora_eventi(int32_t millisecondi) {
+  QEventLoop ciclo;
+  QTimer::singleShot(std::max(millisecondi, 0), Qt::PreciseTimer, &ciclo, &QEventLoop::quit);
+  ciclo.exec();
+}
+
+}  // namespace
 
 FinestraPrincipale::FinestraPrincipale(Principale& principale)
     : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -53,6 +67,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
   new VistaTimer(
       principale.Timer3, [&principale] { principale.Timer3_Timer(); }, this);
   collega(principale.Form, this, [] {});
+  principale.CoEcrCom1.imposta_ciclo_eventi(elabora_eventi);
 }
 
 void FinestraPrincipale::closeEvent(QCloseEvent* evento) {

@@ -13,7 +13,8 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   borvan::qt::Programma programma(QCoreApplication::applicationDirPath());
-  programma.ambiente().termina_ai_segnali();
+  programma.ambiente().termina_ai_segnali(
+      [&programma] { programma.principale().termina_programma(); });
   if (!programma.avvia()) return 0;
   return QApplication::exec();
 }

@@ -29,7 +29,8 @@ std::optional<ErroreRuntime> cattura_errore(Passo&& passo) {
 //
 // A failing step runs again from its start for as long as the error routine answers retry.
 // The answer may take a modal dialog, during which the world can move on (a job may end);
-// a trap given a condition runs the step again only while that condition still holds.
+// a trap given a condition asks about a failed step, and runs it again, only while that
+// condition still holds.
 class Trappola {
  public:
   explicit Trappola(GestoreErrori& gestore, std::function<bool()> ancora_valido = {})
@@ -41,8 +42,7 @@ class Trappola {
       std::optional<ErroreRuntime> errore = cattura_errore(passo);
       if (!errore) return true;
       errore_ = std::move(errore);
-      if (!gestisci_errore(gestore_, *errore_)) return false;
-      if (ancora_valido_ && !ancora_valido_()) return false;
+      if (!valido() || !gestisci_errore(gestore_, *errore_) || !valido()) return false;
     }
   }
 
@@ -50,6 +50,8 @@ class Trappola {
   const std::optional<ErroreRuntime>& errore() const { return errore_; }
 
  private:
+  bool valido() const { return !ancora_valido_ || ancora_valido_(); }
+
   GestoreErrori& gestore_;
   std::function<bool()> ancora_valido_;
   std::optional<ErroreRuntime> errore_;

@@ -9,9 +9,6 @@ namespace borvan::win32 {
 
 namespace {
 
-bool termine_richiesto = false;
-std::function<void()> termina_;
-
 // Enter and Esc go to the form, whichever control has the focus; nothing else sees them.
 bool anteprima(const MSG& msg, Modulo* modulo) {
   if (modulo == nullptr) return false;
@@ -48,17 +45,14 @@ void ciclo_modale(const std::function<bool()>& finito) {
   }
 }
 
-int ciclo_principale(const std::function<void()>& termina) {
+int ciclo_principale() {
   using namespace std::chrono_literals;
-  termina_ = termina;
   MSG msg;
   for (;;) {
-    if (termine_richiesto) termina();
     // Messages first: a click, a repaint and the window timers are never starved by a job.
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
       smista(msg);
-      if (termine_richiesto) termina();
     }
     if (raffica(1ms)) continue;
     // Nothing to run until the next message.
@@ -66,10 +60,21 @@ int ciclo_principale(const std::function<void()>& termina) {
   }
 }
 
-void richiedi_termine() {
-  termine_richiesto = true;
-  if (termina_ && !gestore_in_corso()) termina_();
-  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+void elabora_messaggi(std::chrono::milliseconds durata) {
+  const auto fine = Orologio::now() + durata;
+  MSG msg;
+  for (;;) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      smista(msg);
+    }
+    const auto resto = std::chrono::ceil<std::chrono::milliseconds>(fine - Orologio::now());
+    if (resto.count() <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(resto.count()), QS_ALLINPUT);
+  }
 }
 
 }  // namespace borvan::win32

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 
 namespace borvan::win32 {
@@ -18,12 +19,11 @@ void smista(MSG& msg);
 void ciclo_modale(const std::function<bool()>& finito);
 
 // The program's loop, until WM_QUIT (its code is returned). While a 1 ms timer runs, its ticks
-// are called in bursts between looks at the queue, about once a millisecond. When the end has
-// been asked for, `termina` runs here, where no event handler is half-way.
-int ciclo_principale(const std::function<void()>& termina);
+// are called in bursts between looks at the queue, about once a millisecond.
+int ciclo_principale();
 
-// Ends the program now when no event handler is running; otherwise the main loop ends it when
-// the handler is over.
-void richiedi_termine();
+// Runs messages for `durata` (zero: those waiting), as a register control does while it waits
+// inside a call. A WM_QUIT met here is left for the main loop.
+void elabora_messaggi(std::chrono::milliseconds durata);
 
 }  // namespace borvan::win32

@@ -37,6 +37,8 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
   timer3_ = std::make_unique<VistaTimer>(principale.Timer3, *this,
                                          [&principale] { principale.Timer3_Timer(); });
   collega(principale.Form, *this, [] {});
+  principale.CoEcrCom1.imposta_ciclo_eventi(
+      [](int32_t millisecondi) { elabora_messaggi(std::chrono::milliseconds(millisecondi)); });
 }
 
 void FinestraPrincipale::chiusura() {
@@ -44,10 +46,12 @@ void FinestraPrincipale::chiusura() {
 }
 
 bool FinestraPrincipale::messaggio(UINT msg, WPARAM wp, LPARAM, LRESULT& risultato) {
-  // The end of the program asked from outside, or the end of the Windows session: the main
-  // loop ends it where no event handler is half-way (writing a file, say).
+  // The end of the program asked from outside (the installer), or the end of the session: at
+  // once, unless a register call is in progress (its control delivered this message), and then
+  // the moment it returns. Windows may end the process any time after WM_ENDSESSION returns,
+  // so nothing is left for later that a call does not hold back.
   if (msg == termina_) {
-    richiedi_termine();
+    principale_.termina_programma();
     risultato = 0;
     return true;
   }
@@ -56,7 +60,7 @@ bool FinestraPrincipale::messaggio(UINT msg, WPARAM wp, LPARAM, LRESULT& risulta
     return true;
   }
   if (msg == WM_ENDSESSION) {
-    if (wp != FALSE) richiedi_termine();
+    if (wp != FALSE) principale_.termina_programma();
     risultato = 0;
     return true;
   }

@@ -92,7 +92,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (registratore != nullptr) registratore->prepara();
   ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
   UpdateWindow(finestra.hwnd());
-  const int uscita = borvan::win32::ciclo_principale([&] { ambiente.termina(); });
+  const int uscita = borvan::win32::ciclo_principale();
   rilascia_controllo();
   return uscita;
 }

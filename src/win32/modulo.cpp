@@ -10,16 +10,8 @@ namespace borvan::win32 {
 
 namespace {
 
-int gestori_in_corso = 0;
 bool gestori_fermi = false;
 bool attesa_ = false;
-
-struct Contatore {
-  Contatore() { ++gestori_in_corso; }
-  ~Contatore() { --gestori_in_corso; }
-  Contatore(const Contatore&) = delete;
-  Contatore& operator=(const Contatore&) = delete;
-};
 
 void registra_classe(const char* nome, WNDPROC procedura) {
   WNDCLASSEXA esistente{};
@@ -52,7 +44,6 @@ void protetto(const std::function<void()>& gestore) {
   // The core traps its run-time errors; anything that still escapes must not unwind through
   // the system's message loop.
   if (gestori_fermi) return;
-  Contatore in_corso;
   try {
     gestore();
   } catch (const std::exception& e) {
@@ -60,10 +51,6 @@ void protetto(const std::function<void()>& gestore) {
   } catch (...) {
     OutputDebugStringA("BorvanIF: errore non gestito");
   }
-}
-
-bool gestore_in_corso() {
-  return gestori_in_corso > 0;
 }
 
 void ferma_gestori() {

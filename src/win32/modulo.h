@@ -16,8 +16,6 @@ namespace borvan::win32 {
 
 // Runs an event handler of the core, keeping any escaped error away from the message loop.
 void protetto(const std::function<void()>& gestore);
-// True while an event handler of the core runs (its modal boxes may be delivering messages).
-bool gestore_in_corso();
 // From now on no event handler of the core runs: the program is ending, and what still
 // delivers messages (a control being let go) must not start anything.
 void ferma_gestori();

@@ -17,6 +17,7 @@ const std::string apertura =
     "-50\r\nErrore durante l'inizializzazione della comunicazione con la cassa.";
 const std::string cassa = "Errore di comunicazione con la cassa. Cod.";
 const std::string timeout = "-100\r\nTimeout stampa\r\n";
+const std::string interrotta = "-101\r\nStampa interrotta dall'utente\r\n";
 const std::string abbandonata =
     "-102\r\nStampa non completata-Errore di I/O sulla periferica; righe accettate dalla cassa: ";
 
@@ -116,8 +117,7 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
 // command file rewritten during the job is not the one the job read: it stays.
 TEST(Principale, TimeoutAndInterruptionEndTheJob) {
   const std::pair<void (Principale::*)(), std::string> fini[] = {
-      {&Principale::Timer2_Timer, timeout},
-      {&Principale::Command2_Click, "-101\r\nStampa interrotta dall'utente\r\n"}};
+      {&Principale::Timer2_Timer, timeout}, {&Principale::Command2_Click, interrotta}};
   for (const auto& [fine, atteso] : fini) {
     Banco b("TIMEOUT=0\r\n");
     b.ambiente.configurazione = [] { FAIL() << "configuration opened during a job"; };
@@ -206,6 +206,100 @@ TEST(Principale, ASendTicksErrorDialog) {
     EXPECT_EQ(b.driver->inviate, inviate);
     EXPECT_EQ(b.driver->conta("13"), 1u);
     EXPECT_EQ(b.result(), result);
+  }
+}
+
+// A register control that pumps messages delivers ticks and clicks inside its calls: each comes
+// inside each member, while the second of three lines is in progress. A poll, a send tick and
+// the configuration do nothing; a time-out or an interruption ends the job right after the
+// call, the line not sent after its status, sent after its send; the program's end comes right
+// after the call, with the line it printed in the journal. No call inside another, no line
+// twice, one outcome.
+TEST(Principale, TicksAndClicksInsideARegisterCall) {
+  enum class Effetto { nessuno, fine, termine };
+  struct Evento {
+    const char* nome;
+    std::function<void(Banco&)> esegui;
+    Effetto effetto;
+    std::string esito;     // of a job it ends
+    bool solleva = false;  // then the member raises
+  };
+  const Evento eventi[] = {
+      {"poll", [](Banco& b) { b.p->Timer1_Timer(); }, Effetto::nessuno, ""},
+      {"send", [](Banco& b) { b.p->Timer3_Timer(); }, Effetto::nessuno, ""},
+      {"configuration", [](Banco& b) { b.p->Command1_Click(); }, Effetto::nessuno, ""},
+      {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, Effetto::fine, timeout},
+      {"interruption", [](Banco& b) { b.p->Command2_Click(); }, Effetto::fine, interrotta},
+      {"time-out, then the send raises",
+       [](Banco& b) {
+         b.p->Timer2_Timer();
+         throw ErroreRuntime(57);
+       },
+       Effetto::fine, timeout, true},
+      {"close, Yes",
+       [](Banco& b) {
+         b.operatore.risposte_domanda.push_back(true);
+         b.p->Command3_Click();
+       },
+       Effetto::termine, ""},
+      {"end of the session", [](Banco& b) { b.p->termina_programma(); }, Effetto::termine, ""},
+  };
+  // The member; its call while the second line is in progress; the lines the register holds
+  // when the call returns.
+  const std::tuple<int, std::string, int32_t> membri[] = {
+      {9, "9 0", 0}, {12, "12 PORT = 1", 0}, {10, "10", 1}, {17, "17 b", 2}, {13, "13", 3}};
+  for (const auto& [membro, chiamata, accettate] : membri) {
+    for (const Evento& evento : eventi) {
+      SCOPED_TRACE(chiamata + ", " + evento.nome);
+      if (evento.solleva && (membro == 9 || membro == 12)) continue;  // the -50 course above
+      Banco b;
+      b.ambiente.configurazione = [] { ADD_FAILURE() << "configuration opened"; };
+      bool fatto = false;
+      b.driver->guasto = [&, membro = membro](int id) {
+        if (id != membro || fatto || ((id == 10 || id == 17) && b.driver->inviate.size() != 1))
+          return;
+        fatto = true;
+        evento.esegui(b);
+      };
+      std::vector<std::string> chiamate_al_termine;
+      std::optional<LavoroRegistrato> giornale_al_termine;
+      b.ambiente.al_termine = [&] {
+        EXPECT_FALSE(b.driver->in_chiamata());
+        chiamate_al_termine = b.driver->chiamate;
+        giornale_al_termine = Giornale(b.cartella.percorso("BorvanIF.JRN")).leggi();
+        EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
+      };
+      b.lavoro("a\r\nb\r\nc\r\n");
+      b.invia_tutto();
+      EXPECT_TRUE(fatto);
+      EXPECT_TRUE(b.driver->annidate.empty());
+      if (evento.effetto == Effetto::termine) {
+        ASSERT_EQ(b.ambiente.terminazioni, 1);
+        EXPECT_EQ(chiamate_al_termine.back(), chiamata);
+        // Before the first line the job is not in the journal: its file is printed anew.
+        EXPECT_EQ(giornale_al_termine.has_value(), accettate > 0);
+        if (giornale_al_termine) {
+          EXPECT_EQ(giornale_al_termine->accettate, accettate);
+          EXPECT_FALSE(giornale_al_termine->esito);
+        }
+        continue;
+      }
+      // In the open there is no job yet, and in the close it is already ending.
+      const bool finisce = evento.effetto == Effetto::fine && (membro == 10 || membro == 17);
+      const std::vector<std::string> righe = {"a", "b", "c"};
+      const size_t stampate = !finisce ? 3 : membro == 17 && !evento.solleva ? 2 : 1;
+      EXPECT_EQ(b.driver->inviate,
+                std::vector<std::string>(righe.begin(), righe.begin() + stampate));
+      EXPECT_EQ(b.result(), finisce ? evento.esito : riuscita);
+      EXPECT_EQ(b.driver->conta("13"), 1u);
+      const std::string log = b.cartella.leggi("BorvanIF.LOG");
+      EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+      EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));
+      EXPECT_FALSE(b.cartella.esiste("Scontr.ECR"));
+      EXPECT_TRUE(b.operatore.testi_errore.empty());
+      EXPECT_EQ(b.ambiente.terminazioni, 0);
+      EXPECT_EQ(b.operatore.messaggi.size(), evento.nome == std::string("configuration") ? 1u : 0u);
+    }
   }
 }
 

@@ -11,25 +11,31 @@
 namespace borvan::test {
 
 // The main window's system, in memory: clocks that move only when told, an end that is only
-// recorded.
+// recorded (`al_termine` sees the world as the end found it: here the program goes on).
 struct AmbienteFinto : Ambiente {
   int terminazioni = 0;
   int64_t orologio = 0;
   std::function<void()> configurazione = [] {};
+  std::function<void()> al_termine = [] {};
 
   bool altra_istanza_attiva() override { return false; }
-  void termina() override { ++terminazioni; }
+  void termina() override {
+    ++terminazioni;
+    al_termine();
+  }
   DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
   int64_t millisecondi() override { return orologio; }
   void mostra_configurazione() override { configurazione(); }
 };
 
 // A scripted register: records every call (also those that raise) and answers as told. `guasto`
-// runs before each member, with its dispatch id, and may throw to make it raise.
+// runs inside each member, with its dispatch id, and may throw to make it raise, or run the
+// program's handlers there, as a control that pumps messages does.
 class DriverFinto : public DriverEcr {
  public:
   std::vector<std::string> chiamate;  // "9 0", "12 PORT = 1", "10", "17 <line>", "13"
   std::vector<std::string> inviate;   // the lines accepted
+  std::vector<std::string> annidate;  // the calls made while another was in progress
   int32_t risultato_apertura = 0;
   int32_t stato_registratore = 0;
   size_t riga_rifiutata = 0;  // counted from 1, refused with code 7 and " carta esaurita  "
@@ -52,6 +58,7 @@ class DriverFinto : public DriverEcr {
     return inviate.push_back(riga), 0;
   }
 
+  bool in_chiamata() const { return profondita_ > 0; }
   size_t conta(const std::string& chiamata) const {
     return std::count(chiamate.begin(), chiamate.end(), chiamata);
   }
@@ -59,8 +66,14 @@ class DriverFinto : public DriverEcr {
  private:
   void chiama(int id, const std::string& argomento) {
     chiamate.push_back(std::to_string(id) + (argomento.empty() ? "" : " " + argomento));
+    if (profondita_ > 0) annidate.push_back(chiamate.back());
+    struct Uscita {
+      int& profondita;
+      ~Uscita() { --profondita; }
+    } uscita{++profondita_};
     guasto(id);
   }
+  int profondita_ = 0;
 };
 
 // The main window over `config`, a scripted register and operator, the real error routine.

@@ -49,4 +49,65 @@ inline void verifica_lavoro(const Installazione& installazione, const EsitoAttes
   EXPECT_LE(installazione.righe_stampate(), caso.massimo);
 }
 
+// A point-of-sale program that drops its next job as soon as it reads the previous outcome
+// (where the system lets it replace the file): every line printed once, none lost, no job stuck.
+inline void verifica_lavori_consecutivi(const Installazione& installazione, int lavori) {
+  std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
+  int bloccati = 0, falliti = 0;
+  std::string rotolo;  // every line once, in the jobs' order
+  for (int lavoro = 0; lavoro < lavori && bloccati < 3; ++lavoro) {
+    std::filesystem::remove(installazione.percorso("Result.TXT"));
+    const std::string n = std::to_string(lavoro);
+    const std::string righe = "J" + n + " A\r\nJ" + n + " B\r\n";
+    rotolo += righe;
+    installazione.deponi(righe);
+    if (!attendi([&] {
+          return installazione.esiste("Result.TXT") &&
+                 (sostituisce_subito || !installazione.esiste("Scontr.ECR"));
+        })) {
+      ++bloccati;
+      continue;
+    }
+    if (!installazione.leggi("Result.TXT").starts_with("0\r\n")) ++falliti;
+  }
+  EXPECT_EQ(bloccati, 0);
+  EXPECT_EQ(falliti, 0);
+  EXPECT_TRUE(installazione.leggi("ECRSIM.TXT") == rotolo)
+      << "lines lost, repeated or out of order: " << installazione.righe_stampate() << " of "
+      << 2 * lavori;
+}
+
+// ECRSIM.CFG for a register that runs the program's message loop inside each of its calls, as
+// many controls do, for `millisecondi` each: ticks and clicks then come inside them.
+inline std::string pompa(int millisecondi) {
+  return "PUMP_MESSAGES=1\r\nLINE_DELAY_MS=" + std::to_string(millisecondi) + "\r\n";
+}
+
+// Through a register that pumps messages, on a program already running with a fast poll: the
+// same outcomes as ever; a command file dropped while the register is being opened (its roll
+// is ready, it has not answered) is the one that job reads, printed once; jobs back to back,
+// each line once; one outcome a job.
+inline void verifica_registratore_che_pompa(const Installazione& installazione) {
+  constexpr int lavori = 400;
+  const size_t esiti = installazione.esiti_nel_log();
+  for (const EsitoAtteso& caso : esiti_comuni) {
+    SCOPED_TRACE(caso.nome);
+    installazione.scrivi("ECRSIM.CFG", pompa(20) + caso.simulatore);
+    verifica_lavoro(installazione, caso);
+  }
+
+  installazione.scrivi("ECRSIM.CFG", pompa(1000));
+  std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
+  std::filesystem::remove(installazione.percorso("Result.TXT"));
+  installazione.deponi("A\r\n");
+  ASSERT_TRUE(attendi([&] { return installazione.esiste("ECRSIM.TXT"); }));
+  ASSERT_TRUE(installazione.lavoro("B 1\r\nB 2\r\n"));
+  EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), "B 1\r\nB 2\r\n");
+  EXPECT_EQ(installazione.leggi("Result.TXT"), "0\r\nStampa completata correttamente\r\n");
+
+  installazione.scrivi("ECRSIM.CFG", pompa(6));
+  verifica_lavori_consecutivi(installazione, lavori);
+  EXPECT_EQ(installazione.esiti_nel_log(), esiti + std::size(esiti_comuni) + 1 + lavori);
+}
+
 }  // namespace borvan::test

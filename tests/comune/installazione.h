@@ -29,8 +29,12 @@ using namespace std::chrono_literals;
 #ifdef _WIN32
 // Under wine every look at a file is a round trip to its server: looks are rarer.
 inline constexpr auto passo = 20ms;
+// A command file the program still holds (deleting it after its job) cannot be replaced on
+// Windows: a point-of-sale program waits for it to go.
+inline constexpr bool sostituisce_subito = false;
 #else
 inline constexpr auto passo = 1ms;
+inline constexpr bool sostituisce_subito = true;
 #endif
 
 // Polls a condition every `passo` until it holds or `entro` has passed.
@@ -134,10 +138,15 @@ class Installazione : public CartellaTemporanea {
   }
 #endif
 
-  // Drops a command file, written under another name and renamed.
+  // Drops a command file, written under another name and renamed. On Windows a file the
+  // program holds for a moment (the previous job's, being deleted) cannot be replaced: the
+  // rename is tried again, as a point-of-sale program does.
   void deponi(const std::string& testo) const {
     scrivi("Scontr.tmp", testo);
-    std::filesystem::rename(percorso("Scontr.tmp"), percorso("Scontr.ECR"));
+    const std::string da = percorso("Scontr.tmp"), a = percorso("Scontr.ECR");
+    std::error_code errore;
+    if (!attendi([&] { return std::filesystem::rename(da, a, errore), !errore; }, 10s))
+      std::filesystem::rename(da, a);  // fails with the system's reason
   }
   // Drops a command file and waits for its job's end.
   bool lavoro(const std::string& testo) const {
@@ -145,10 +154,18 @@ class Installazione : public CartellaTemporanea {
     deponi(testo);
     return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); });
   }
-  // How many lines the paper roll holds.
+  // How many lines the paper roll holds, and the log.
   size_t righe_stampate() const {
-    const std::string rotolo = leggi("ECRSIM.TXT");
-    return static_cast<size_t>(std::count(rotolo.begin(), rotolo.end(), '\n'));
+    return righe("ECRSIM.TXT");
+  }
+  size_t esiti_nel_log() const {
+    return righe("BorvanIF.LOG");
+  }
+
+ private:
+  size_t righe(const std::string& nome) const {
+    const std::string testo = leggi(nome);
+    return static_cast<size_t>(std::count(testo.begin(), testo.end(), '\n'));
   }
 };
 

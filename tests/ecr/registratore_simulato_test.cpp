@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "comune/cartella_temporanea.h"
+#include "support/trappola.h"
 
 namespace borvan {
 namespace {
@@ -28,6 +29,30 @@ TEST(RegistratoreSimulato, StampaERifiuta) {
     EXPECT_EQ(risposta, rifiutata ? "Carta: r=si" : "");
   }
   EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\n" + con_nul + "\r\n\r\na\nb\r\n");
+}
+
+// With PUMP_MESSAGES=1 each of the five members runs the program's message loop for the
+// line's delay before it answers, a raising one too; otherwise none does.
+TEST(RegistratoreSimulato, OgniMembroElaboraIMessaggi) {
+  const std::pair<const char*, std::vector<int32_t>> casi[] = {
+      {"PUMP_MESSAGES=1\r\nLINE_DELAY_MS=7\r\nRAISE=10", {7, 7, 7, 7, 7}},
+      {"PUMP_MESSAGES=1", {0, 0, 0, 0, 0}},
+      {"PUMP_MESSAGES=0\r\nLINE_DELAY_MS=7", {}}};
+  for (const auto& [impostazioni, attese] : casi) {
+    SCOPED_TRACE(impostazioni);
+    test::CartellaTemporanea cartella;
+    cartella.scrivi("ECRSIM.CFG", impostazioni);
+    RegistratoreSimulato driver{cartella.cartella()};
+    std::vector<int32_t> cicli;
+    driver.imposta_ciclo_eventi([&](int32_t millisecondi) { cicli.push_back(millisecondi); });
+    std::string richiesta = "PORT = 1", riga = "uno", risposta;
+    driver.imposta_proprieta_9(0);
+    driver.apri(richiesta);
+    cattura_errore([&] { driver.stato(); });
+    driver.invia(riga, risposta);
+    driver.chiudi();
+    EXPECT_EQ(cicli, attese);
+  }
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ TEST(ProgrammaCom, StessiEsitiDelSimulatore) {
   std::vector<EsitoAtteso> casi(std::begin(esiti_comuni), std::end(esiti_comuni));
   // Ten lines of 500 ms each cannot finish within the two-second time-out; the next job prints.
   casi.push_back({"time-out", "LINE_DELAY_MS=500\r\n", 10, "-100\tTimeout stampa", 1, 9});
+  // The same, the register running the program's messages inside each call of 300 ms.
+  casi.push_back({"time-out, pumping", pompa(300), 10, "-100\tTimeout stampa", 1, 9});
   casi.push_back(esiti_comuni[0]);
   EcrsimRegistrato registrato;
   ASSERT_EQ(registrato.esito, 0u);
@@ -49,6 +51,7 @@ TEST(ProgrammaCom, StessiEsitiDelSimulatore) {
       verifica_lavoro(installazione, caso);
       EXPECT_TRUE(programma->in_vita());
     }
+    EXPECT_EQ(installazione.esiti_nel_log(), casi.size());  // one outcome a job
     // Asked to end, as the installer asks: the control is let go first, and the program ends.
     PostMessageA(FindWindowA("BorvanIF_Principale", nullptr),
                  RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
@@ -85,6 +88,37 @@ TEST(ProgrammaCom, MembroDelCicloInErroreMostraIlDialogo) {
   }
   installazione.scrivi("ECRSIM.CFG", "");
   verifica_lavoro(installazione, esiti_comuni[0]);
+}
+
+// A control that runs the program's messages inside its calls: the outcomes, a file dropped
+// during the open, jobs back to back; and "Interrompi la stampa" clicked inside a call ends
+// the job right after it.
+TEST(ProgrammaCom, UnControlloCheElaboraIMessaggi) {
+  EcrsimRegistrato registrato;
+  ASSERT_EQ(registrato.esito, 0u);
+  Installazione installazione("POLLING_TIME=11\r\n");
+  const auto programma = installazione.avvia("");
+  ASSERT_TRUE(programma);
+  verifica_registratore_che_pompa(installazione);
+
+  installazione.scrivi("ECRSIM.CFG", pompa(200));
+  std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
+  std::filesystem::remove(installazione.percorso("Result.TXT"));
+  const size_t esiti = installazione.esiti_nel_log();
+  installazione.deponi(comandi(10));
+  ASSERT_TRUE(attendi([&] { return installazione.righe_stampate() >= 2; }));
+  HWND finestra = FindWindowA("BorvanIF_Principale", nullptr);
+  HWND pulsante = FindWindowExA(finestra, nullptr, "BUTTON", "Interrompi la stampa");
+  ASSERT_NE(pulsante, nullptr);
+  PostMessageA(finestra, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pulsante), BN_CLICKED),
+               reinterpret_cast<LPARAM>(pulsante));
+  ASSERT_TRUE(attendi(
+      [&] { return installazione.esiste("Result.TXT") && !installazione.esiste("Scontr.ECR"); }));
+  EXPECT_EQ(installazione.leggi("Result.TXT"), "-101\r\nStampa interrotta dall'utente\r\n");
+  EXPECT_TRUE(comandi(10).starts_with(installazione.leggi("ECRSIM.TXT")));
+  EXPECT_LT(installazione.righe_stampate(), 10u);
+  EXPECT_EQ(installazione.esiti_nel_log(), esiti + 1);
+  EXPECT_TRUE(programma->in_vita());
 }
 
 }  // namespace

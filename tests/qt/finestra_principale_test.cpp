@@ -1,10 +1,38 @@
 #include "qt/finestra_principale.h"
 
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
 #include "comune/banco.h"
+#include "ecr/registratore_simulato.h"
+#include "qt/programma.h"
 
 using namespace borvan;
+
+namespace {
+
+// The simulated register, telling whether its status or its send is in progress.
+struct RegistratoreOsservato : RegistratoreSimulato {
+  using RegistratoreSimulato::RegistratoreSimulato;
+  int in_corso = 0;
+
+  int32_t stato() override {
+    return durante(10, [this] { return RegistratoreSimulato::stato(); });
+  }
+  int32_t invia(std::string& riga, std::string& risposta) override {
+    return durante(17, [&] { return RegistratoreSimulato::invia(riga, risposta); });
+  }
+  template <class Membro>
+  int32_t durante(int membro, Membro&& chiamata) {
+    in_corso = membro;
+    const int32_t risultato = chiamata();
+    in_corso = 0;
+    return risultato;
+  }
+};
+
+}  // namespace
 
 class FinestraPrincipaleTest : public QObject {
   Q_OBJECT
@@ -37,6 +65,47 @@ class FinestraPrincipaleTest : public QObject {
     QCOMPARE(b.ambiente.terminazioni, 1);
     f.command4->click();
     QVERIFY(f.isMinimized());
+  }
+
+  // The program over a register that runs its event loop inside every call: "Interrompi la
+  // stampa" clicked inside the third line's status ends the job before that line, clicked
+  // inside its send right after it; one outcome, and the polls inside the open start nothing.
+  void anInterruptionInsideARegisterCallEndsTheJobRightAfterIt() {
+    for (const int membro : {10, 17}) {
+      test::CartellaTemporanea cartella;
+      cartella.scrivi("BorvanIF.CFG", "POLLING_TIME=11\r\nSHOW_ERRORS=0\r\n");
+      cartella.scrivi("ECRSIM.CFG", "PUMP_MESSAGES=1\r\nLINE_DELAY_MS=30\r\n");
+      const auto righe = [](int quante) {
+        std::string testo;
+        for (int riga = 1; riga <= quante; ++riga) testo += "R " + std::to_string(riga) + "\r\n";
+        return testo;
+      };
+      cartella.scrivi("Scontr.ECR", righe(10));
+      auto* registratore = new RegistratoreOsservato(cartella.cartella());
+      std::string eseguibile = cartella.cartella();
+      eseguibile.pop_back();  // the executable's folder, as the system gives it
+      qt::Programma programma(QString::fromStdString(eseguibile),
+                              std::unique_ptr<DriverEcr>(registratore));
+      QVERIFY(programma.avvia());
+      const auto stampate = [&] {
+        const std::string rotolo = cartella.leggi("ECRSIM.TXT");
+        return std::count(rotolo.begin(), rotolo.end(), '\n');
+      };
+      QTimer clic;
+      QObject::connect(&clic, &QTimer::timeout, [&] {
+        if (stampate() < 2 || registratore->in_corso != membro) return;
+        clic.stop();
+        QTest::mouseClick(programma.finestra().command2, Qt::LeftButton);
+      });
+      clic.start(1);
+      QVERIFY(QTest::qWaitFor(
+          [&] { return cartella.esiste("Result.TXT") && !cartella.esiste("Scontr.ECR"); }, 60000));
+      QCOMPARE(cartella.leggi("Result.TXT"),
+               std::string("-101\r\nStampa interrotta dall'utente\r\n"));
+      QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe(membro == 10 ? 2 : 3));
+      const std::string log = cartella.leggi("BorvanIF.LOG");
+      QCOMPARE(std::count(log.begin(), log.end(), '\n'), 1);
+    }
   }
 };
 

@@ -33,7 +33,7 @@ struct Ciclo : ::testing::Test {
       return true;
     });
     principale.Form_Load();
-    win32::ciclo_principale([] {});
+    win32::ciclo_principale();
   }
 
   CartellaTemporanea cartella;
@@ -59,26 +59,35 @@ TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
 }
 
 // Lines of 400 ms and a time-out of one second: it falls due while the third line prints, and
-// the job ends right after it, before a fourth is sent.
+// the job ends right after it, before a fourth is sent, whether the register blocks or runs the
+// program's messages meanwhile (then the time-out tick comes inside the call).
 TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
-  driver->guasto = [](int id) {
-    if (id == 17) std::this_thread::sleep_for(400ms);
-  };
-  stampa(10, "POLLING_TIME=20\r\nTIMEOUT=1\r\n");
-  EXPECT_EQ(driver->inviate.size(), 3u);
-  EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+  for (const bool elabora : {false, true}) {
+    SCOPED_TRACE(elabora);
+    driver->inviate.clear();
+    driver->guasto = [elabora](int id) {
+      if (id != 17) return;
+      if (elabora) {
+        win32::elabora_messaggi(400ms);
+      } else {
+        std::this_thread::sleep_for(400ms);
+      }
+    };
+    stampa(10, "POLLING_TIME=20\r\nTIMEOUT=1\r\n");
+    EXPECT_EQ(driver->inviate.size(), 3u);
+    EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+    EXPECT_TRUE(driver->annidate.empty());
+    std::filesystem::remove(cartella.percorso("Result.TXT"));
+  }
 }
 
 // The installer ends the program through a registered message to its main window (found by
 // its class, which the layout test checks: here the window is our own, not another program's).
 TEST_F(Ciclo, IlMessaggioDiTermineChiudeIlProgramma) {
-  int terminato = 0;
+  ambiente.al_termine = [] { PostQuitMessage(0); };
   PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
-  win32::ciclo_principale([&] {
-    ++terminato;
-    PostQuitMessage(0);
-  });
-  EXPECT_GE(terminato, 1);
+  win32::ciclo_principale();
+  EXPECT_EQ(ambiente.terminazioni, 1);
 }
 
 }  // namespace
