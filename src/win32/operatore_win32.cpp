@@ -69,7 +69,8 @@ std::optional<std::string> OperatoreWin32::salva_file(const RichiestaSalvaFile& 
   record.nMaxFile = static_cast<DWORD>(lunghezza_buffer_file);
   record.lpstrInitialDir = richiesta.cartella_iniziale.c_str();
   record.lpstrTitle = richiesta.titolo.c_str();
-  record.Flags = OFN_HIDEREADONLY;
+  // The process's current folder stays where it is, whatever folder is browsed.
+  record.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameA(&record)) return std::nullopt;
   return std::string(nome.data());
 }

@@ -168,9 +168,9 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
     if (open_rifiutato) {
-      EXPECT_EQ(b.operatore.messaggi[1],
-                "Impossibile scrivere il file risultati /nonexistent/Result.TXT: Impossibile "
-                "trovare il percorso");
+      EXPECT_EQ(b.operatore.messaggi[1], "Impossibile scrivere il file risultati " +
+                                             b.p->config.file_result +
+                                             ": Impossibile trovare il percorso");
     }
   }
 }
