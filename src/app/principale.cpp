@@ -306,7 +306,7 @@ void Principale::scrivi_Result_file(int32_t coderrore, std::string subdesc_error
   const std::string messaggio = messaggio_composto(coderrore, subdesc_errore);
   std::optional<std::string> mancato;
   if (const auto errore = cattura_errore(
-          [&] { scrivi_file(config.file_result, testo_result(coderrore, messaggio)); }))
+          [&] { riscrivi_file(config.file_result, testo_result(coderrore, messaggio)); }))
     mancato = "Impossibile scrivere il file risultati " + config.file_result + ": " +
               errore->descrizione();
   if (mancato) cancella_file(config.file_result);
