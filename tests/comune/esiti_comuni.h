@@ -1,8 +1,12 @@
 #pragma once
 
-// The outcomes the program gives alike on every platform, and the check of one job's end.
+// The outcomes the program gives alike on every platform, the check of one job's end, and the
+// ways a point-of-sale program shares the files with it on every platform.
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <thread>
 
 #include "comune/installazione.h"
 
@@ -47,6 +51,63 @@ inline void verifica_lavoro(const Installazione& installazione, const EsitoAttes
   EXPECT_TRUE(comandi(caso.righe).starts_with(rotolo)) << rotolo;
   EXPECT_GE(installazione.righe_stampate(), caso.minimo);
   EXPECT_LE(installazione.righe_stampate(), caso.massimo);
+}
+
+// The point-of-sale program writing its command file in place, opened as the C library's "wb"
+// opens it, in two halves a second apart: one job, the whole receipt, nothing reported before.
+inline void verifica_scrittura_in_due_tempi() {
+  Installazione installazione;
+  const auto programma = installazione.avvia();
+  ASSERT_TRUE(programma);
+  const std::string prima = "ARTICOLO 1\r\nARTICOLO 2\r\n", dopo = "TOTALE\r\nCHIUSURA\r\n";
+  std::thread scrittore([&] {
+    std::FILE* file = std::fopen(installazione.percorso("Scontr.ECR").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs(prima.c_str(), file);
+    std::fflush(file);
+    std::this_thread::sleep_for(1s);
+    std::fputs(dopo.c_str(), file);
+    std::fclose(file);
+  });
+  const bool finito = attendi(
+      [&] { return installazione.esiste("Result.TXT") && !installazione.esiste("Scontr.ECR"); });
+  scrittore.join();
+  ASSERT_TRUE(finito);
+  EXPECT_EQ(installazione.leggi("Result.TXT"), "0\r\nStampa completata correttamente\r\n");
+  const std::string log = installazione.leggi("BorvanIF.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+  EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), prima + dopo);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+// A point-of-sale program that drops its next job as soon as it reads the previous outcome:
+// every line printed once, none lost, no job stuck.
+inline void verifica_lavori_uno_dopo_l_altro(int lavori) {
+  Installazione installazione("POLLING_TIME=11\r\n");
+  const auto programma = installazione.avvia();
+  ASSERT_TRUE(programma);
+  int bloccati = 0, falliti = 0;
+  std::string rotolo;  // every line once, in the jobs' order
+  for (int lavoro = 0; lavoro < lavori && bloccati < 3; ++lavoro) {
+    std::filesystem::remove(installazione.percorso("Result.TXT"));
+    const std::string n = std::to_string(lavoro);
+    const std::string righe = "J" + n + " A\r\nJ" + n + " B\r\n";
+    rotolo += righe;
+    installazione.deponi(righe);
+    // Read as soon as it can be read: the next job is dropped the moment an outcome appears.
+    std::string esito;
+    if (!attendi([&] { return !(esito = installazione.leggi("Result.TXT")).empty(); }, 60s, 1ms)) {
+      ++bloccati;
+      continue;
+    }
+    if (!esito.starts_with("0\r\n")) ++falliti;
+  }
+  EXPECT_EQ(bloccati, 0);
+  EXPECT_EQ(falliti, 0);
+  EXPECT_TRUE(installazione.leggi("ECRSIM.TXT") == rotolo)
+      << "lines lost, repeated or out of order: " << installazione.righe_stampate() << " of "
+      << 2 * lavori;
+  EXPECT_TRUE(programma->in_vita());
 }
 
 }  // namespace borvan::test

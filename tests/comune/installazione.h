@@ -33,11 +33,11 @@ inline constexpr auto passo = 20ms;
 inline constexpr auto passo = 1ms;
 #endif
 
-// Polls a condition every `passo` until it holds or `entro` has passed.
-inline bool attendi(const std::function<bool()>& condizione,
-                    std::chrono::milliseconds entro = 60s) {
+// Polls a condition every `ogni` until it holds or `entro` has passed.
+inline bool attendi(const std::function<bool()>& condizione, std::chrono::milliseconds entro = 60s,
+                    std::chrono::milliseconds ogni = passo) {
   const auto fine = std::chrono::steady_clock::now() + entro;
-  for (;; std::this_thread::sleep_for(passo)) {
+  for (;; std::this_thread::sleep_for(ogni)) {
     if (condizione()) return true;
     if (std::chrono::steady_clock::now() > fine) return false;
   }
@@ -134,10 +134,16 @@ class Installazione : public CartellaTemporanea {
   }
 #endif
 
-  // Drops a command file, written under another name and renamed.
+  // Drops a command file, written under another name and renamed. On Windows a rename over the
+  // previous file is refused while the program still looks at that one: it is tried again.
   void deponi(const std::string& testo) const {
     scrivi("Scontr.tmp", testo);
-    std::filesystem::rename(percorso("Scontr.tmp"), percorso("Scontr.ECR"));
+    std::error_code errore;
+    attendi([&] {
+      std::filesystem::rename(percorso("Scontr.tmp"), percorso("Scontr.ECR"), errore);
+      return !errore;
+    });
+    if (errore) throw std::filesystem::filesystem_error("deponi", errore);
   }
   // Drops a command file and waits for its job's end.
   bool lavoro(const std::string& testo) const {
