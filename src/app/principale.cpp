@@ -170,7 +170,7 @@ void Principale::Timer1_Timer() {
 void Principale::carica_righe() {
   FileLetto letto;
   const auto illeggibile =
-      cattura_errore([&] { letto = comandi_->leggi(dimensione_massima_comandi); });
+      cattura_errore([&] { letto = comandi_.value().leggi(dimensione_massima_comandi); });
   comandi_.reset();
   if (illeggibile) {
     rifiuta_file_comandi("Impossibile leggere il file comandi: " + illeggibile->descrizione());
