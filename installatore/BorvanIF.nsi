@@ -140,7 +140,32 @@ Function prova_cartella
   ${EndIf}
 FunctionEnd
 
+; Leaves 1 in $0 when the system's ANSI code page can spell $INSTDIR, 0 when not: BorvanIF
+; reaches its files by names in that code page, and in such a folder every job would fail.
+Function prova_nome_cartella
+  Push $1
+  Push $2
+  StrCpy $0 1
+  System::Call 'kernel32::GetACP() i .r1'
+  ${If} $1 <> 65001
+    ; WC_NO_BEST_FIT_CHARS: a look-alike standing in for a character is no spelling of it.
+    StrCpy $2 0
+    System::Call 'kernel32::WideCharToMultiByte(i 0, i 0x400, w "$INSTDIR", i -1, p 0, i 0, p 0, *i r2r2) i .r1'
+    ${If} $1 = 0
+    ${OrIf} $2 <> 0
+      StrCpy $0 0
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+FunctionEnd
+
 Function cartella_scelta
+  Call prova_nome_cartella
+  ${If} $0 = 0
+    MessageBox MB_ICONEXCLAMATION "Il nome della cartella$\n$INSTDIR$\ncontiene caratteri che la code page del sistema non sa scrivere: BorvanIF non vi troverebbe i suoi file. Scegli un'altra cartella, per esempio C:\BorvanIF."
+    Abort
+  ${EndIf}
   Call prova_cartella
   ${If} $0 = 0
     MessageBox MB_ICONEXCLAMATION "Non è possibile scrivere nella cartella$\n$INSTDIR$\n$\nBorvanIF tiene accanto a sé impostazioni, esiti e registro: scegli una cartella in cui l'utente possa scrivere, per esempio C:\BorvanIF."
@@ -151,6 +176,11 @@ FunctionEnd
 Section "BorvanIF" SEZ_PROGRAMMA
   SectionIn RO
   ${If} ${Silent}
+    Call prova_nome_cartella
+    ${If} $0 = 0
+      SetErrorLevel 2
+      Abort "Nome di cartella non utilizzabile: $INSTDIR"
+    ${EndIf}
     Call prova_cartella
     ${If} $0 = 0
       SetErrorLevel 2
@@ -233,6 +263,8 @@ Section "un.BorvanIF" USEZ_PROGRAMMA
   SectionIn RO
   Call un.chiudi_borvanif
   Delete "$INSTDIR\BorvanIF.exe"
+  ; The lock of the program just closed: it holds nothing of the operator's.
+  Delete "$INSTDIR\BorvanIF.LCK"
   Delete "$INSTDIR\LEGGIMI.txt"
   Delete "$INSTDIR\ECRSIM.DLL"
   Delete "$INSTDIR\Esempio\Scontr.ECR"

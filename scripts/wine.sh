@@ -25,3 +25,6 @@ if [ ! -f "$WINEPREFIX/.pronto" ]; then
 fi
 # A server that already runs answers non-zero here: it is the one wanted.
 "$WINESERVER" -p 2>/dev/null || true
+# The prefix's own services start with the first program and live as long as the server: started
+# here, they do not hold a test's output open (ctest would wait for it until its time-out).
+wine64_ wineboot >/dev/null 2>&1 || true

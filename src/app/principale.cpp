@@ -56,8 +56,16 @@ bool Principale::Form_Load() {
   if (ambiente_.altra_istanza_attiva()) return false;
   stampa_in_corso_ = false;
   leggi_config();
+  annota_avvertenze();
   recupera_lavoro_interrotto();
   return true;
+}
+
+// What the system cannot do for the command files is said once, at start, in the log.
+void Principale::annota_avvertenze() {
+  if (config.file_log.empty()) return;
+  for (const std::string& nota : ambiente_.avvertenze(config.file_input))
+    salta_errori([&] { aggiungi_a_file(config.file_log, riga_nota(ambiente_.adesso(), nota)); });
 }
 
 // A job that a previous run left unfinished gets its outcome, and none of its lines is sent
@@ -141,8 +149,15 @@ void Principale::Timer1_Timer() {
     if (trovato == non_cancellato_) return;
     non_cancellato_.reset();
   }
-  // Until the file is read, the job's file is the one the poll found.
-  file_del_lavoro_ = trovato;
+  // A file its writer still holds is not ready: no register opened, no outcome; the next poll
+  // tries again. Otherwise the job's file is the one taken here, writers kept out until it is
+  // read.
+  comandi_.emplace(config.file_input);
+  if (comandi_->occupato()) {
+    comandi_.reset();
+    return;
+  }
+  file_del_lavoro_ = comandi_->identita() ? comandi_->identita() : trovato;
   if (!apri_comunicazione_ecr()) return;
   stampa_in_corso_ = true;
   ++lavoro_;
@@ -166,9 +181,11 @@ void Principale::Timer1_Timer() {
 // program gets an outcome and never half a receipt.
 void Principale::carica_righe() {
   FileLetto letto;
-  if (const auto errore = cattura_errore(
-          [&] { letto = leggi_file_regolare(config.file_input, dimensione_massima_comandi); })) {
-    rifiuta_file_comandi("Impossibile leggere il file comandi: " + errore->descrizione());
+  const auto illeggibile =
+      cattura_errore([&] { letto = comandi_.value().leggi(dimensione_massima_comandi); });
+  comandi_.reset();
+  if (illeggibile) {
+    rifiuta_file_comandi("Impossibile leggere il file comandi: " + illeggibile->descrizione());
     return;
   }
   file_del_lavoro_ = letto.identita;
@@ -334,6 +351,7 @@ void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   }
   fine_rimandata_.reset();
   Bandiera chiusura{chiusura_in_corso_};
+  comandi_.reset();  // a writer of the next file never waits behind this job's message box
   salta_errori([&] { chiama_driver([&] { CoEcrCom1.chiudi(); }); });
   giornale_.decidi(res, desc_errore);
   salta_errori([&] { scrivi_Result_file(res, desc_errore); });
@@ -357,7 +375,7 @@ void Principale::scrivi_Result_file(int32_t coderrore, std::string subdesc_error
   const std::string messaggio = messaggio_composto(coderrore, subdesc_errore);
   std::optional<std::string> mancato;
   if (const auto errore = cattura_errore(
-          [&] { scrivi_file(config.file_result, testo_result(coderrore, messaggio)); }))
+          [&] { riscrivi_file(config.file_result, testo_result(coderrore, messaggio)); }))
     mancato = "Impossibile scrivere il file risultati " + config.file_result + ": " +
               errore->descrizione();
   if (mancato) cancella_file(config.file_result);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/esito.h"
 #include "app/giornale.h"
@@ -31,6 +32,10 @@ class Ambiente {
   virtual int64_t millisecondi() = 0;
   // Shows the configuration dialog modally; returns when it has closed, whichever way.
   virtual void mostra_configurazione() = 0;
+  // What the start-up notes in the log about the command files at the path.
+  virtual std::vector<std::string> avvertenze(const std::string& file_input) {
+    return avvertenze_file_comandi(file_input);
+  }
 };
 
 // The main window "BORVAN INTERFACE": start-up, the print cycle and the outcome of each job.
@@ -92,6 +97,7 @@ class Principale {
   bool tempo_scaduto();
   void abbandona_riga(uint64_t lavoro, const Trappola& passo);
   void recupera_lavoro_interrotto();
+  void annota_avvertenze();
   void togli_file_comandi(const std::string& percorso, const IdentitaFile& identita);
 
   std::string cartella_eseguibile_;
@@ -123,6 +129,8 @@ class Principale {
   // The command file of the job: taken by the poll, then from the handle it was read through.
   // The job's end deletes that file only; another one at the path is the next job.
   std::optional<IdentitaFile> file_del_lavoro_;
+  // The command file taken by the poll, from then until it is read.
+  std::optional<FileComandi> comandi_;
   int32_t righe_accettate_ = 0;
   // When the job's time runs out, on the monotonic clock.
   std::optional<int64_t> scadenza_;

@@ -46,11 +46,12 @@ const Impostazione tabella[] = {
      .vuoto_ammesso = true},
 };
 
-// A bare name lives in the application directory; anything with a folder stays as written.
+// A bare name lives in the application directory, and a relative path starts there, whatever
+// the process's current folder (a file chooser, a register's driver may move it).
 std::string percorso_risolto(const std::string& valore, const std::string& cartella_eseguibile) {
-  if (estrai_cartella(valore).empty())
-    return separatori_nativi(cartella_applicazione(cartella_eseguibile) + valore);
-  return separatori_nativi(valore);
+  const std::string applicazione = cartella_applicazione(cartella_eseguibile);
+  if (estrai_cartella(valore).empty()) return separatori_nativi(applicazione + valore);
+  return separatori_nativi(risolvi_percorso(valore, applicazione));
 }
 
 // Sets the value from the text of a setting; false when the table refuses it. `numero_di`

@@ -1,7 +1,5 @@
 #include "qt/ambiente_qt.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,27 +25,17 @@ void al_segnale(int) {
 
 }  // namespace
 
-QString percorso_blocco(const QString& cartella_eseguibile) {
-  // One instance per installation: the lock lives in the program's folder.
-  return QDir(cartella_eseguibile).filePath("BorvanIF.LCK");
-}
-
 AmbienteQt::AmbienteQt(const QString& cartella_eseguibile)
-    : percorso_blocco_(percorso_blocco(cartella_eseguibile)) {
+    : percorso_blocco_(QFile::encodeName(QDir(cartella_eseguibile).filePath(nome_blocco))) {
   orologio_.start();
 }
 
 AmbienteQt::~AmbienteQt() {
   delete notifica_segnali_;
-  if (blocco_ >= 0) ::close(blocco_);
 }
 
 bool AmbienteQt::altra_istanza_attiva() {
-  if (blocco_ < 0)
-    blocco_ =
-        ::open(QFile::encodeName(percorso_blocco_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  // A lock the system holds for a process: a killed holder keeps nobody out.
-  return blocco_ >= 0 && ::flock(blocco_, LOCK_EX | LOCK_NB) != 0;
+  return !blocco_.prendi(percorso_blocco_);
 }
 
 void AmbienteQt::termina() {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/principale.h"
+#include "support/sistema.h"
 
 class QSocketNotifier;
 
@@ -31,16 +32,12 @@ class AmbienteQt : public Ambiente {
   void termina_ai_segnali(std::function<void()> termina);
 
  private:
-  QString percorso_blocco_;
-  // Held for the program's life; the system releases it with the process, however it ends.
-  int blocco_ = -1;
+  std::string percorso_blocco_;
+  BloccoIstanza blocco_;
   QElapsedTimer orologio_;
   QSocketNotifier* notifica_segnali_ = nullptr;
   std::function<void()> termina_ai_segnali_;
   std::function<void()> configurazione_;
 };
-
-// The lock that tells a running instance of the program in that folder.
-QString percorso_blocco(const QString& cartella_eseguibile);
 
 }  // namespace borvan::qt

@@ -38,18 +38,27 @@ std::vector<std::string> dividi_righe(const std::string& contenuto) {
   return righe;
 }
 
-void scrivi_file(const std::string& percorso, const std::string& contenuto) {
+namespace {
+
+// Writes the text into a new file beside the old one, on the disk before it takes the old one's
+// place (a power cut then leaves the old file or the new one, never an empty one). On failure
+// nothing new stays beside it; `scritto` tells whether only the replacing failed.
+void sostituisci_con(const std::string& percorso, const std::string& contenuto, bool& scritto) {
   const std::string nuovo = percorso + ".tmp";
   std::optional<ErroreRuntime> errore;
   try {
     FileScrittura file(nuovo, FileScrittura::Modo::svuota);
     file.accoda(contenuto);
+    file.sincronizza();
     file.chiudi();
+    scritto = true;
     togli_sola_lettura(percorso);
     try {
       sostituisci_file(nuovo, percorso);
-    } catch (const ErroreRuntime&) {
+    } catch (const ErroreRuntime& rifiuto) {
       // Some file systems replace nothing: the old file goes first, then the new one moves in.
+      // One that another program holds (permission denied) would refuse deletion just the same.
+      if (rifiuto.numero() == codice_errore::permesso_negato) throw;
       cancella_file(percorso);
       sostituisci_file(nuovo, percorso);
     }
@@ -59,6 +68,29 @@ void scrivi_file(const std::string& percorso, const std::string& contenuto) {
   }
   cancella_file(nuovo);
   throw *errore;
+}
+
+}  // namespace
+
+void scrivi_file(const std::string& percorso, const std::string& contenuto) {
+  bool scritto = false;
+  sostituisci_con(percorso, contenuto, scritto);
+}
+
+void riscrivi_file(const std::string& percorso, const std::string& contenuto) {
+  bool scritto = false;
+  try {
+    sostituisci_con(percorso, contenuto, scritto);
+    return;
+  } catch (const ErroreRuntime&) {
+    if (!scritto || !file_esiste(percorso)) throw;
+  }
+  // A program reading the old file as the C library does (sharing writes, not deletion) keeps
+  // it from being replaced, but lets it be written: the text goes in place.
+  FileScrittura file(percorso, FileScrittura::Modo::svuota);
+  file.accoda(contenuto);
+  file.sincronizza();
+  file.chiudi();
 }
 
 void aggiungi_a_file(const std::string& percorso, const std::string& contenuto) {

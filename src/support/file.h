@@ -26,8 +26,14 @@ std::string leggi_file(const std::string& percorso);
 std::vector<std::string> dividi_righe(const std::string& contenuto);
 
 // Replaces the file with the text, whole or not at all: the text goes into a new file beside
-// it, which then takes its place. On failure the old file stays as it was. Throws ErroreRuntime.
+// it, on the disk before it takes the old one's place. On failure the old file stays as it
+// was. Throws ErroreRuntime.
 void scrivi_file(const std::string& percorso, const std::string& contenuto);
+
+// As scrivi_file, for a file whose old content must never be read again (an outcome): should
+// the old file refuse to be replaced (another program holds it open), the text is written into
+// it in place. Throws ErroreRuntime when neither could be done.
+void riscrivi_file(const std::string& percorso, const std::string& contenuto);
 
 // Appends the text, creating the file when it is missing. Throws ErroreRuntime.
 void aggiungi_a_file(const std::string& percorso, const std::string& contenuto);

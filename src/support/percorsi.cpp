@@ -23,7 +23,27 @@ std::string con_separatore(std::string testo, StilePercorso stile) {
   return testo;
 }
 
+// The drive ("C:") or share ("\\server\share") a Windows folder stands on; empty when none shows.
+std::string radice(const std::string& cartella) {
+  if (cartella.size() >= 2 && cartella[1] == ':') return cartella.substr(0, 2);
+  if (cartella.size() < 2 || !e_separatore(cartella[0]) || !e_separatore(cartella[1])) return "";
+  size_t fine = 2;
+  for (int parte = 0; parte < 2 && fine != std::string::npos; ++parte)
+    fine = cartella.find_first_of("\\/", fine + 1);
+  return cartella.substr(0, fine);
+}
+
 }  // namespace
+
+std::string risolvi_percorso(const std::string& percorso, const std::string& cartella,
+                             StilePercorso stile) {
+  const bool dalla_radice = !percorso.empty() && e_separatore(percorso[0]);
+  if (stile == StilePercorso::posix) return dalla_radice ? percorso : cartella + percorso;
+  if (percorso.size() >= 2 && percorso[1] == ':') return percorso;
+  if (!dalla_radice) return cartella + percorso;
+  if (percorso.size() >= 2 && e_separatore(percorso[1])) return percorso;
+  return radice(cartella) + percorso;
+}
 
 std::string estrai_cartella(const std::string& percorso, StilePercorso stile) {
   std::string t = trim_spazi(percorso);

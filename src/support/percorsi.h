@@ -20,6 +20,13 @@ std::string estrai_cartella(const std::string& percorso, StilePercorso stile = s
 // A folder ready to have a file name appended: trimmed, native separators, one trailing one.
 std::string normalizza_percorso(const std::string& percorso, StilePercorso stile = stile_nativo);
 
+// Where a path leads whatever the process's current folder: a relative path starts at
+// `cartella` (a folder with its trailing separator); on Windows a path from the root
+// ("\dati\x.txt") starts at the root of that folder's drive or share. Absolute paths, and on
+// Windows drive-relative ones ("C:x.txt"), stay as written.
+std::string risolvi_percorso(const std::string& percorso, const std::string& cartella,
+                             StilePercorso stile = stile_nativo);
+
 // The path with its separators written the native way ("\" becomes "/" on POSIX).
 std::string separatori_nativi(const std::string& percorso, StilePercorso stile = stile_nativo);
 

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "support/errore_runtime.h"
 
 namespace borvan {
 
@@ -32,6 +35,55 @@ struct FileLetto {
 // at most `massimo` bytes and one more, so that the caller can tell a file that is too long.
 FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo);
 
+// A command file taken for its job: open for reading while its writer is kept out (on Windows
+// by the sharing mode, on Linux by a read lease), so that what is read is what the writer
+// finished and the identity is that of the file read. Let go as soon as it is read: a writer
+// kept out meanwhile waits (Linux) or is refused (Windows).
+class FileComandi {
+ public:
+  explicit FileComandi(const std::string& percorso);
+  ~FileComandi();
+  FileComandi(const FileComandi&) = delete;
+  FileComandi& operator=(const FileComandi&) = delete;
+
+  // Its writer still holds it open: it is not ready yet, and nothing was taken.
+  bool occupato() const { return occupato_; }
+  // The identity of the file taken; nothing when it could not be opened.
+  const std::optional<IdentitaFile>& identita() const { return identita_; }
+  // As leggi_file_regolare, through the handle taken; an opening that failed throws here.
+  FileLetto leggi(uint64_t massimo);
+
+ private:
+  intptr_t maniglia_ = -1;
+  bool occupato_ = false;
+  std::optional<IdentitaFile> identita_;
+  std::optional<ErroreRuntime> errore_;
+};
+
+// What the start-up says in the log about how command files at this path are read: where the
+// system cannot tell a file its writer still holds, or reads them in a code page of its own.
+std::vector<std::string> avvertenze_file_comandi(const std::string& percorso);
+
+inline constexpr const char* nome_blocco = "BorvanIF.LCK";
+
+// The lock that keeps a second instance of the program out of its folder, whoever started it
+// and from wherever: a file opened with no sharing (locked, on Linux), held for the program's
+// life and let go by the system with its process, however it ends.
+class BloccoIstanza {
+ public:
+  BloccoIstanza() = default;
+  ~BloccoIstanza();
+  BloccoIstanza(const BloccoIstanza&) = delete;
+  BloccoIstanza& operator=(const BloccoIstanza&) = delete;
+
+  // Takes the lock file at the path; false when another process holds it. A lock that cannot
+  // be made at all keeps nobody out: running beats refusing to print.
+  bool prendi(const std::string& percorso);
+
+ private:
+  intptr_t maniglia_ = -1;
+};
+
 // A regular file held open for writing. Writes are whole or fail.
 class FileScrittura {
  public:
@@ -54,6 +106,10 @@ class FileScrittura {
  private:
   intptr_t maniglia_ = -1;
 };
+
+// On Windows, a file another program holds (a scanner, the point-of-sale program reading it)
+// refuses to be opened for writing, replaced or deleted for a moment: these routines try again
+// for up to two seconds before such a refusal counts.
 
 // Puts the file `da` in the place of `a` in one step, replacing it.
 void sostituisci_file(const std::string& da, const std::string& a);

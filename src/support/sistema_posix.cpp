@@ -1,13 +1,16 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
 #include "support/errore_runtime.h"
+#include "support/lettura.h"
 #include "support/sistema.h"
 
 #if defined(__GLIBC__)
@@ -50,6 +53,33 @@ int apri_regolare(const std::string& percorso, int modo, struct stat& stato) {
   return fd;
 }
 
+void leggi_tutto(int fd, const std::string& percorso, uint64_t massimo, FileLetto& letto) {
+  leggi_a_blocchi(letto, massimo, [&](char* dove, size_t quanti) {
+    for (;;) {
+      const ssize_t n = ::read(fd, dove, quanti);
+      if (n >= 0) return static_cast<size_t>(n);
+      if (errno != EINTR) throw errore_di(percorso, errno);
+    }
+  });
+}
+
+// A lease whose file another process opens for writing signals its holder, with SIGIO, whose
+// default action ends the process. The program lets its leases go within the tick that took
+// them: the signal is of no use to it, and must never end it.
+void ignora_rotture_lease() {
+  static const bool fatto = [] {
+    struct sigaction attuale {};
+    if (::sigaction(SIGIO, nullptr, &attuale) == 0 && attuale.sa_handler == SIG_DFL) {
+      struct sigaction ignora {};
+      ignora.sa_handler = SIG_IGN;
+      sigemptyset(&ignora.sa_mask);
+      ::sigaction(SIGIO, &ignora, nullptr);
+    }
+    return true;
+  }();
+  static_cast<void>(fatto);
+}
+
 }  // namespace
 
 std::optional<IdentitaFile> identita_file(const std::string& percorso) noexcept {
@@ -64,29 +94,83 @@ FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
   const int fd = apri_regolare(percorso, O_RDONLY, stato);
   FileLetto letto;
   letto.identita = identita_di(stato);
-  const uint64_t limite = massimo + 1;
-  letto.contenuto.resize(
-      static_cast<size_t>(std::min<uint64_t>(limite, static_cast<uint64_t>(stato.st_size) + 1)));
-  size_t letti = 0;
-  for (;;) {
-    if (letti == letto.contenuto.size()) {
-      if (letti >= limite) break;
-      letto.contenuto.resize(static_cast<size_t>(std::min<uint64_t>(limite, letti * 2 + 4096)));
-    }
-    const ssize_t n = ::read(fd, letto.contenuto.data() + letti, letto.contenuto.size() - letti);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int numero = errno;
-      ::close(fd);
-      throw errore_di(percorso, numero);
-    }
-    if (n == 0) break;
-    letti += static_cast<size_t>(n);
+  try {
+    leggi_tutto(fd, percorso, massimo, letto);
+  } catch (...) {
+    ::close(fd);
+    throw;
   }
   ::close(fd);
-  letto.contenuto.resize(letti);
-  letto.contenuto.shrink_to_fit();
   return letto;
+}
+
+FileComandi::FileComandi(const std::string& percorso) {
+  // Not blocking: a write lease another program holds answers at once.
+  const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == EWOULDBLOCK)
+      occupato_ = true;
+    else
+      errore_ = errore_di(percorso, errno);
+    return;
+  }
+  ignora_rotture_lease();
+  // A read lease is refused while any process has the file open for writing. Where the system
+  // cannot tell (another owner's file, a file system without leases) the file is taken as it
+  // is: the start-up has said so in the log.
+  if (::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN) {
+    ::close(fd);
+    occupato_ = true;
+    return;
+  }
+  struct stat stato {};
+  if (::fstat(fd, &stato) != 0 || !S_ISREG(stato.st_mode)) {
+    ::close(fd);
+    errore_ = ErroreRuntime(codice_errore::accesso_percorso);
+    return;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  maniglia_ = fd;
+  identita_ = identita_di(stato);
+}
+
+FileComandi::~FileComandi() {
+  if (maniglia_ >= 0) ::close(static_cast<int>(maniglia_));  // the lease goes with it
+}
+
+FileLetto FileComandi::leggi(uint64_t massimo) {
+  if (errore_) throw *errore_;
+  FileLetto letto;
+  letto.identita = *identita_;
+  leggi_tutto(static_cast<int>(maniglia_), "", massimo, letto);
+  return letto;
+}
+
+std::vector<std::string> avvertenze_file_comandi(const std::string& percorso) {
+  // A lease tried on a file of its own beside the command file: it tells whether the kernel
+  // and that file system can say when a writer still holds a file.
+  std::filesystem::path prova = std::filesystem::path(percorso).parent_path();
+  prova /= ".BorvanIF-" + std::to_string(::getpid()) + ".prova";
+  const int fd = ::open(prova.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return {};  // a folder that is not there yet, or not writable: nothing to tell
+  ignora_rotture_lease();
+  const bool lease = ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+  ::close(fd);
+  ::unlink(prova.c_str());
+  if (lease) return {};
+  return {
+      "Il sistema non sa dire se un file comandi e' ancora aperto da chi lo scrive: "
+      "scriverlo con un altro nome e poi rinominarlo"};
+}
+
+BloccoIstanza::~BloccoIstanza() {
+  if (maniglia_ >= 0) ::close(static_cast<int>(maniglia_));
+}
+
+bool BloccoIstanza::prendi(const std::string& percorso) {
+  if (maniglia_ < 0) maniglia_ = ::open(percorso.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // A lock the system holds for the process: a killed holder keeps nobody out.
+  return maniglia_ < 0 || ::flock(static_cast<int>(maniglia_), LOCK_EX | LOCK_NB) == 0;
 }
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {

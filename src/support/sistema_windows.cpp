@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "support/errore_runtime.h"
+#include "support/lettura.h"
 #include "support/sistema.h"
 
 namespace borvan {
@@ -91,13 +92,41 @@ class Chiusura {
   HANDLE file_;
 };
 
+// A refusal that another program's handle on the file makes (its sharing mode, a byte lock, a
+// deletion it has begun), not the file's own rights: a folder at the path is refused for good.
+bool tenuto_da_altri(const std::string& percorso, DWORD codice) {
+  return codice == ERROR_SHARING_VIOLATION || codice == ERROR_LOCK_VIOLATION ||
+         (codice == ERROR_ACCESS_DENIED && !e_cartella(percorso));
+}
+
+// Runs the call until it succeeds, fails for another reason, or two seconds have gone by; false,
+// with the system's code set, when it did not succeed.
+template <class Chiamata>
+bool con_pazienza(const std::string& percorso, Chiamata chiamata) {
+  constexpr ULONGLONG attesa_ms = 2000;
+  const ULONGLONG fine = GetTickCount64() + attesa_ms;
+  for (;;) {
+    if (chiamata()) return true;
+    const DWORD codice = GetLastError();
+    if (!tenuto_da_altri(percorso, codice) || GetTickCount64() >= fine) {
+      SetLastError(codice);
+      return false;
+    }
+    Sleep(20);
+  }
+}
+
 // Opens a regular file on a disk; anything else at the path (a folder, a device, a pipe) is
 // refused as a path/file access error. Only the type is asked of the system here: under wine
 // the full identity of a handle costs milliseconds, too much for each line of the paper roll.
 HANDLE apri_regolare(const std::string& percorso, DWORD accesso, DWORD creazione) {
-  const HANDLE file = CreateFileA(percorso.c_str(), accesso, condivisione_piena, nullptr, creazione,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw errore_di(percorso, GetLastError());
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!con_pazienza(percorso, [&] {
+        file = CreateFileA(percorso.c_str(), accesso, condivisione_piena, nullptr, creazione,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file != INVALID_HANDLE_VALUE;
+      }))
+    throw errore_di(percorso, GetLastError());
   if (GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);
     throw ErroreRuntime(codice_errore::accesso_percorso);
@@ -116,6 +145,16 @@ bool scrivi_da(HANDLE file, LARGE_INTEGER posizione, const std::string& dati) {
   if (scritti == dati.size()) return true;
   SetLastError(ERROR_DISK_FULL);
   return false;
+}
+
+void leggi_tutto(HANDLE file, const std::string& percorso, uint64_t massimo, FileLetto& letto) {
+  leggi_a_blocchi(letto, massimo, [&](char* dove, size_t quanti) {
+    DWORD n = 0;
+    if (!ReadFile(file, dove, static_cast<DWORD>(std::min<size_t>(quanti, size_t{1} << 30)), &n,
+                  nullptr))
+      throw errore_di(percorso, GetLastError());
+    return static_cast<size_t>(n);
+  });
 }
 
 }  // namespace
@@ -141,26 +180,78 @@ FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
   const std::optional<IdentitaFile> identita = identita_maniglia(file);
   if (!identita) throw ErroreRuntime(codice_errore::accesso_percorso);
   letto.identita = *identita;
-  const uint64_t limite = massimo + 1;
-  letto.contenuto.resize(
-      static_cast<size_t>(std::min<uint64_t>(limite, letto.identita.dimensione + 1)));
-  size_t letti = 0;
-  for (;;) {
-    if (letti == letto.contenuto.size()) {
-      if (letti >= limite) break;
-      letto.contenuto.resize(static_cast<size_t>(std::min<uint64_t>(limite, letti * 2 + 4096)));
-    }
-    const DWORD richiesti =
-        static_cast<DWORD>(std::min<size_t>(letto.contenuto.size() - letti, size_t{1} << 30));
-    DWORD n = 0;
-    if (!ReadFile(file, letto.contenuto.data() + letti, richiesti, &n, nullptr))
-      throw errore_di(percorso, GetLastError());
-    if (n == 0) break;
-    letti += n;
-  }
-  letto.contenuto.resize(letti);
-  letto.contenuto.shrink_to_fit();
+  leggi_tutto(file, percorso, massimo, letto);
   return letto;
+}
+
+FileComandi::FileComandi(const std::string& percorso) {
+  // Readers and a deletion are let in, writers are not: a writer that still has the file open
+  // makes this opening fail, and one that comes later is refused until the file is let go.
+  const HANDLE file =
+      CreateFileA(percorso.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD codice = GetLastError();
+    if (codice == ERROR_SHARING_VIOLATION || codice == ERROR_LOCK_VIOLATION)
+      occupato_ = true;
+    else
+      errore_ = errore_di(percorso, codice);
+    return;
+  }
+  identita_ = identita_maniglia(file);
+  if (!identita_) {
+    CloseHandle(file);
+    errore_ = ErroreRuntime(codice_errore::accesso_percorso);
+    return;
+  }
+  maniglia_ = reinterpret_cast<intptr_t>(file);
+}
+
+FileComandi::~FileComandi() {
+  if (maniglia_ != -1) CloseHandle(maniglia(maniglia_));
+}
+
+FileLetto FileComandi::leggi(uint64_t massimo) {
+  if (errore_) throw *errore_;
+  FileLetto letto;
+  letto.identita = *identita_;
+  leggi_tutto(maniglia(maniglia_), "", massimo, letto);
+  return letto;
+}
+
+std::vector<std::string> avvertenze_file_comandi(const std::string&) {
+  if (GetACP() != CP_UTF8) return {};
+  return {
+      "La code page del sistema e' UTF-8 (65001): i file comandi sono letti come byte in "
+      "UTF-8 e le righe passano al registratore cosi'"};
+}
+
+BloccoIstanza::~BloccoIstanza() {
+  if (maniglia_ != -1) CloseHandle(maniglia(maniglia_));
+}
+
+// No sharing at all: every other opening fails, from any session, any elevation, any path that
+// names the file, another computer over the network included. A scanner looking at the file
+// for a moment is waited for.
+bool BloccoIstanza::prendi(const std::string& percorso) {
+  if (maniglia_ != -1) return true;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (const DWORD accesso : {DWORD{GENERIC_READ | GENERIC_WRITE}, DWORD{GENERIC_READ}}) {
+    con_pazienza(percorso, [&] {
+      file = CreateFileA(percorso.c_str(), accesso, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+      return file != INVALID_HANDLE_VALUE;
+    });
+    if (file != INVALID_HANDLE_VALUE) break;
+    // A lock file this user may only read (another user's, or read-only) still locks.
+    if (GetLastError() != ERROR_ACCESS_DENIED) break;
+  }
+  if (file != INVALID_HANDLE_VALUE) {
+    maniglia_ = reinterpret_cast<intptr_t>(file);
+    return true;
+  }
+  const DWORD codice = GetLastError();
+  return codice != ERROR_SHARING_VIOLATION && codice != ERROR_LOCK_VIOLATION;
 }
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
@@ -201,29 +292,34 @@ void FileScrittura::chiudi() {
 }
 
 void sostituisci_file(const std::string& da, const std::string& a) {
-  if (!MoveFileExA(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (!con_pazienza(a, [&] {
+        return MoveFileExA(da.c_str(), a.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      }))
     throw errore_di(a, GetLastError());
 }
 
-// The file is opened, told by its identity, and marked for deletion through that same handle:
-// a file dropped at the path meanwhile is another file, and stays.
+// Moved aside first, in one step, then told by what was moved: a file dropped at the path after
+// that moment stays there. (Marking it deleted through a handle would be one step too, but wine
+// deletes by path when the handle closes, and would take the next job's file with it.)
 bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept {
-  const HANDLE file =
-      CreateFileA(percorso.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                  condivisione_piena, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return identita_file(percorso) != identita;
-  Chiusura chiusura(file);
-  if (identita_maniglia(file) != identita) return true;
-  // A read-only file refuses to be deleted until its attributes are normal.
-  FILE_BASIC_INFO base{};
-  if (GetFileInformationByHandleEx(file, FileBasicInfo, &base, sizeof base) &&
-      (base.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    base.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    SetFileInformationByHandle(file, FileBasicInfo, &base, sizeof base);
+  if (identita_file(percorso) != identita) return true;
+  const std::string da_cancellare = percorso + ".del";
+  if (!con_pazienza(percorso, [&] {
+        return MoveFileExA(percorso.c_str(), da_cancellare.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+      }))
+    return false;
+  const bool suo = identita_file(da_cancellare) == identita;
+  if (suo) {
+    // A read-only file refuses to be deleted until its attributes are normal.
+    SetFileAttributesA(da_cancellare.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (con_pazienza(da_cancellare, [&] { return DeleteFileA(da_cancellare.c_str()) != 0; }))
+      return true;
   }
-  FILE_DISPOSITION_INFO cancella{};
-  cancella.DeleteFile = TRUE;
-  return SetFileInformationByHandle(file, FileDispositionInfo, &cancella, sizeof cancella) != 0;
+  // Another file took the path between the two looks, or this one would not go: it goes back,
+  // never over a newer one.
+  MoveFileExA(da_cancellare.c_str(), percorso.c_str(), 0);
+  return !suo;
 }
 
 void togli_sola_lettura(const std::string& percorso) noexcept {
@@ -237,7 +333,7 @@ void togli_sola_lettura(const std::string& percorso) noexcept {
 void elimina_file(const std::string& percorso) noexcept {
   if (percorso.empty() || e_cartella(percorso)) return;
   SetFileAttributesA(percorso.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(percorso.c_str());
+  con_pazienza(percorso, [&] { return DeleteFileA(percorso.c_str()) != 0; });
 }
 
 // NTFS keeps its folders in its own journal: a file written through, then flushed, stays.

@@ -7,32 +7,27 @@
 #include <vector>
 
 #include "config/configurazione.h"
-#include "support/percorsi.h"
 
 namespace borvan::win32 {
 
+std::optional<std::string> in_ansi(const std::wstring& testo) {
+  if (testo.empty()) return std::string();
+  const int larghezza = static_cast<int>(testo.size());
+  // In UTF-8 every character has its bytes; elsewhere no look-alike may stand in for one.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD modo = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL sostituito = FALSE;
+  BOOL* controllo = utf8 ? nullptr : &sostituito;
+  const int necessari =
+      WideCharToMultiByte(CP_ACP, modo, testo.data(), larghezza, nullptr, 0, nullptr, controllo);
+  if (necessari <= 0 || sostituito) return std::nullopt;
+  std::string ansi(static_cast<size_t>(necessari), '\0');
+  WideCharToMultiByte(CP_ACP, modo, testo.data(), larghezza, ansi.data(), necessari, nullptr,
+                      nullptr);
+  return ansi;
+}
+
 namespace {
-
-// FNV-1a: a hash that is the same in every build, so that a 32-bit and a 64-bit program in
-// one folder keep each other out as well.
-uint64_t impronta(const std::string& testo) {
-  uint64_t valore = 14695981039346656037ull;
-  for (const char c : testo) {
-    valore ^= static_cast<unsigned char>(c);
-    valore *= 1099511628211ull;
-  }
-  return valore;
-}
-
-// A short (8.3) spelling of the folder names the same installation as the long one.
-std::string nome_lungo(const std::string& percorso) {
-  const DWORD necessari = GetLongPathNameA(percorso.c_str(), nullptr, 0);
-  if (necessari == 0) return percorso;
-  std::vector<char> lungo(necessari);
-  const DWORD scritti = GetLongPathNameA(percorso.c_str(), lungo.data(), necessari);
-  if (scritti == 0 || scritti >= necessari) return percorso;
-  return std::string(lungo.data(), scritti);
-}
 
 constexpr DWORD attesa_massima_fine_ms = 5000;
 
@@ -45,41 +40,29 @@ DWORD WINAPI termina_comunque(void*) {
 
 }  // namespace
 
-std::string nome_blocco(const std::string& cartella_eseguibile) {
-  std::string cartella = nome_lungo(cartella_applicazione(cartella_eseguibile));
-  CharUpperBuffA(cartella.data(), static_cast<DWORD>(cartella.size()));
-  char cifre[17];
-  std::snprintf(cifre, sizeof cifre, "%016llx",
-                static_cast<unsigned long long>(impronta(cartella)));
-  return std::string("Local\\BorvanIF-") + cifre;
-}
-
-std::string AmbienteWin32::cartella_eseguibile() {
-  std::vector<char> percorso(MAX_PATH);
+std::wstring AmbienteWin32::cartella_eseguibile_unicode() {
+  std::vector<wchar_t> percorso(MAX_PATH);
   for (;;) {
     const DWORD scritti =
-        GetModuleFileNameA(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
+        GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
     if (scritti == 0) return {};
-    if (scritti < percorso.size()) return estrai_cartella(std::string(percorso.data(), scritti));
+    if (scritti < percorso.size()) {
+      const std::wstring nome(percorso.data(), scritti);
+      return nome.substr(0, nome.find_last_of(L"\\/"));
+    }
     percorso.resize(percorso.size() * 2);  // cut short: a longer path than MAX_PATH
   }
 }
 
-AmbienteWin32::AmbienteWin32(const std::string& cartella_eseguibile)
-    : nome_blocco_(nome_blocco(cartella_eseguibile)) {}
-
-AmbienteWin32::~AmbienteWin32() {
-  if (blocco_ != nullptr) CloseHandle(blocco_);
+std::optional<std::string> AmbienteWin32::cartella_eseguibile() {
+  return in_ansi(cartella_eseguibile_unicode());
 }
 
-// The mutex is owned, not merely created: an owner that was killed leaves it abandoned, and
-// the next start takes it over; the system drops it altogether when no process holds it.
+AmbienteWin32::AmbienteWin32(const std::string& cartella_eseguibile)
+    : percorso_blocco_(cartella_applicazione(cartella_eseguibile) + nome_blocco) {}
+
 bool AmbienteWin32::altra_istanza_attiva() {
-  if (blocco_ == nullptr) blocco_ = CreateMutexA(nullptr, FALSE, nome_blocco_.c_str());
-  // Without a mutex nothing can be told: running beats refusing to print at all.
-  if (blocco_ == nullptr) return false;
-  const DWORD attesa = WaitForSingleObject(blocco_, 0);
-  return attesa != WAIT_OBJECT_0 && attesa != WAIT_ABANDONED;
+  return !blocco_.prendi(percorso_blocco_);
 }
 
 // No further step of the program's own: no handler, no destructor, no library clean-up runs

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/principale.h"
+#include "support/sistema.h"
 
 namespace borvan::win32 {
 
@@ -12,9 +14,6 @@ namespace borvan::win32 {
 class AmbienteWin32 : public Ambiente {
  public:
   explicit AmbienteWin32(const std::string& cartella_eseguibile);
-  ~AmbienteWin32() override;
-  AmbienteWin32(const AmbienteWin32&) = delete;
-  AmbienteWin32& operator=(const AmbienteWin32&) = delete;
 
   bool altra_istanza_attiva() override;
   void termina() override;
@@ -27,18 +26,20 @@ class AmbienteWin32 : public Ambiente {
   // go. It gets a few seconds; a control that hangs there does not keep the program alive.
   void imposta_fine(std::function<void()> fine) { fine_ = std::move(fine); }
 
-  // The folder of the running executable, in the system's ANSI code page.
-  static std::string cartella_eseguibile();
+  // The folder of the running executable, in the system's ANSI code page; nothing when that
+  // code page cannot spell its name, since every file of the program would then be missed.
+  static std::optional<std::string> cartella_eseguibile();
+  // The same folder as the system names it.
+  static std::wstring cartella_eseguibile_unicode();
 
  private:
-  std::string nome_blocco_;
-  void* blocco_ = nullptr;  // the mutex, held for the program's life
+  std::string percorso_blocco_;
+  BloccoIstanza blocco_;  // held for the program's life
   std::function<void()> configurazione_;
   std::function<void()> fine_;
 };
 
-// The name of the mutex that keeps one instance per installation: "Local\BorvanIF-" and a
-// hash of the application folder, written out long and upper-cased, as Windows compares names.
-std::string nome_blocco(const std::string& cartella_eseguibile);
+// The text in the system's ANSI code page; nothing when a character has no place in it.
+std::optional<std::string> in_ansi(const std::wstring& testo);
 
 }  // namespace borvan::win32

@@ -56,6 +56,18 @@ void DialogoErrore::esegui() {
   if (!form_.Form.scaricata()) esegui_modale();
 }
 
+// The program runs behind the point-of-sale program: its question stays above every window, and
+// its taskbar button flashes until the operator turns to it, should the system have kept the
+// foreground from it.
+void DialogoErrore::mostrata() {
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  FLASHWINFO lampeggio{};
+  lampeggio.cbSize = sizeof lampeggio;
+  lampeggio.hwnd = hwnd();
+  lampeggio.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+  FlashWindowEx(&lampeggio);
+}
+
 void DialogoErrore::tasto(int16_t codice) {
   form_.Form_KeyPress(codice);
 }

@@ -27,6 +27,9 @@ class DialogoErrore : public Modulo {
 
   void tasto(int16_t codice) override;
 
+ protected:
+  void mostrata() override;
+
  private:
   Form_errore form_;
   std::unique_ptr<VistaTimer> timer1_;

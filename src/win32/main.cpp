@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/principale.h"
@@ -41,6 +42,19 @@ void prepara_processo() {
 #endif
 }
 
+// Every file of the program lives in its folder and is reached by names in the ANSI code page:
+// a folder that code page cannot spell would fail every job, so the program says so and ends.
+void cartella_non_utilizzabile() {
+  const std::wstring testo =
+      L"BorvanIF non puo' funzionare nella cartella\n" +
+      borvan::win32::AmbienteWin32::cartella_eseguibile_unicode() +
+      L"\n\nIl suo nome contiene caratteri che la code page del sistema non sa scrivere, e "
+      L"nessun file vi sarebbe trovato. Installare BorvanIF in un'altra cartella, per esempio "
+      L"C:\\BorvanIF.";
+  MessageBoxW(nullptr, testo.c_str(), L"BorvanIF",
+              MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -50,7 +64,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   controlli.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
   InitCommonControlsEx(&controlli);
 
-  const std::string cartella = borvan::win32::AmbienteWin32::cartella_eseguibile();
+  const std::optional<std::string> ansi = borvan::win32::AmbienteWin32::cartella_eseguibile();
+  if (!ansi) {
+    cartella_non_utilizzabile();
+    return 1;
+  }
+  const std::string cartella = *ansi;
   const std::string applicazione = borvan::cartella_applicazione(cartella);
 
   borvan::win32::OperatoreWin32 operatore;

@@ -138,6 +138,7 @@ void Modulo::esegui_modale() {
   const HWND attiva = GetActiveWindow();
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  mostrata();
   ciclo_modale([this] { return chiuso_ || hwnd_ == nullptr; });
   // The owner takes the activation back before this window goes.
   for (HWND finestra : disabilitate) EnableWindow(finestra, TRUE);

@@ -66,6 +66,8 @@ class Modulo {
   virtual bool messaggio(UINT /*msg*/, WPARAM, LPARAM, LRESULT&) { return false; }
   // The title bar's close (and Alt+F4).
   virtual void chiusura() { chiudi(); }
+  // Runs when a modal window has just been shown, before its messages run.
+  virtual void mostrata() {}
 
  private:
   static LRESULT CALLBACK procedura(HWND finestra, UINT msg, WPARAM wp, LPARAM lp);

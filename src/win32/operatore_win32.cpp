@@ -28,8 +28,10 @@ UINT stile_icona(Icona icona) {
 }
 
 // A box stands over the active window; with none (the program in the background), it keeps
-// every window of the program waiting all the same.
+// every window of the program waiting all the same. It comes to the front, above the
+// point-of-sale program: a box nobody sees stops every job behind it.
 int casella_messaggio(const std::string& testo, UINT stile) {
+  stile |= MB_SETFOREGROUND | MB_TOPMOST;
   HWND proprietario = GetActiveWindow();
   if (proprietario == nullptr) stile |= MB_TASKMODAL;
   return MessageBoxA(proprietario, testo.c_str(), nome_programma, stile);
@@ -69,7 +71,8 @@ std::optional<std::string> OperatoreWin32::salva_file(const RichiestaSalvaFile& 
   record.nMaxFile = static_cast<DWORD>(lunghezza_buffer_file);
   record.lpstrInitialDir = richiesta.cartella_iniziale.c_str();
   record.lpstrTitle = richiesta.titolo.c_str();
-  record.Flags = OFN_HIDEREADONLY;
+  // The process's current folder stays where it is, whatever folder is browsed.
+  record.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameA(&record)) return std::nullopt;
   return std::string(nome.data());
 }

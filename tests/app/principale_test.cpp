@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "comune/banco.h"
 #include "support/file.h"
@@ -51,20 +52,19 @@ TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
   EXPECT_FALSE(b.p->Command2.Visible());
 }
 
-// Also a command file that cannot be read, is longer than the list or than a receipt can be, or a
-// job the journal cannot record: no line is sent. A line that takes the job past its time-out
+// Also a command file that is longer than the list or than a receipt can be, or a job the
+// journal cannot record: no line is sent. A file taken by the poll is the job's whatever
+// happens at its path. A line that takes the job past its time-out
 // is its last, whether or not the time-out tick has come.
 TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   // Name, command file, what goes wrong, outcome, lines sent.
   using Percorso = std::tuple<const char*, std::string, std::function<void(Banco&)>, std::string,
                               std::vector<std::string>>;
-  const auto sparisce = [](Banco& b) {  // found by the poll, gone when read
+  const auto sparisce = [](Banco& b) {  // taken by the poll, deleted while the register opens
     b.driver->guasto = [&b](int) { std::filesystem::remove(b.cartella.percorso("Scontr.ECR")); };
   };
   std::string pieno;
   for (int i = 0; i < ListBox::capacita; ++i) pieno += "x\r\n";
-  const std::string illeggibile =
-      "-Impossibile leggere il file comandi: Impossibile trovare il file";
   const std::string lungo = "-File comandi troppo lungo: piu' di 32767 righe";
   const std::string riga_2 = "7\r\n" + cassa + "7- carta esaurita\r\n";
   const std::string open_3 = "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n";
@@ -86,7 +86,7 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
       {"open raises", "a\r\n", [](auto& b) { b.driver->solleva = 12; }, apertura + "\r\n", {}},
       {"no driver", "a\r\n", senza_driver, apertura + "-Nessun driver\r\n", {}},
       {"close raises", "a\r\n", [](auto& b) { b.driver->solleva = 13; }, riuscita, {"a"}},
-      {"unreadable", "a\r\n", sparisce, apertura + illeggibile + "\r\n", {}},
+      {"deleted once taken", "a\r\n", sparisce, riuscita, {"a"}},
       {"too long", pieno + "x\r\n", [](auto&) {}, apertura + lungo + "\r\n", {}},
       {"as long as the list", pieno, [](auto&) {}, riuscita, std::vector<std::string>(32767, "x")},
       {"too big", std::string(8 << 20, 'x') + "\r", [](auto&) {}, apertura + grande + "\r\n", {}},
@@ -111,6 +111,32 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
     }
     EXPECT_TRUE(b.operatore.modali.empty());  // SHOW_ERRORS is off
   }
+}
+
+// A note of the start-up keeps the log's four fields, its code left empty: it is no outcome.
+TEST(Principale, ANoteOfTheStartUpIsNoOutcome) {
+  Banco b;
+  b.ambiente.note = {"nota"};
+  b.riavvia();
+  EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"), "01-05-2026\t04:03:07\t\tnota\r\n");
+}
+
+// A command file its writer still holds open is not ready: no register opened, no outcome. The
+// poll after the writer has closed it prints it whole.
+TEST(Principale, ACommandFileItsWriterStillHoldsIsNotReady) {
+  Banco b;
+  std::ofstream scrittore(b.cartella.percorso("Scontr.ECR"), std::ios::binary);
+  scrittore << "a\r\n" << std::flush;
+  b.p->Timer1_Timer();
+  EXPECT_FALSE(b.p->stampa_in_corso());
+  EXPECT_TRUE(b.driver->chiamate.empty());
+  EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
+  scrittore << "b\r\n";
+  scrittore.close();
+  b.p->Timer1_Timer();
+  b.invia_tutto();
+  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(b.result(), riuscita);
 }
 
 // Idle, they do nothing; in a job a poll tick reads nothing and the configuration is refused. A
@@ -168,9 +194,9 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
     if (open_rifiutato) {
-      EXPECT_EQ(b.operatore.messaggi[1],
-                "Impossibile scrivere il file risultati /nonexistent/Result.TXT: Impossibile "
-                "trovare il percorso");
+      EXPECT_EQ(b.operatore.messaggi[1], "Impossibile scrivere il file risultati " +
+                                             b.p->config.file_result +
+                                             ": Impossibile trovare il percorso");
     }
   }
 }

@@ -17,6 +17,7 @@ struct AmbienteFinto : Ambiente {
   int64_t orologio = 0;
   std::function<void()> configurazione = [] {};
   std::function<void()> al_termine = [] {};
+  std::vector<std::string> note;  // what the start-up says about the command files
 
   bool altra_istanza_attiva() override { return false; }
   void termina() override {
@@ -26,6 +27,7 @@ struct AmbienteFinto : Ambiente {
   DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
   int64_t millisecondi() override { return orologio; }
   void mostra_configurazione() override { configurazione(); }
+  std::vector<std::string> avvertenze(const std::string&) override { return note; }
 };
 
 // A scripted register: records every call (also those that raise) and answers as told. `guasto`

@@ -29,19 +29,15 @@ using namespace std::chrono_literals;
 #ifdef _WIN32
 // Under wine every look at a file is a round trip to its server: looks are rarer.
 inline constexpr auto passo = 20ms;
-// A command file the program still holds (deleting it after its job) cannot be replaced on
-// Windows: a point-of-sale program waits for it to go.
-inline constexpr bool sostituisce_subito = false;
 #else
 inline constexpr auto passo = 1ms;
-inline constexpr bool sostituisce_subito = true;
 #endif
 
-// Polls a condition every `passo` until it holds or `entro` has passed.
-inline bool attendi(const std::function<bool()>& condizione,
-                    std::chrono::milliseconds entro = 60s) {
+// Polls a condition every `ogni` until it holds or `entro` has passed.
+inline bool attendi(const std::function<bool()>& condizione, std::chrono::milliseconds entro = 60s,
+                    std::chrono::milliseconds ogni = passo) {
   const auto fine = std::chrono::steady_clock::now() + entro;
-  for (;; std::this_thread::sleep_for(passo)) {
+  for (;; std::this_thread::sleep_for(ogni)) {
     if (condizione()) return true;
     if (std::chrono::steady_clock::now() > fine) return false;
   }
@@ -138,15 +134,16 @@ class Installazione : public CartellaTemporanea {
   }
 #endif
 
-  // Drops a command file, written under another name and renamed. On Windows a file the
-  // program holds for a moment (the previous job's, being deleted) cannot be replaced: the
-  // rename is tried again, as a point-of-sale program does.
+  // Drops a command file, written under another name and renamed. On Windows a rename over the
+  // previous file is refused while the program still looks at that one: it is tried again.
   void deponi(const std::string& testo) const {
     scrivi("Scontr.tmp", testo);
-    const std::string da = percorso("Scontr.tmp"), a = percorso("Scontr.ECR");
     std::error_code errore;
-    if (!attendi([&] { return std::filesystem::rename(da, a, errore), !errore; }, 10s))
-      std::filesystem::rename(da, a);  // fails with the system's reason
+    attendi([&] {
+      std::filesystem::rename(percorso("Scontr.tmp"), percorso("Scontr.ECR"), errore);
+      return !errore;
+    });
+    if (errore) throw std::filesystem::filesystem_error("deponi", errore);
   }
   // Drops a command file and waits for its job's end.
   bool lavoro(const std::string& testo) const {
@@ -158,8 +155,14 @@ class Installazione : public CartellaTemporanea {
   size_t righe_stampate() const {
     return righe("ECRSIM.TXT");
   }
+  // Start-up notes leave the code empty: they are no outcome.
   size_t esiti_nel_log() const {
-    return righe("BorvanIF.LOG");
+    const std::string log = leggi("BorvanIF.LOG");
+    size_t esiti = 0;
+    for (size_t inizio = 0, fine; (fine = log.find('\n', inizio)) != std::string::npos;
+         inizio = fine + 1)
+      if (log.substr(inizio, fine - inizio).find("\t\t") == std::string::npos) ++esiti;
+    return esiti;
   }
 
  private:

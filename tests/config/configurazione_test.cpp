@@ -50,7 +50,7 @@ TEST(Configurazione, ValoriLettiDalFile) {
       {"SHOW_ERRORS=1.0", [](auto& v) { v.mostra_errori = true; }},
       {"SHOW_ERRORS=1\r\nSHOW_ERRORS=2", [](auto&) {}},
       {"INPUT_FILE=sub\\x.ecr",
-       [&](auto& v) { v.file_input = windows ? "sub\\x.ecr" : "sub/x.ecr"; }},
+       [&](auto& v) { v.file_input = app + (windows ? "sub\\x.ecr" : "sub/x.ecr"); }},
       {"INPUT_FILE=\\x.ecr",
        [&](auto& v) { v.file_input = app + (windows ? "\\x.ecr" : "/x.ecr"); }},
       {"\tPOLLING_TIME=800\r\n=5\r\nPOLLING_TIME\r\n\r\nPRINTER=1", [](auto&) {}},

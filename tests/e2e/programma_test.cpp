@@ -147,5 +147,10 @@ TEST(Programma, UnRegistratoreCheElaboraIMessaggi) {
   EXPECT_TRUE(programma->in_vita());
 }
 
+// The system tells a file its writer still holds, as long as the program may take its lease.
+TEST(Programma, UnFileComandiScrittoSulPosto) {
+  verifica_scrittura_in_due_tempi();
+}
+
 }  // namespace
 }  // namespace borvan::test

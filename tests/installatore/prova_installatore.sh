@@ -107,6 +107,14 @@ installa '/S /D=Z:\proc\BorvanIF' || esito=$?
 chiave_assente || fallito "an uninstall entry for a refused folder"
 manca "$avvio" || fallito "a Startup shortcut for a refused folder"
 
+echo "== a folder whose name the system's code page cannot spell is refused"
+# Its name reaches the installer whole only from a UTF-8 locale.
+esito=0
+LC_ALL=C.UTF-8 w 'C:\BorvanIF-Setup.exe' /S '/D=C:\Cassa☃' || esito=$?
+[ "$esito" = 2 ] || fallito "setup into a folder the code page cannot spell ended with $esito, not 2"
+manca "$WINEPREFIX/drive_c/Cassa☃" || fallito "the folder the code page cannot spell was made"
+chiave_assente || fallito "an uninstall entry for a folder the code page cannot spell"
+
 echo "== silent install into a chosen folder"
 cartella="$WINEPREFIX/drive_c/Negozio/Cassa 1"
 installa '/S /D=C:\Negozio\Cassa 1' || fallito "setup /S /D= ended with $?"
@@ -173,6 +181,7 @@ for f in BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe; do
 done
 manca "$avvio" || fallito "the Startup shortcut is left"
 manca "$menu/BorvanIF.lnk" || fallito "the Start menu entry is left"
+attendi 30 "the program's lock removed" manca "$cartella/BorvanIF.LCK"
 dati_intatti "the uninstaller"
 
 echo "== silent install with the defaults"

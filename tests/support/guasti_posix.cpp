@@ -1,11 +1,16 @@
 // Faults only a POSIX system lets a test stage: a FIFO where a file is expected, a disk that
-// fills up in the middle of a write.
+// fills up in the middle of a write, a writer that comes for a command file being read.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +18,7 @@
 #include "ecr/registratore_simulato.h"
 #include "support/errore_runtime.h"
 #include "support/file.h"
+#include "support/sistema.h"
 
 namespace borvan {
 namespace {
@@ -87,6 +93,45 @@ TEST(RegistratoreSimulato, UnaRigaArrivaSulRotoloInteraONonArriva) {
   EXPECT_EQ(invia("due"), 0);
   EXPECT_EQ(driver.chiudi(), 0);
   EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "due\r\n");
+}
+
+// The kernel shows a read lease being broken, by the file's inode, while its breaker waits.
+bool lease_in_rottura(const std::string& percorso) {
+  struct stat stato {};
+  if (::stat(percorso.c_str(), &stato) != 0) return false;
+  std::ifstream blocchi("/proc/locks");
+  const std::string inode = ":" + std::to_string(stato.st_ino) + " ";
+  for (std::string riga; std::getline(blocchi, riga);)
+    if (riga.find("LEASE") != std::string::npos && riga.find("BREAKING") != std::string::npos &&
+        riga.find(inode) != std::string::npos)
+      return true;
+  return false;
+}
+
+// A writer that opens a command file while it is taken waits until the file is let go. The
+// signal the system sends the program meanwhile leaves it running, and it reads the file as it
+// took it.
+TEST(FileComandi, UnoScrittoreCheArrivaAspettaEIlProgrammaNonSiFerma) {
+  test::CartellaTemporanea cartella;
+  cartella.scrivi("Scontr.ECR", "a\r\n");
+  const std::string percorso = cartella.percorso("Scontr.ECR");
+  auto comandi = std::make_unique<FileComandi>(percorso);
+  ASSERT_FALSE(comandi->occupato());
+  bool scritto = false;
+  std::thread scrittore([&] {
+    const int fd = ::open(percorso.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    scritto = fd >= 0 && ::write(fd, "b\r\n", 3) == 3;
+    if (fd >= 0) ::close(fd);
+  });
+  const auto fine = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!lease_in_rottura(percorso) && std::chrono::steady_clock::now() < fine)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(lease_in_rottura(percorso));
+  EXPECT_EQ(comandi->leggi(100).contenuto, "a\r\n");
+  comandi.reset();
+  scrittore.join();
+  EXPECT_TRUE(scritto);
+  EXPECT_EQ(cartella.leggi("Scontr.ECR"), "b\r\n");
 }
 
 }  // namespace

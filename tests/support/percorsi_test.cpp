@@ -27,6 +27,17 @@ TEST(PercorsiWindows, CartellaENormalizzazione) {
     EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::windows), normalizzato) << percorso;
   }
   EXPECT_EQ(separatori_nativi("C:/a\\b", StilePercorso::windows), "C:/a\\b");
+  // A setting's path, the program's folder, where it leads whatever the current folder.
+  const Caso risolti[] = {
+      {R"(sub\x.txt)", R"(C:\B\)", R"(C:\B\sub\x.txt)"},
+      {R"(\dati\x.txt)", R"(C:\B\)", R"(C:\dati\x.txt)"},
+      {R"(\dati\x.txt)", R"(\\srv\sh\B\)", R"(\\srv\sh\dati\x.txt)"},
+      {R"(\\srv\sh\x.txt)", R"(C:\B\)", R"(\\srv\sh\x.txt)"},
+      {R"(D:\x.txt)", R"(C:\B\)", R"(D:\x.txt)"},
+      {"C:x.txt", R"(C:\B\)", "C:x.txt"},
+  };
+  for (const auto& [percorso, cartella, risolto] : risolti)
+    EXPECT_EQ(risolvi_percorso(percorso, cartella, StilePercorso::windows), risolto) << percorso;
 }
 
 TEST(PercorsiPosix, BarraRovesciataComeSeparatoreDuePuntiComeCarattere) {
@@ -40,6 +51,8 @@ TEST(PercorsiPosix, BarraRovesciataComeSeparatoreDuePuntiComeCarattere) {
     EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::posix), normalizzato) << percorso;
   }
   EXPECT_EQ(separatori_nativi(R"(a\b/c)", StilePercorso::posix), "a/b/c");
+  EXPECT_EQ(risolvi_percorso("sub/x", "/opt/b/", StilePercorso::posix), "/opt/b/sub/x");
+  EXPECT_EQ(risolvi_percorso(R"(\x)", "/opt/b/", StilePercorso::posix), R"(\x)");
 }
 
 }  // namespace

@@ -34,6 +34,10 @@ std::vector<HWND> ordine_tab(HWND finestra) {
   return ordine;
 }
 
+bool in_cima(HWND finestra) {
+  return (GetWindowLongA(finestra, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 struct Finestre : ::testing::Test {
   Finestre() { prepara_controlli(); }
 
@@ -97,7 +101,8 @@ TEST_F(Finestre, ConfigEscChiudeSenzaScrivere) {
 }
 
 // Enter retries and Esc gives up, whichever control has the focus, on either tab; Alt+R and
-// Alt+A press the buttons their captions mark. The countdown has not answered meanwhile.
+// Alt+A press the buttons their captions mark. The countdown has not answered meanwhile. The
+// dialog stands in front of every window.
 TEST_F(Finestre, ErroreTastiDaOgniControllo) {
   struct Caso {
     HWND win32::DialogoErrore::*fuoco;
@@ -111,9 +116,10 @@ TEST_F(Finestre, ErroreTastiDaOgniControllo) {
   for (const Caso& c : casi) {
     win32::DialogoErrore dialogo("x", risposta, operatore, errori);
     const bool seconda_scheda = c.fuoco == &win32::DialogoErrore::sstab1;
-    bool nascosti = false;
+    bool nascosti = false, davanti = false;
     Copione copione([&] {
       if (!IsWindowVisible(dialogo.hwnd())) return false;
+      davanti = GetForegroundWindow() == dialogo.hwnd() && in_cima(dialogo.hwnd());
       dialogo.form().SSTab1.setTab(static_cast<int16_t>(seconda_scheda));
       nascosti = !IsWindowVisible(dialogo.command1) && !IsWindowVisible(dialogo.label1);
       SetFocus(dialogo.*c.fuoco);
@@ -123,6 +129,7 @@ TEST_F(Finestre, ErroreTastiDaOgniControllo) {
     dialogo.esegui();
     EXPECT_EQ(risposta, c.attesa) << c.tasto;
     EXPECT_EQ(nascosti, seconda_scheda);
+    EXPECT_TRUE(davanti);
     EXPECT_NE(dialogo.form().Label2.Caption(), "0");
   }
 }

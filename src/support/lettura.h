@@ -1,0 +1,35 @@
+#pragma once
+
+// The read loop both platforms' file routines share.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "support/sistema.h"
+
+namespace borvan {
+
+// Reads to the end into `letto`, whose identity gives the size to expect: at most `massimo`
+// bytes and one more, so that the caller can tell a file that is too long. `leggi(dove,
+// quanti)` reads at most `quanti` bytes and answers how many, 0 at the end; it throws on a
+// failure.
+template <class Leggi>
+void leggi_a_blocchi(FileLetto& letto, uint64_t massimo, Leggi leggi) {
+  const uint64_t limite = massimo + 1;
+  letto.contenuto.resize(
+      static_cast<size_t>(std::min<uint64_t>(limite, letto.identita.dimensione + 1)));
+  size_t letti = 0;
+  for (;;) {
+    if (letti == letto.contenuto.size()) {
+      if (letti >= limite) break;
+      letto.contenuto.resize(static_cast<size_t>(std::min<uint64_t>(limite, letti * 2 + 4096)));
+    }
+    const size_t n = leggi(letto.contenuto.data() + letti, letto.contenuto.size() - letti);
+    if (n == 0) break;
+    letti += n;
+  }
+  letto.contenuto.resize(letti);
+  letto.contenuto.shrink_to_fit();
+}
+
+}  // namespace borvan
