@@ -49,14 +49,16 @@ std::string Config::numero(const std::string& testo) {
   return numero_in_testo(converti_numero(testo, errori_), separatore_decimale_);
 }
 
-// The box that shows each setting that is not a switch (the switch is Check1).
+// The box that shows each setting that is not a switch (the switch is Check1), known by the
+// value its row of the settings table sets.
 TextBox* Config::casella_di(const Impostazione& impostazione) {
-  const std::pair<std::string_view, TextBox Config::*> caselle[] = {
-      {"WINECRCOM_PORT", &Config::Text3}, {"INPUT_FILE", &Config::Text1},
-      {"POLLING_TIME", &Config::Text5},   {"TIMEOUT", &Config::Text6},
-      {"RESULT_FILE", &Config::Text2},    {"LOG_FILE", &Config::Text4}};
-  for (const auto& [chiave, membro] : caselle)
-    if (chiave == impostazione.chiave) return &(this->*membro);
+  using C = Configurazione;
+  const std::pair<Impostazione::Campo, TextBox Config::*> caselle[] = {
+      {&C::porta_ecr, &Config::Text3},     {&C::file_input, &Config::Text1},
+      {&C::tempo_polling, &Config::Text5}, {&C::tempo_timeout, &Config::Text6},
+      {&C::file_result, &Config::Text2},   {&C::file_log, &Config::Text4}};
+  for (const auto& [campo, membro] : caselle)
+    if (campo == impostazione.campo) return &(this->*membro);
   return nullptr;
 }
 
