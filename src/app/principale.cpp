@@ -19,6 +19,39 @@ const char* const messaggio_stampa_in_corso =
 const char* const descrizione_open_rifiutato = "Errore su OPEN WinEcrCom";
 const char* const descrizione_chiuso = "BorvanIF chiuso durante la stampa";
 
+// The buttons in two rows under the list, the status beside its caption above it.
+constexpr DisegnoControllo controlli[] = {
+    {.nome = "Command1",
+     .genere = Genere::pulsante,
+     .posto = {120, 2580, 2025, 435},
+     .caption = "Configurazione"},
+    {.nome = "Command2",
+     .genere = Genere::pulsante,
+     .posto = {2220, 2580, 2085, 435},
+     .caption = "Interrompi la stampa"},
+    {.nome = "Label1",
+     .genere = Genere::etichetta,
+     .posto = {2220, 210, 2085, 345},
+     .carattere = Carattere{.punti = 9.75}},
+    {.nome = "Label2",
+     .genere = Genere::etichetta,
+     .posto = {120, 300, 2025, 225},
+     .caption = "Stato registratore di cassa :"},
+    {.nome = "List2", .genere = Genere::lista, .posto = {120, 630, 4185, 1815}},
+    {.nome = "Command3",
+     .genere = Genere::pulsante,
+     .posto = {120, 3090, 2025, 435},
+     .caption = "Chiudi Borvan Interface"},
+    {.nome = "Command4",
+     .genere = Genere::pulsante,
+     .posto = {2220, 3090, 2085, 435},
+     .caption = "Riduci ad icona"},
+    {.nome = "CoEcrCom1",
+     .genere = Genere::registratore,
+     .posto = {0, 0, 480, 480},
+     .visibile = false},
+};
+
 // Resets a flag on every way out of a scope.
 class Bandiera {
  public:
@@ -33,6 +66,9 @@ class Bandiera {
 
 }  // namespace
 
+constinit const DisegnoModulo Principale::disegno{
+    .caption = "BORVAN INTERFACE", .larghezza = 4560, .altezza = 3570, .controlli = controlli};
+
 Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEcr> driver,
                        Operatore& operatore, GestoreErrori& errori, Ambiente& ambiente)
     : CoEcrCom1(*driver),
@@ -42,12 +78,13 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
       errori_(errori),
       ambiente_(ambiente),
       giornale_(cartella_applicazione(cartella_eseguibile_) + nome_giornale) {
-  Form.setCaption("BORVAN INTERFACE");
-  Label2.setCaption("Stato registratore di cassa :");
-  Command1.setCaption("Configurazione");
-  Command2.setCaption("Interrompi la stampa");
-  Command3.setCaption("Chiudi Borvan Interface");
-  Command4.setCaption("Riduci ad icona");
+  const auto caption = [](const char* nome) { return disegno.controllo(nome).caption; };
+  Form.setCaption(disegno.caption);
+  Label2.setCaption(caption("Label2"));
+  Command1.setCaption(caption("Command1"));
+  Command2.setCaption(caption("Command2"));
+  Command3.setCaption(caption("Command3"));
+  Command4.setCaption(caption("Command4"));
   Command2.setVisible(false);
   Timer3.setInterval(1);
 }

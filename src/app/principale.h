@@ -12,6 +12,7 @@
 #include "config/configurazione.h"
 #include "ecr/driver_ecr.h"
 #include "support/controlli.h"
+#include "support/disegno.h"
 #include "support/sistema.h"
 
 namespace borvan {
@@ -41,8 +42,8 @@ class Ambiente {
 // The main window "BORVAN INTERFACE": start-up, the print cycle and the outcome of each job.
 class Principale {
  public:
-  static constexpr double larghezza_twips = 4560;
-  static constexpr double altezza_twips = 3570;
+  // The window and its controls as drawn, in tab order.
+  static const DisegnoModulo disegno;
   // A command file longer than this is no receipt (32767 lines of 256 bytes take a quarter of
   // it): it is refused before it is read whole.
   static constexpr uint64_t dimensione_massima_comandi = 8 * 1024 * 1024;

@@ -21,7 +21,64 @@ const char* const domanda_default = "Sicuro di voler ripristinare i parametri di
 const char* const titolo_scelta = "Selezionare il file";
 const char* const filtro_scelta = "Tutti i file (*.*)|*.*";
 
+constexpr double colonna = Config::colonna_caselle;
+
+// A row of the dialog: its label, its box and, for a path, its "..." button.
+constexpr DisegnoControllo etichetta(const char* nome, Rettangolo posto, const char* caption) {
+  return {.nome = nome,
+          .genere = Genere::etichetta,
+          .posto = posto,
+          .caption = caption,
+          .allineamento = Allineamento::destra};
+}
+constexpr DisegnoControllo casella(const char* nome, Rettangolo posto) {
+  return {.nome = nome, .genere = Genere::casella, .posto = posto};
+}
+constexpr DisegnoControllo pulsante_sfoglia(const char* nome, double top) {
+  return {
+      .nome = nome, .genere = Genere::pulsante, .posto = {7050, top, 375, 285}, .caption = "..."};
+}
+
+constexpr DisegnoControllo controlli[] = {
+    etichetta("Label1", {90, 420, 2385, 285}, "File input comandi :"),
+    casella("Text1", {colonna, 390, 4485, 285}),
+    pulsante_sfoglia("Command1", 390),
+    etichetta("Label2", {30, 1410, 2445, 285}, "File dove salvare codici di ritorno :"),
+    casella("Text2", {colonna, 1380, 4485, 285}),
+    pulsante_sfoglia("Command2", 1380),
+    etichetta("Label3", {90, 90, 2385, 285}, "Porta logica WinEcrCom :"),
+    casella("Text3", {colonna, 60, 795, 285}),
+    {.nome = "Check1",
+     .genere = Genere::spunta,
+     .posto = {colonna, 1740, 4275, 255},
+     .caption = "Messaggio a schermo su errore"},
+    etichetta("Label4", {30, 2100, 2445, 285}, "File log :"),
+    casella("Text4", {colonna, 2070, 4485, 285}),
+    pulsante_sfoglia("Command3", 2070),
+    etichetta("Label5", {90, 750, 2385, 285}, "Tempo polling file comandi (ms) :"),
+    casella("Text5", {colonna, 720, 1125, 285}),
+    etichetta("Label6", {90, 1080, 2385, 285}, "Tempo di timeout (sec) :"),
+    casella("Text6", {colonna, 1050, 1125, 285}),
+    {.nome = "Command4",
+     .genere = Genere::pulsante,
+     .posto = {7590, 60, 1095, 855},
+     .caption = "OK",
+     .figura = Figura::conferma},
+    {.nome = "Command5",
+     .genere = Genere::pulsante,
+     .posto = {7590, 1410, 1095, 945},
+     .caption = "Annulla (ESC)",
+     .figura = Figura::annulla},
+    {.nome = "Command6",
+     .genere = Genere::pulsante,
+     .posto = {7590, 990, 1095, 375},
+     .caption = "Default"},
+};
+
 }  // namespace
+
+constinit const DisegnoModulo Config::disegno{
+    .caption = "Configurazione", .larghezza = 8775, .altezza = 2610, .controlli = controlli};
 
 Config::Config(std::string cartella_eseguibile, Operatore& operatore, GestoreErrori& errori,
                char separatore_decimale)
@@ -29,20 +86,21 @@ Config::Config(std::string cartella_eseguibile, Operatore& operatore, GestoreErr
       operatore_(operatore),
       errori_(errori),
       separatore_decimale_(separatore_decimale) {
-  Form.setCaption("Configurazione");
-  Form.setSize_dalla_vista(larghezza_twips, altezza_twips);
-  Label1.setCaption("File input comandi :");
-  Label2.setCaption("File dove salvare codici di ritorno :");
-  Label3.setCaption("Porta logica WinEcrCom :");
-  Label4.setCaption("File log :");
-  Label5.setCaption("Tempo polling file comandi (ms) :");
-  Label6.setCaption("Tempo di timeout (sec) :");
-  Command1.setCaption("...");
-  Command2.setCaption("...");
-  Command3.setCaption("...");
-  Command4.setCaption("OK");
-  Command5.setCaption("Annulla (ESC)");
-  Command6.setCaption("Default");
+  const auto caption = [](const char* nome) { return disegno.controllo(nome).caption; };
+  Form.setCaption(disegno.caption);
+  Form.setSize_dalla_vista(disegno.larghezza, disegno.altezza);
+  Label1.setCaption(caption("Label1"));
+  Label2.setCaption(caption("Label2"));
+  Label3.setCaption(caption("Label3"));
+  Label4.setCaption(caption("Label4"));
+  Label5.setCaption(caption("Label5"));
+  Label6.setCaption(caption("Label6"));
+  Command1.setCaption(caption("Command1"));
+  Command2.setCaption(caption("Command2"));
+  Command3.setCaption(caption("Command3"));
+  Command4.setCaption(caption("Command4"));
+  Command5.setCaption(caption("Command5"));
+  Command6.setCaption(caption("Command6"));
 }
 
 std::string Config::numero(const std::string& testo) {

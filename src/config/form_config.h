@@ -4,6 +4,7 @@
 #include <string>
 
 #include "support/controlli.h"
+#include "support/disegno.h"
 
 namespace borvan {
 
@@ -16,9 +17,10 @@ struct Impostazione;
 // never touches the main window's values: the main window reads the file after it closes.
 class Config {
  public:
-  // Design-time client area, in twips.
-  static constexpr double larghezza_twips = 8775;
-  static constexpr double altezza_twips = 2610;
+  // The dialog and its controls as drawn, in tab order. The boxes stand in one column, and
+  // each label, right-aligned, ends next to its box.
+  static const DisegnoModulo disegno;
+  static constexpr double colonna_caselle = 2520;
 
   // Fractions are shown and written with `separatore_decimale`, the user's regional one.
   Config(std::string cartella_eseguibile, Operatore& operatore, GestoreErrori& errori,

@@ -7,16 +7,58 @@
 
 namespace borvan {
 
+namespace {
+
+constexpr double larghezza = 7140, altezza = 3045;
+constexpr const char* schede[] = {"Descrizione errore", "Dettagli"};
+constexpr Carattere pulsanti{.punti = 9.75, .grassetto = true};
+
+// Every control stands on the first tab; the second holds nothing.
+constexpr DisegnoControllo controlli[] = {
+    {.nome = "Picture1", .genere = Genere::riquadro, .posto = {120, 810, 1515, 1485}},
+    {.nome = "Label1", .genere = Genere::etichetta, .posto = {1770, 420, 5295, 1275}},
+    {.nome = "Command1",
+     .genere = Genere::pulsante,
+     .posto = {1770, 1770, 2685, 1155},
+     .caption = "&Riprova",
+     .carattere = pulsanti,
+     .sfondo = Colore{0, 255, 0}},
+    {.nome = "Command2",
+     .genere = Genere::pulsante,
+     .posto = {4530, 1770, 2535, 1155},
+     .caption = "&Annulla",
+     .carattere = pulsanti,
+     .sfondo = Colore{255, 128, 0}},
+    // The countdown: never shown.
+    {.nome = "Label2",
+     .genere = Genere::etichetta,
+     .posto = {300, 2730, 255, 315},
+     .carattere = Carattere{.punti = 13.5, .grassetto = true},
+     .visibile = false},
+    {.nome = "SSTab1",
+     .genere = Genere::schede,
+     .posto = {0, 0, larghezza, altezza},
+     .schede = schede},
+};
+
+}  // namespace
+
+constinit const DisegnoModulo Form_errore::disegno{.caption = "ERRORE",
+                                                   .larghezza = larghezza,
+                                                   .altezza = altezza,
+                                                   .carattere = {.grassetto = true},
+                                                   .controlli = controlli};
+
 Form_errore::Form_errore(const std::string& testo_errore, int32_t& risposta_errore,
                          Operatore& operatore, GestoreErrori& errori)
     : testo_errore_(testo_errore),
       risposta_errore_(risposta_errore),
       operatore_(operatore),
       errori_(errori) {
-  Form.setCaption("ERRORE");
-  Form.setSize_dalla_vista(larghezza_twips, altezza_twips);
-  Command1.setCaption("&Riprova");
-  Command2.setCaption("&Annulla");
+  Form.setCaption(disegno.caption);
+  Form.setSize_dalla_vista(disegno.larghezza, disegno.altezza);
+  Command1.setCaption(disegno.controllo("Command1").caption);
+  Command2.setCaption(disegno.controllo("Command2").caption);
   Timer1.setInterval(1000);
   Timer1.setEnabled(true);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "support/controlli.h"
+#include "support/disegno.h"
 
 namespace borvan {
 
@@ -14,9 +15,8 @@ class Operatore;
 // button, by Enter or Esc, or by itself (retry) when its five-second countdown runs out.
 class Form_errore {
  public:
-  // Design-time client area, in twips.
-  static constexpr double larghezza_twips = 7140;
-  static constexpr double altezza_twips = 3045;
+  // The dialog and its controls as drawn, in tab order.
+  static const DisegnoModulo disegno;
 
   Form_errore(const std::string& testo_errore, int32_t& risposta_errore, Operatore& operatore,
               GestoreErrori& errori);

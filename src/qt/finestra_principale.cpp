@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "qt/schermo_qt.h"
+#include "qt/disegno.h"
 
 namespace borvan::qt {
 
@@ -26,32 +26,14 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
                            Qt::WindowCloseButtonHint),
       principale_(principale) {
   setObjectName("Principale");
-  setFixedSize(pixel(Principale::larghezza_twips), pixel(Principale::altezza_twips));
-  setFont(carattere_moduli());
-
-  label2 = new QLabel(this);
-  label2->setObjectName("Label2");
-  label2->setGeometry(rettangolo(120, 300, 2025, 225));
-  label1 = new QLabel(this);
-  label1->setObjectName("Label1");
-  label1->setGeometry(rettangolo(2220, 210, 2085, 345));
-  label1->setFont(carattere_moduli(9.75));
-  list2 = new QListView(this);
-  list2->setObjectName("List2");
-  list2->setGeometry(rettangolo(120, 630, 4185, 1815));
-  list2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list2->setSelectionMode(QAbstractItemView::SingleSelection);
-
-  command1 = pulsante(this, "Command1", rettangolo(120, 2580, 2025, 435));
-  command2 = pulsante(this, "Command2", rettangolo(2220, 2580, 2085, 435));
-  command3 = pulsante(this, "Command3", rettangolo(120, 3090, 2025, 435));
-  command4 = pulsante(this, "Command4", rettangolo(2220, 3090, 2085, 435));
-
-  // Tab order: the buttons of the first row, the list, then the second row.
-  setTabOrder(command1, command2);
-  setTabOrder(command2, list2);
-  setTabOrder(list2, command3);
-  setTabOrder(command3, command4);
+  crea_controlli(this, Principale::disegno);
+  label1 = controllo<QLabel>(this, "Label1");
+  label2 = controllo<QLabel>(this, "Label2");
+  list2 = controllo<QListView>(this, "List2");
+  command1 = controllo<QPushButton>(this, "Command1");
+  command2 = controllo<QPushButton>(this, "Command2");
+  command3 = controllo<QPushButton>(this, "Command3");
+  command4 = controllo<QPushButton>(this, "Command4");
 
   collega(principale.Label1, label1);
   collega(principale.Label2, label2);

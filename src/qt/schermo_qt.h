@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <string>
 
+#include "support/disegno.h"
+
 namespace borvan::qt {
 
 // 15 twips are one pixel at 96 dpi.
@@ -20,18 +22,18 @@ inline int pixel(double twips) {
 inline double twips(int pixel) {
   return static_cast<double>(pixel) * twips_per_pixel;
 }
-inline QRect rettangolo(double left, double top, double width, double height) {
-  return {pixel(left), pixel(top), pixel(width), pixel(height)};
+inline QRect rettangolo(const Rettangolo& r) {
+  return {pixel(r.left), pixel(r.top), pixel(r.width), pixel(r.height)};
 }
 
-// The windows were laid out for a narrow sans serif of 8.25 points: the first of these that
-// the system has keeps their captions inside their controls.
-inline QFont carattere_moduli(double punti = 8.25, bool grassetto = false) {
+// The windows were laid out for a narrow sans serif: the first of these that the system has
+// keeps their captions inside their controls.
+inline QFont carattere_moduli(const Carattere& disegno) {
   QFont carattere;
   carattere.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial",
                          "DejaVu Sans Condensed", "DejaVu Sans"});
-  carattere.setPointSizeF(punti);
-  carattere.setBold(grassetto);
+  carattere.setPointSizeF(disegno.punti);
+  carattere.setBold(disegno.grassetto);
   return carattere;
 }
 

@@ -22,15 +22,6 @@ void protetto(const std::function<void()>& gestore) {
   }
 }
 
-QPushButton* pulsante(QWidget* genitore, const char* nome, QRect dove, QPushButton* pulsante) {
-  if (pulsante == nullptr) pulsante = new QPushButton(genitore);
-  pulsante->setObjectName(nome);
-  pulsante->setGeometry(dove);
-  pulsante->setAutoDefault(false);
-  pulsante->setDefault(false);
-  return pulsante;
-}
-
 namespace {
 
 // Holds a control's link for as long as its widget lives, and carries the widget's

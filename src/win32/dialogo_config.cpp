@@ -1,6 +1,6 @@
 #include "win32/dialogo_config.h"
 
-#include "win32/pulsante_grafico.h"
+#include "win32/disegno.h"
 #include "win32/viste.h"
 
 namespace borvan::win32 {
@@ -15,44 +15,38 @@ char separatore_decimale_utente() {
 DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& operatore,
                              GestoreErrori& errori)
     : form_(cartella_eseguibile, operatore, errori, separatore_decimale_utente()) {
+  const DisegnoModulo& disegno = Config::disegno;
   crea("BorvanIF_Config", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
-       Config::larghezza_twips, Config::altezza_twips, carattere_moduli());
-
+       disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
+  const Controlli controlli = crea_controlli(*this, disegno);
   // A label ends next to its box: where the system's font is wider than the forms' one, its
   // caption takes the two pixels before the box rather than wrap.
-  auto etichetta = [this](Posto dove) {
-    dove.larghezza = pixel(2520) - 1 - dove.x;
-    return controllo("STATIC", "", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, dove);
-  };
-  auto casella = [this](Posto dove) {
-    return controllo("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, dove, WS_EX_CLIENTEDGE);
-  };
-  auto pulsante = [this](Posto dove) {
-    return controllo("BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, dove);
-  };
-
-  // Created in tab order.
-  label1 = etichetta(posto(90, 420, 2385, 285));
-  text1 = casella(posto(2520, 390, 4485, 285));
-  command1 = pulsante(posto(7050, 390, 375, 285));
-  label2 = etichetta(posto(30, 1410, 2445, 285));
-  text2 = casella(posto(2520, 1380, 4485, 285));
-  command2 = pulsante(posto(7050, 1380, 375, 285));
-  label3 = etichetta(posto(90, 90, 2385, 285));
-  text3 = casella(posto(2520, 60, 795, 285));
-  check1 = controllo("BUTTON", "Messaggio a schermo su errore",
-                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, posto(2520, 1740, 4275, 255));
-  label4 = etichetta(posto(30, 2100, 2445, 285));
-  text4 = casella(posto(2520, 2070, 4485, 285));
-  command3 = pulsante(posto(7050, 2070, 375, 285));
-  label5 = etichetta(posto(90, 750, 2385, 285));
-  text5 = casella(posto(2520, 720, 1125, 285));
-  label6 = etichetta(posto(90, 1080, 2385, 285));
-  text6 = casella(posto(2520, 1050, 1125, 285));
-  const COLORREF faccia = GetSysColor(COLOR_BTNFACE);
-  command4 = pulsante_grafico(*this, "", posto(7590, 60, 1095, 855), faccia, Figura::conferma);
-  command5 = pulsante_grafico(*this, "", posto(7590, 1410, 1095, 945), faccia, Figura::annulla);
-  command6 = pulsante(posto(7590, 990, 1095, 375));
+  for (const DisegnoControllo& riga : disegno.controlli) {
+    if (riga.genere != Genere::etichetta) continue;
+    const Posto dove = posto(riga.posto);
+    SetWindowPos(controlli.at(riga.nome), nullptr, 0, 0,
+                 pixel(Config::colonna_caselle) - 1 - dove.x, dove.altezza,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  label1 = controlli.at("Label1");
+  label2 = controlli.at("Label2");
+  label3 = controlli.at("Label3");
+  label4 = controlli.at("Label4");
+  label5 = controlli.at("Label5");
+  label6 = controlli.at("Label6");
+  text1 = controlli.at("Text1");
+  text2 = controlli.at("Text2");
+  text3 = controlli.at("Text3");
+  text4 = controlli.at("Text4");
+  text5 = controlli.at("Text5");
+  text6 = controlli.at("Text6");
+  check1 = controlli.at("Check1");
+  command1 = controlli.at("Command1");
+  command2 = controlli.at("Command2");
+  command3 = controlli.at("Command3");
+  command4 = controlli.at("Command4");
+  command5 = controlli.at("Command5");
+  command6 = controlli.at("Command6");
 
   collega(form_.Label1, label1, *this);
   collega(form_.Label2, label2, *this);

@@ -9,13 +9,13 @@ DialogoTesto::DialogoTesto(const std::string& prompt) {
   crea("BorvanIF_Testo", nome_programma, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
        6210, 2220, carattere_moduli());
   etichetta =
-      controllo("STATIC", prompt.c_str(), WS_VISIBLE | SS_NOPREFIX, posto(120, 120, 4815, 1380));
+      controllo("STATIC", prompt.c_str(), WS_VISIBLE | SS_NOPREFIX, posto({120, 120, 4815, 1380}));
   casella = controllo("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                      posto(120, 1680, 5970, 330), WS_EX_CLIENTEDGE);
+                      posto({120, 1680, 5970, 330}), WS_EX_CLIENTEDGE);
   ok = controllo("BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                 posto(5070, 120, 1020, 345));
+                 posto({5070, 120, 1020, 345}));
   annulla = controllo("BUTTON", "Annulla", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                      posto(5070, 555, 1020, 345));
+                      posto({5070, 555, 1020, 345}));
   al_comando(ok, [this](WORD codice) {
     if (codice == BN_CLICKED) rispondi(true);
   });

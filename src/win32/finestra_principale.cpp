@@ -1,27 +1,24 @@
 #include "win32/finestra_principale.h"
 
 #include "win32/ciclo.h"
+#include "win32/disegno.h"
 
 namespace borvan::win32 {
 
 FinestraPrincipale::FinestraPrincipale(Principale& principale)
     : principale_(principale), termina_(RegisterWindowMessageA(messaggio_termina)) {
+  const DisegnoModulo& disegno = Principale::disegno;
   crea(classe_principale, "", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-       Principale::larghezza_twips, Principale::altezza_twips, carattere_moduli());
-
-  // Created in tab order: the first row of buttons, the labels, the list, the second row.
-  const DWORD pulsante = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-  command1 = controllo("BUTTON", "", pulsante, posto(120, 2580, 2025, 435));
-  command2 = controllo("BUTTON", "", pulsante, posto(2220, 2580, 2085, 435));
-  label1 = controllo("STATIC", "", WS_VISIBLE | SS_NOPREFIX, posto(2220, 210, 2085, 345));
-  SendMessageA(label1, WM_SETFONT, reinterpret_cast<WPARAM>(carattere_moduli(9.75)), FALSE);
-  label2 = controllo("STATIC", "", WS_VISIBLE | SS_NOPREFIX, posto(120, 300, 2025, 225));
-  list2 = controllo("LISTBOX", "",
-                    WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                    posto(120, 630, 4185, 1815), WS_EX_CLIENTEDGE);
-  command3 = controllo("BUTTON", "", pulsante, posto(120, 3090, 2025, 435));
-  command4 = controllo("BUTTON", "", pulsante, posto(2220, 3090, 2085, 435));
-  coecrcom1 = controllo("STATIC", "", 0, posto(0, 0, 480, 480));
+       disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
+  const Controlli controlli = crea_controlli(*this, disegno);
+  label1 = controlli.at("Label1");
+  label2 = controlli.at("Label2");
+  list2 = controlli.at("List2");
+  command1 = controlli.at("Command1");
+  command2 = controlli.at("Command2");
+  command3 = controlli.at("Command3");
+  command4 = controlli.at("Command4");
+  coecrcom1 = controlli.at("CoEcrCom1");
 
   collega(principale.Label1, label1, *this);
   collega(principale.Label2, label2, *this);

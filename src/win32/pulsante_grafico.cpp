@@ -44,7 +44,7 @@ void disegna(const DRAWITEMSTRUCT& d, COLORREF sfondo, Figura figura) {
   RECT misura = area;
   DrawTextA(dc, testo.c_str(), -1, &misura, DT_CALCRECT | DT_SINGLELINE);
   const int altezza_testo = misura.bottom - misura.top;
-  const int lato = figura == Figura::nessuna ? 0 : pixel(360);
+  const int lato = figura == Figura::nessuna ? 0 : pixel(lato_figura);
   const int top = area.top + (area.bottom - area.top - lato - altezza_testo) / 2;
   if (figura != Figura::nessuna) {
     const int left = area.left + (area.right - area.left - lato) / 2;
@@ -61,11 +61,16 @@ void disegna(const DRAWITEMSTRUCT& d, COLORREF sfondo, Figura figura) {
 
 }  // namespace
 
-HWND pulsante_grafico(Modulo& modulo, const char* testo, Posto dove, COLORREF sfondo,
-                      Figura figura) {
-  HWND pulsante = modulo.controllo("BUTTON", testo, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, dove);
-  modulo.al_disegno(pulsante,
-                    [sfondo, figura](const DRAWITEMSTRUCT& d) { disegna(d, sfondo, figura); });
+HWND pulsante_grafico(Modulo& modulo, const DisegnoControllo& disegno) {
+  const DWORD visibile = disegno.visibile ? WS_VISIBLE : 0;
+  HWND pulsante = modulo.controllo("BUTTON", disegno.caption, visibile | WS_TABSTOP | BS_OWNERDRAW,
+                                   posto(disegno.posto));
+  const COLORREF sfondo =
+      disegno.sfondo ? RGB(disegno.sfondo->rosso, disegno.sfondo->verde, disegno.sfondo->blu)
+                     : GetSysColor(COLOR_BTNFACE);
+  modulo.al_disegno(pulsante, [sfondo, figura = disegno.figura](const DRAWITEMSTRUCT& d) {
+    disegna(d, sfondo, figura);
+  });
   return pulsante;
 }
 

@@ -5,13 +5,11 @@
 
 #include <windows.h>
 
+#include "support/disegno.h"
 #include "win32/modulo.h"
 
 namespace borvan::win32 {
 
-enum class Figura { nessuna, conferma, annulla };
-
-HWND pulsante_grafico(Modulo& modulo, const char* testo, Posto dove, COLORREF sfondo,
-                      Figura figura = Figura::nessuna);
+HWND pulsante_grafico(Modulo& modulo, const DisegnoControllo& disegno);
 
 }  // namespace borvan::win32

@@ -53,11 +53,13 @@ double twips(int pixel) {
   return pixel * 1440.0 / punti_per_pollice();
 }
 
-Posto posto(double left, double top, double width, double height) {
-  return {pixel(left), pixel(top), pixel(width), pixel(height)};
+Posto posto(const Rettangolo& twips) {
+  return {pixel(twips.left), pixel(twips.top), pixel(twips.width), pixel(twips.height)};
 }
 
-HFONT carattere_moduli(double punti, bool grassetto) {
+HFONT carattere_moduli(const Carattere& disegno) {
+  const double punti = disegno.punti;
+  const bool grassetto = disegno.grassetto;
   static std::map<std::pair<double, bool>, HFONT> caratteri;
   HFONT& carattere = caratteri[{punti, grassetto}];
   if (carattere == nullptr) {

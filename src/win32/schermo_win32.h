@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "support/disegno.h"
+
 namespace borvan::win32 {
 
 // The screen's dots per inch: 96 unless the user chose larger text.
@@ -17,10 +19,10 @@ double twips(int pixel);
 struct Posto {
   int x = 0, y = 0, larghezza = 0, altezza = 0;
 };
-Posto posto(double left, double top, double width, double height);
+Posto posto(const Rettangolo& twips);
 
-// The windows were laid out for "MS Sans Serif" 8.25 points; where the system lacks it, the
-// nearest narrow sans serif it has. One font per size and weight, for the program's life.
-HFONT carattere_moduli(double punti = 8.25, bool grassetto = false);
+// The windows were laid out for "MS Sans Serif"; where the system lacks it, the nearest narrow
+// sans serif it has. One font per size and weight, for the program's life.
+HFONT carattere_moduli(const Carattere& carattere = {});
 
 }  // namespace borvan::win32

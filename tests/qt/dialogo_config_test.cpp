@@ -10,6 +10,7 @@
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
 #include "qt/operatore_qt.h"
+#include "qt/schermo_qt.h"
 
 using namespace borvan;
 using qt::DialogoConfig;
@@ -43,7 +44,7 @@ class DialogoConfigTest : public QObject {
   // presses no button, the focused "OK" included; Esc closes without writing.
   void controlsStandInTheirTabOrderAndOnlyEscapeCloses() {
     mostra([](DialogoConfig& d) {
-      QCOMPARE(d.text1->geometry(), QRect(168, 26, 299, 19));  // 2520, 390, 4485, 285 twips
+      QCOMPARE(d.text1->geometry(), qt::rettangolo(Config::disegno.controllo("Text1").posto));
       for (const QLabel* l : {d.label1, d.label2, d.label3, d.label4, d.label5, d.label6})
         QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
                  qPrintable(l->text()));

@@ -7,6 +7,7 @@
 #include "comune/banco.h"
 #include "ecr/registratore_simulato.h"
 #include "qt/programma.h"
+#include "qt/schermo_qt.h"
 
 using namespace borvan;
 
@@ -45,7 +46,7 @@ class FinestraPrincipaleTest : public QObject {
     qt::FinestraPrincipale f(*b.p);
     f.show();
     QCOMPARE(f.windowTitle(), QString("BORVAN INTERFACE"));
-    QCOMPARE(f.list2->geometry(), QRect(8, 42, 279, 121));  // 120, 630, 4185, 1815 twips
+    QCOMPARE(f.list2->geometry(), qt::rettangolo(Principale::disegno.controllo("List2").posto));
     QVERIFY(!f.command2->isVisible());
     QVERIFY(f.label1->font().pointSizeF() > f.label2->font().pointSizeF());
     b.p->Command2.setVisible(true);

@@ -59,7 +59,8 @@ TEST_F(Finestre, PostiEOrdineDiTabulazione) {
   win32::DialogoConfig c(cartella.cartella(), operatore, errori);
   win32::DialogoErrore errore("x", risposta, operatore, errori);
   EXPECT_EQ(pixel(1440), win32::punti_per_pollice());
-  const RECT lista{pixel(120), pixel(630), pixel(120) + pixel(4185), pixel(630) + pixel(1815)};
+  const win32::Posto l = win32::posto(Principale::disegno.controllo("List2").posto);
+  const RECT lista{l.x, l.y, l.x + l.larghezza, l.y + l.altezza};
   RECT r = posto_in(f.list2);
   EXPECT_TRUE(EqualRect(&r, &lista));
   for (HWND w : {f.hwnd(), c.hwnd(), errore.hwnd()}) {
