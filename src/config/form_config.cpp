@@ -23,7 +23,7 @@ const char* const filtro_scelta = "Tutti i file (*.*)|*.*";
 
 constexpr double colonna = Config::colonna_caselle;
 
-// A row of the dialog: its label, its box and, for a path, its "..." button.
+// Labels are right-aligned, to end next to their boxes.
 constexpr DisegnoControllo etichetta(const char* nome, Rettangolo posto, const char* caption) {
   return {.nome = nome,
           .genere = Genere::etichetta,
@@ -31,34 +31,27 @@ constexpr DisegnoControllo etichetta(const char* nome, Rettangolo posto, const c
           .caption = caption,
           .allineamento = Allineamento::destra};
 }
-constexpr DisegnoControllo casella(const char* nome, Rettangolo posto) {
-  return {.nome = nome, .genere = Genere::casella, .posto = posto};
-}
-constexpr DisegnoControllo pulsante_sfoglia(const char* nome, double top) {
-  return {
-      .nome = nome, .genere = Genere::pulsante, .posto = {7050, top, 375, 285}, .caption = "..."};
-}
 
+// In tab order (not the rows' order on the form): each row's label, box and, for a path, its
+// "..." button.
 constexpr DisegnoControllo controlli[] = {
     etichetta("Label1", {90, 420, 2385, 285}, "File input comandi :"),
-    casella("Text1", {colonna, 390, 4485, 285}),
-    pulsante_sfoglia("Command1", 390),
+    {"Text1", Genere::casella, {colonna, 390, 4485, 285}},
+    {"Command1", Genere::pulsante, {7050, 390, 375, 285}, "..."},
     etichetta("Label2", {30, 1410, 2445, 285}, "File dove salvare codici di ritorno :"),
-    casella("Text2", {colonna, 1380, 4485, 285}),
-    pulsante_sfoglia("Command2", 1380),
+    {"Text2", Genere::casella, {colonna, 1380, 4485, 285}},
+    {"Command2", Genere::pulsante, {7050, 1380, 375, 285}, "..."},
     etichetta("Label3", {90, 90, 2385, 285}, "Porta logica WinEcrCom :"),
-    casella("Text3", {colonna, 60, 795, 285}),
-    {.nome = "Check1",
-     .genere = Genere::spunta,
-     .posto = {colonna, 1740, 4275, 255},
-     .caption = "Messaggio a schermo su errore"},
+    {"Text3", Genere::casella, {colonna, 60, 795, 285}},
+    {"Check1", Genere::spunta, {colonna, 1740, 4275, 255}, "Messaggio a schermo su errore"},
     etichetta("Label4", {30, 2100, 2445, 285}, "File log :"),
-    casella("Text4", {colonna, 2070, 4485, 285}),
-    pulsante_sfoglia("Command3", 2070),
+    {"Text4", Genere::casella, {colonna, 2070, 4485, 285}},
+    {"Command3", Genere::pulsante, {7050, 2070, 375, 285}, "..."},
     etichetta("Label5", {90, 750, 2385, 285}, "Tempo polling file comandi (ms) :"),
-    casella("Text5", {colonna, 720, 1125, 285}),
+    {"Text5", Genere::casella, {colonna, 720, 1125, 285}},
     etichetta("Label6", {90, 1080, 2385, 285}, "Tempo di timeout (sec) :"),
-    casella("Text6", {colonna, 1050, 1125, 285}),
+    {"Text6", Genere::casella, {colonna, 1050, 1125, 285}},
+    // On the right, one above the other: "OK", "Default", "Annulla (ESC)".
     {.nome = "Command4",
      .genere = Genere::pulsante,
      .posto = {7590, 60, 1095, 855},
@@ -69,10 +62,7 @@ constexpr DisegnoControllo controlli[] = {
      .posto = {7590, 1410, 1095, 945},
      .caption = "Annulla (ESC)",
      .figura = Figura::annulla},
-    {.nome = "Command6",
-     .genere = Genere::pulsante,
-     .posto = {7590, 990, 1095, 375},
-     .caption = "Default"},
+    {"Command6", Genere::pulsante, {7590, 990, 1095, 375}, "Default"},
 };
 
 }  // namespace

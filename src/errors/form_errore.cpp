@@ -15,8 +15,8 @@ constexpr Carattere pulsanti{.punti = 9.75, .grassetto = true};
 
 // Every control stands on the first tab; the second holds nothing.
 constexpr DisegnoControllo controlli[] = {
-    {.nome = "Picture1", .genere = Genere::riquadro, .posto = {120, 810, 1515, 1485}},
-    {.nome = "Label1", .genere = Genere::etichetta, .posto = {1770, 420, 5295, 1275}},
+    {"Picture1", Genere::riquadro, {120, 810, 1515, 1485}},
+    {"Label1", Genere::etichetta, {1770, 420, 5295, 1275}},
     {.nome = "Command1",
      .genere = Genere::pulsante,
      .posto = {1770, 1770, 2685, 1155},
