@@ -14,12 +14,6 @@ namespace borvan {
 
 namespace {
 
-constexpr DISPID membro_proprieta_9 = 9;
-constexpr DISPID membro_stato = 10;
-constexpr DISPID membro_apri = 12;
-constexpr DISPID membro_chiudi = 13;
-constexpr DISPID membro_invia = 17;
-
 // Releases an interface on every way out.
 template <typename Interfaccia>
 struct Riferimento {

@@ -20,11 +20,11 @@ constexpr const char* sorgente = "ECRSIM";
 
 bool membro_valido(int32_t membro) {
   switch (membro) {
-    case RegistratoreSimulato::membro_proprieta_9:
-    case RegistratoreSimulato::membro_stato:
-    case RegistratoreSimulato::membro_apri:
-    case RegistratoreSimulato::membro_chiudi:
-    case RegistratoreSimulato::membro_invia:
+    case membro_proprieta_9:
+    case membro_stato:
+    case membro_apri:
+    case membro_chiudi:
+    case membro_invia:
       return true;
     default:
       return false;
@@ -132,8 +132,8 @@ void RegistratoreSimulato::attendi(int32_t membro) {
 }
 
 void RegistratoreSimulato::imposta_proprieta_9(int16_t /*valore*/) {
-  // The put is the first step of every open: reading here too lets RAISE=9 act on the job
-  // it was written for, and lets a fault on it be cleared without an open ever succeeding.
+  // The put is the first step of every open: reading here too lets RAISE on the put act on the
+  // job it was written for, and lets a fault on it be cleared without an open ever succeeding.
   libero();
   leggi_impostazioni();
   attendi(membro_proprieta_9);

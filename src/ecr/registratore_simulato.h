@@ -29,13 +29,6 @@ class RegistratoreSimulato : public DriverEcr {
   int32_t chiudi() override;
   void imposta_ciclo_eventi(CicloEventi ciclo) override { ciclo_eventi_ = std::move(ciclo); }
 
-  // Dispatch ids of the members, as RAISE names them.
-  static constexpr int32_t membro_proprieta_9 = 9;
-  static constexpr int32_t membro_stato = 10;
-  static constexpr int32_t membro_apri = 12;
-  static constexpr int32_t membro_chiudi = 13;
-  static constexpr int32_t membro_invia = 17;
-
  private:
   struct Impostazioni {
     int32_t risultato_apertura = 0;

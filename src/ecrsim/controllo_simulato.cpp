@@ -176,7 +176,7 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
   verifica_sito(membro);
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   switch (membro) {
-    case RegistratoreSimulato::membro_proprieta_9: {
+    case membro_proprieta_9: {
       verifica(parametri, modo, DISPATCH_PROPERTYPUT, 1);
       VARIANT valore;
       VariantInit(&valore);
@@ -185,17 +185,17 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
       registratore_.imposta_proprieta_9(valore.iVal);
       return 0;
     }
-    case RegistratoreSimulato::membro_apri: {
+    case membro_apri: {
       verifica(parametri, modo, chiamata, 1);
       ArgomentoTesto richiesta(parametri, 0);
       const int32_t risultato = registratore_.apri(richiesta.testo());
       richiesta.restituisci();
       return risultato;
     }
-    case RegistratoreSimulato::membro_stato:
+    case membro_stato:
       verifica(parametri, modo, chiamata, 0);
       return registratore_.stato();
-    case RegistratoreSimulato::membro_invia: {
+    case membro_invia: {
       verifica(parametri, modo, chiamata, 2);
       ArgomentoTesto riga(parametri, 0), risposta(parametri, 1);
       const int32_t risultato = registratore_.invia(riga.testo(), risposta.testo());
@@ -203,7 +203,7 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
       risposta.restituisci();
       return risultato;
     }
-    case RegistratoreSimulato::membro_chiudi:
+    case membro_chiudi:
       verifica(parametri, modo, chiamata, 0);
       return registratore_.chiudi();
     default:

@@ -49,11 +49,11 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
   // As late binding calls a member whose result is used: a property get answers too.
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   const std::vector<ChiamataRicevuta> attese = {
-      {9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
-      {12, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
-      {10, chiamata, {}, {}, {}, true},
-      {17, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
-      {13, chiamata, {}, {}, {}, true}};
+      {membro_proprieta_9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
+      {membro_apri, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
+      {membro_stato, chiamata, {}, {}, {}, true},
+      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
+      {membro_chiudi, chiamata, {}, {}, {}, true}};
   EXPECT_EQ(b.controllo.chiamate, attese);
   EXPECT_EQ(risposta, "");
 }

@@ -34,8 +34,9 @@ TEST(RegistratoreSimulato, StampaERifiuta) {
 // With PUMP_MESSAGES=1 each of the five members runs the program's message loop for the
 // line's delay before it answers, a raising one too; otherwise none does.
 TEST(RegistratoreSimulato, OgniMembroElaboraIMessaggi) {
-  const std::pair<const char*, std::vector<int32_t>> casi[] = {
-      {"PUMP_MESSAGES=1\r\nLINE_DELAY_MS=7\r\nRAISE=10", {7, 7, 7, 7, 7}},
+  const std::pair<std::string, std::vector<int32_t>> casi[] = {
+      {"PUMP_MESSAGES=1\r\nLINE_DELAY_MS=7\r\nRAISE=" + std::to_string(membro_stato),
+       {7, 7, 7, 7, 7}},
       {"PUMP_MESSAGES=1", {0, 0, 0, 0, 0}},
       {"PUMP_MESSAGES=0\r\nLINE_DELAY_MS=7", {}}};
   for (const auto& [impostazioni, attese] : casi) {
