@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_testo.h"
+#include "automazione/errori_com.h"
+#include "automazione/testo_com.h"
 #include "ecrsim/modulo.h"
 #include "support/errore_runtime.h"
 #include "support/percorsi.h"

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/principale.h"
+#include "automazione/driver_com.h"
 #include "config/configurazione.h"
 #include "ecr/driver_assente.h"
-#include "ecr/driver_com.h"
 #include "ecr/registratore_simulato.h"
 #include "errors/errori_comuni.h"
 #include "win32/ambiente_win32.h"

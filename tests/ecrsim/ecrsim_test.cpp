@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "ecr/controllo_finto_windows.h"
-#include "ecr/driver_com.h"
-#include "ecr/driver_com_sito.h"
+#include "automazione/controllo_finto.h"
+#include "automazione/driver_com.h"
+#include "automazione/sito_controllo.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"

@@ -1,4 +1,4 @@
-#include "ecr/driver_com.h"
+#include "automazione/driver_com.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 #include <tuple>
 #include <vector>
 
-#include "ecr/controllo_finto_windows.h"
+#include "automazione/controllo_finto.h"
+#include "automazione/errori_com.h"
+#include "automazione/testo_com.h"
 #include "ecr/driver_assente.h"
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_testo.h"
 #include "support/errore_runtime.h"
 #include "support/numeri.h"
 

@@ -1,13 +1,13 @@
-#include "ecr/driver_com.h"
+#include "automazione/driver_com.h"
 
 #include <ocidl.h>
 #include <olectl.h>
 
 #include <string>
 
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_sito.h"
-#include "ecr/driver_com_testo.h"
+#include "automazione/errori_com.h"
+#include "automazione/sito_controllo.h"
+#include "automazione/testo_com.h"
 #include "support/errore_runtime.h"
 
 namespace borvan {
