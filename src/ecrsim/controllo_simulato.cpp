@@ -94,7 +94,7 @@ void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argoment
 ControlloSimulato::ControlloSimulato()
     : cartella_(cartella_programma()),
       registratore_(cartella_),
-      sito_richiesto_(impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1) {
+      sito_richiesto_(leggi_impostazioni_simulatore(cartella_).sito_richiesto) {
   registratore_.imposta_ciclo_eventi(elabora_messaggi);
   oggetto_creato();
 }
