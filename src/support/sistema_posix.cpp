@@ -11,6 +11,7 @@
 
 #include "support/errore_runtime.h"
 #include "support/lettura.h"
+#include "support/nome_programma.h"
 #include "support/sistema.h"
 
 #if defined(__GLIBC__)
@@ -150,7 +151,7 @@ std::vector<std::string> avvertenze_file_comandi(const std::string& percorso) {
   // A lease tried on a file of its own beside the command file: it tells whether the kernel
   // and that file system can say when a writer still holds a file.
   std::filesystem::path prova = std::filesystem::path(percorso).parent_path();
-  prova /= ".BorvanIF-" + std::to_string(::getpid()) + ".prova";
+  prova /= "." + std::string(nome_programma) + "-" + std::to_string(::getpid()) + ".prova";
   const int fd = ::open(prova.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return {};  // a folder that is not there yet, or not writable: nothing to tell
   ignora_rotture_lease();

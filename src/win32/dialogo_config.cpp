@@ -1,5 +1,6 @@
 #include "win32/dialogo_config.h"
 
+#include "support/nome_programma.h"
 #include "win32/pulsante_grafico.h"
 #include "win32/viste.h"
 
@@ -15,7 +16,7 @@ char separatore_decimale_utente() {
 DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& operatore,
                              GestoreErrori& errori)
     : form_(cartella_eseguibile, operatore, errori, separatore_decimale_utente()) {
-  crea("BorvanIF_Config", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
+  crea(con_nome_programma<"_Config">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
        Config::larghezza_twips, Config::altezza_twips, carattere_moduli());
 
   // A label ends next to its box: where the system's font is wider than the forms' one, its

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include "support/nome_programma.h"
 #include "win32/pulsante_grafico.h"
 
 namespace borvan::win32 {
@@ -10,7 +11,7 @@ namespace borvan::win32 {
 DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_errore,
                              Operatore& operatore, GestoreErrori& errori)
     : form_(testo_errore, risposta_errore, operatore, errori) {
-  crea("BorvanIF_Errore", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+  crea(con_nome_programma<"_Errore">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
        Form_errore::larghezza_twips, Form_errore::altezza_twips, carattere_moduli(8.25, true));
 
   // The first tab's controls stand on the window, above the tab control, which is created last
