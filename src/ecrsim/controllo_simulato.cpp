@@ -7,6 +7,7 @@
 #include "automazione/testo_com.h"
 #include "ecrsim/modulo.h"
 #include "support/errore_runtime.h"
+#include "support/lettura.h"
 #include "support/percorsi.h"
 
 namespace borvan::ecrsim {
@@ -19,10 +20,12 @@ struct ChiamataNonValida {
   UINT argomento = 0;  // for a type mismatch: the argument's index in rgvarg
 };
 
+// The folder of the program that loaded the DLL, however long its path.
 std::string cartella_programma() {
-  char percorso[MAX_PATH];
-  const DWORD lunghezza = GetModuleFileNameA(nullptr, percorso, MAX_PATH);
-  return normalizza_percorso(estrai_cartella(std::string(percorso, lunghezza)));
+  const std::string percorso = leggi_testo_di_sistema<char>([](char* dove, size_t quanti) {
+    return GetModuleFileNameA(nullptr, dove, static_cast<DWORD>(quanti));
+  });
+  return normalizza_percorso(estrai_cartella(percorso));
 }
 
 // The arguments in the caller's order: rgvarg holds them last first.
