@@ -36,12 +36,13 @@ TEST(RegistratoreSimulato, StampaERifiuta) {
 // too large for a whole number leaves the value before.
 TEST(RegistratoreSimulato, OgniChiaveConLaSuaRegola) {
   struct Caso {
-    const char* testo;  // ECRSIM.CFG
+    std::string testo;  // ECRSIM.CFG
     ImpostazioniSimulatore attese;
   };
   const Caso casi[] = {
-      {"line_delay_ms = -5\r\nRAISE=10\r\nRAISE=11", {}},
-      {"RAISE=17\r\nRAISE=1E999\r\nPUMP_MESSAGES=2\r\nREQUIRE_SITE=2",
+      {"line_delay_ms = -5\r\nRAISE=" + std::to_string(membro_stato) + "\r\nRAISE=11", {}},
+      {"RAISE=" + std::to_string(membro_invia) +
+           "\r\nRAISE=1E999\r\nPUMP_MESSAGES=2\r\nREQUIRE_SITE=2",
        {.membro_in_errore = membro_invia, .elabora_eventi = true}},
       {"REQUIRE_SITE=1\r\nREQUIRE_SITE=1E999\r\nOPEN_RESULT=3\r\nREFUSE_TEXT=",
        {.risultato_apertura = 3, .sito_richiesto = true}},
