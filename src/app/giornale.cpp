@@ -5,6 +5,7 @@
 
 #include "support/errore_runtime.h"
 #include "support/file.h"
+#include "support/nome_programma.h"
 #include "support/percorsi.h"
 #include "support/trappola.h"
 
@@ -12,7 +13,7 @@ namespace borvan {
 
 namespace {
 
-const std::string intestazione = "BorvanIF JRN 1";
+const std::string intestazione = std::string(nome_programma) + " JRN 1";
 const std::string inizio_esito = "ESITO ";
 constexpr size_t cifre_contatore = 10;
 

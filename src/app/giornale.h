@@ -21,11 +21,12 @@
 #include <optional>
 #include <string>
 
+#include "support/nome_programma.h"
 #include "support/sistema.h"
 
 namespace borvan {
 
-inline constexpr const char* nome_giornale = "BorvanIF.JRN";
+inline constexpr const char* nome_giornale = con_nome_programma<".JRN">;
 
 struct LavoroRegistrato {
   std::string percorso;

@@ -4,6 +4,7 @@
 
 #include "support/errore_runtime.h"
 #include "support/file.h"
+#include "support/nome_programma.h"
 #include "support/operatore.h"
 #include "support/trappola.h"
 
@@ -11,13 +12,14 @@ namespace borvan {
 
 namespace {
 
-const char* const domanda_chiusura =
-    "Sicuro di voler chiudere BorvanIF? Non sara' piu' possibile stampare gli scontrini "
-    "finche' il programma non verra' riaperto.";
+const std::string domanda_chiusura =
+    std::string("Sicuro di voler chiudere ") + nome_programma +
+    "? Non sara' piu' possibile stampare gli scontrini finche' il programma non verra' "
+    "riaperto.";
 const char* const messaggio_stampa_in_corso =
     "Stampa in corso. Impossibile aprire pagina di configurazione.";
 const char* const descrizione_open_rifiutato = "Errore su OPEN WinEcrCom";
-const char* const descrizione_chiuso = "BorvanIF chiuso durante la stampa";
+const std::string descrizione_chiuso = std::string(nome_programma) + " chiuso durante la stampa";
 
 // The buttons in two rows under the list, the status beside its caption above it.
 constexpr DisegnoControllo controlli[] = {
@@ -101,8 +103,8 @@ void Principale::recupera_lavoro_interrotto() {
     // Polls delivered by the outcome box's message loop must wait for this job's end.
     Bandiera chiusura{chiusura_in_corso_};
     if (!lavoro->esito) {
-      const std::string descrizione = std::string(descrizione_chiuso) + "; " +
-                                      righe_accettate(lavoro->accettate, lavoro->righe);
+      const std::string descrizione =
+          descrizione_chiuso + "; " + righe_accettate(lavoro->accettate, lavoro->righe);
       // Decided before it is written, as at any job's end: a second crash cannot repeat it.
       giornale_.riprendi();
       giornale_.decidi(codice_esito::non_completata, descrizione);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/file.h"
+#include "support/nome_programma.h"
 #include "support/numeri.h"
 #include "support/operatore.h"
 #include "support/percorsi.h"
@@ -41,7 +42,7 @@ const Impostazione tabella[] = {
      .con_messaggio = true},
     {.chiave = "SHOW_ERRORS", .predefinito = "0", .campo = &C::mostra_errori},
     {.chiave = "LOG_FILE",
-     .predefinito = "BorvanIF.LOG",
+     .predefinito = con_nome_programma<".LOG">,
      .campo = &C::file_log,
      .vuoto_ammesso = true},
 };

@@ -7,12 +7,14 @@
 #include <string_view>
 #include <variant>
 
+#include "support/nome_programma.h"
+
 namespace borvan {
 
 class GestoreErrori;
 class Operatore;
 
-inline constexpr const char* nome_file_config = "BorvanIF.CFG";
+inline constexpr const char* nome_file_config = con_nome_programma<".CFG">;
 
 // The seven configuration values, as the main window holds them.
 struct Configurazione {

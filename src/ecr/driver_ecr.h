@@ -10,20 +10,29 @@
 
 namespace borvan {
 
+// The members' dispatch ids on the register's automation control: how the automation driver
+// calls them, how the stand-in control answers them and how the simulated register's settings
+// name them.
+inline constexpr int32_t membro_proprieta_9 = 9;
+inline constexpr int32_t membro_apri = 12;
+inline constexpr int32_t membro_stato = 10;
+inline constexpr int32_t membro_invia = 17;
+inline constexpr int32_t membro_chiudi = 13;
+
 class DriverEcr {
  public:
   virtual ~DriverEcr() = default;
 
-  // Property 9 (put): the program always writes 0 before opening.
+  // `membro_proprieta_9`, a property put: the program always writes 0 before opening.
   virtual void imposta_proprieta_9(int16_t valore) = 0;
-  // Method 12: open with a request such as "PORT = 1"; 0 means open and ready.
+  // `membro_apri`: open with a request such as "PORT = 1"; 0 means open and ready.
   virtual int32_t apri(std::string& richiesta) = 0;
-  // Member 10: the register status; 0 means OK.
+  // `membro_stato`: the register status; 0 means OK.
   virtual int32_t stato() = 0;
-  // Method 17: send one command line; 0 means accepted. On a refusal the driver may leave a
+  // `membro_invia`: send one command line; 0 means accepted. On a refusal the driver may leave a
   // response text in `risposta` (empty on the call).
   virtual int32_t invia(std::string& riga, std::string& risposta) = 0;
-  // Method 13: close; its result is ignored.
+  // `membro_chiudi`: close; its result is ignored.
   virtual int32_t chiudi() = 0;
 
   // Why no register can be reached at all (its driver is not installed, say); empty when

@@ -1,7 +1,6 @@
 #include "ecr/registratore_simulato.h"
 
 #include <chrono>
-#include <optional>
 #include <thread>
 #include <utility>
 
@@ -20,11 +19,11 @@ constexpr const char* sorgente = "ECRSIM";
 
 bool membro_valido(int32_t membro) {
   switch (membro) {
-    case RegistratoreSimulato::membro_proprieta_9:
-    case RegistratoreSimulato::membro_stato:
-    case RegistratoreSimulato::membro_apri:
-    case RegistratoreSimulato::membro_chiudi:
-    case RegistratoreSimulato::membro_invia:
+    case membro_proprieta_9:
+    case membro_stato:
+    case membro_apri:
+    case membro_chiudi:
+    case membro_invia:
       return true;
     default:
       return false;
@@ -39,6 +38,30 @@ std::string testo_impostazioni(const std::string& cartella) {
   }
   return {};
 }
+
+using I = ImpostazioniSimulatore;
+
+// One key of ECRSIM.CFG: its text as it stands, or a whole number and what it sets. A number
+// that does not fit leaves the value in force, as for the program's own settings.
+struct ChiaveSimulatore {
+  const char* chiave;
+  void (*numero)(I&, int32_t) = nullptr;
+  std::string I::*testo = nullptr;
+};
+
+// Each key once: the register and the stand-in control both read the file through this table.
+const ChiaveSimulatore chiavi[] = {
+    {"OPEN_RESULT", [](I& i, int32_t n) { i.risultato_apertura = n; }},
+    {"STATUS", [](I& i, int32_t n) { i.stato = n; }},
+    {"REFUSE_LINE", [](I& i, int32_t n) { i.riga_rifiutata = n; }},
+    // A refusal answered with 0 would read as an accepted line that never printed.
+    {"REFUSE_CODE", [](I& i, int32_t n) { i.codice_rifiuto = n != 0 ? n : i.codice_rifiuto; }},
+    {"REFUSE_TEXT", nullptr, &I::testo_rifiuto},
+    {"LINE_DELAY_MS", [](I& i, int32_t n) { i.ritardo_riga_ms = n > 0 ? n : 0; }},
+    {"RAISE", [](I& i, int32_t n) { i.membro_in_errore = membro_valido(n) ? n : 0; }},
+    {"PUMP_MESSAGES", [](I& i, int32_t n) { i.elabora_eventi = n != 0; }},
+    {"REQUIRE_SITE", [](I& i, int32_t n) { i.sito_richiesto = n == 1; }},
+};
 
 }  // namespace
 
@@ -72,34 +95,7 @@ void RegistratoreSimulato::stampa(const std::string& riga) {
 }
 
 void RegistratoreSimulato::leggi_impostazioni() {
-  impostazioni_ = Impostazioni{};
-  for (const std::string& riga : dividi_righe(testo_impostazioni(cartella_))) {
-    const auto coppia = dividi_chiave_valore(riga);
-    if (!coppia) continue;
-    const std::string& chiave = coppia->chiave;
-    if (chiave == "REFUSE_TEXT") {
-      impostazioni_.testo_rifiuto = coppia->valore;
-      continue;
-    }
-    const auto numero = leggi_intero(coppia->valore);
-    if (!numero) continue;  // the value in force stays, as for the program's own settings
-    if (chiave == "OPEN_RESULT") {
-      impostazioni_.risultato_apertura = *numero;
-    } else if (chiave == "STATUS") {
-      impostazioni_.stato = *numero;
-    } else if (chiave == "REFUSE_LINE") {
-      impostazioni_.riga_rifiutata = *numero;
-    } else if (chiave == "REFUSE_CODE") {
-      // A refusal answered with 0 would read as an accepted line that never printed.
-      if (*numero != 0) impostazioni_.codice_rifiuto = *numero;
-    } else if (chiave == "LINE_DELAY_MS") {
-      impostazioni_.ritardo_riga_ms = *numero > 0 ? *numero : 0;
-    } else if (chiave == "RAISE") {
-      impostazioni_.membro_in_errore = membro_valido(*numero) ? *numero : 0;
-    } else if (chiave == "PUMP_MESSAGES") {
-      impostazioni_.elabora_eventi = *numero != 0;
-    }
-  }
+  impostazioni_ = leggi_impostazioni_simulatore(cartella_);
 }
 
 void RegistratoreSimulato::forse_errore(int32_t membro) const {
@@ -132,8 +128,8 @@ void RegistratoreSimulato::attendi(int32_t membro) {
 }
 
 void RegistratoreSimulato::imposta_proprieta_9(int16_t /*valore*/) {
-  // The put is the first step of every open: reading here too lets RAISE=9 act on the job
-  // it was written for, and lets a fault on it be cleared without an open ever succeeding.
+  // The put is the first step of every open: reading here too lets RAISE on the put act on the
+  // job it was written for, and lets a fault on it be cleared without an open ever succeeding.
   libero();
   leggi_impostazioni();
   attendi(membro_proprieta_9);
@@ -189,15 +185,21 @@ int32_t RegistratoreSimulato::chiudi() {
   return 0;
 }
 
-std::optional<int32_t> impostazione_simulatore(const std::string& cartella,
-                                               const std::string& chiave) {
-  std::optional<int32_t> valore;
+ImpostazioniSimulatore leggi_impostazioni_simulatore(const std::string& cartella) {
+  ImpostazioniSimulatore impostazioni;
   for (const std::string& riga : dividi_righe(testo_impostazioni(cartella))) {
     const auto coppia = dividi_chiave_valore(riga);
-    if (!coppia || coppia->chiave != chiave) continue;
-    if (const auto numero = leggi_intero(coppia->valore)) valore = numero;
+    if (!coppia) continue;
+    for (const ChiaveSimulatore& chiave : chiavi) {
+      if (coppia->chiave != chiave.chiave) continue;
+      if (chiave.testo != nullptr) {
+        impostazioni.*chiave.testo = coppia->valore;
+      } else if (const auto numero = leggi_intero(coppia->valore)) {
+        chiave.numero(impostazioni, *numero);
+      }
+    }
   }
-  return valore;
+  return impostazioni;
 }
 
 }  // namespace borvan

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -15,6 +14,21 @@
 #include "support/sistema.h"
 
 namespace borvan {
+
+// How the simulated register behaves, each field set by one key of ECRSIM.CFG.
+struct ImpostazioniSimulatore {
+  int32_t risultato_apertura = 0;
+  int32_t stato = 0;
+  int32_t riga_rifiutata = 0;  // counted from 1 since the open; 0 refuses none
+  int32_t codice_rifiuto = 1;
+  std::string testo_rifiuto{};
+  int32_t ritardo_riga_ms = 0;
+  int32_t membro_in_errore = 0;  // dispatch id; 0 for none
+  bool elabora_eventi = false;   // every member runs the message loop for the line's delay
+  bool sito_richiesto = false;   // the stand-in control answers only a host that gave its site
+
+  bool operator==(const ImpostazioniSimulatore&) const = default;
+};
 
 class RegistratoreSimulato : public DriverEcr {
  public:
@@ -29,25 +43,7 @@ class RegistratoreSimulato : public DriverEcr {
   int32_t chiudi() override;
   void imposta_ciclo_eventi(CicloEventi ciclo) override { ciclo_eventi_ = std::move(ciclo); }
 
-  // Dispatch ids of the members, as RAISE names them.
-  static constexpr int32_t membro_proprieta_9 = 9;
-  static constexpr int32_t membro_stato = 10;
-  static constexpr int32_t membro_apri = 12;
-  static constexpr int32_t membro_chiudi = 13;
-  static constexpr int32_t membro_invia = 17;
-
  private:
-  struct Impostazioni {
-    int32_t risultato_apertura = 0;
-    int32_t stato = 0;
-    int32_t riga_rifiutata = 0;  // counted from 1 since the open; 0 refuses none
-    int32_t codice_rifiuto = 1;
-    std::string testo_rifiuto;
-    int32_t ritardo_riga_ms = 0;
-    int32_t membro_in_errore = 0;  // dispatch id; 0 for none
-    bool elabora_eventi = false;   // every member runs the message loop for the line's delay
-  };
-
   void leggi_impostazioni();
   void forse_errore(int32_t membro) const;
   void libero() const;
@@ -56,7 +52,7 @@ class RegistratoreSimulato : public DriverEcr {
   void stampa(const std::string& riga);
 
   std::string cartella_;
-  Impostazioni impostazioni_;
+  ImpostazioniSimulatore impostazioni_;
   int32_t righe_dall_apertura_ = 0;
   bool aperto_ = false;
   int32_t in_attesa_ = 0;  // members waiting in the message loop
@@ -66,10 +62,8 @@ class RegistratoreSimulato : public DriverEcr {
   std::unique_ptr<FileScrittura> rotolo_;
 };
 
-// A whole-number key of the ECRSIM.CFG in `cartella` as the file now stands, for the keys the
-// stand-in control reads itself; nothing when the file or the key is missing or the value is
-// no number. The last line with the key counts.
-std::optional<int32_t> impostazione_simulatore(const std::string& cartella,
-                                               const std::string& chiave);
+// ECRSIM.CFG in `cartella` as the file now stands: a missing or unreadable file, or a missing
+// key, leaves the default; the last line with a key counts, unless its number does not fit.
+ImpostazioniSimulatore leggi_impostazioni_simulatore(const std::string& cartella);
 
 }  // namespace borvan

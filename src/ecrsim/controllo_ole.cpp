@@ -35,9 +35,8 @@ bool modo_utente(IOleClientSite* sito) {
 
 // The setting is read again where the simulated register reads its own: as a job starts.
 void ControlloSimulato::verifica_sito(DISPID membro) {
-  if (membro == RegistratoreSimulato::membro_proprieta_9 ||
-      membro == RegistratoreSimulato::membro_apri)
-    sito_richiesto_ = impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1;
+  if (membro == membro_proprieta_9 || membro == membro_apri)
+    sito_richiesto_ = leggi_impostazioni_simulatore(cartella_).sito_richiesto;
   if (sito_richiesto_ && !sito_valido_)
     throw ErroreRuntime(sito_non_disponibile, "Client site not available", "ECRSIM");
 }

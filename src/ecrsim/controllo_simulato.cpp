@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_testo.h"
+#include "automazione/errori_com.h"
+#include "automazione/testo_com.h"
 #include "ecrsim/modulo.h"
 #include "support/errore_runtime.h"
+#include "support/lettura.h"
 #include "support/percorsi.h"
 
 namespace borvan::ecrsim {
@@ -19,10 +20,12 @@ struct ChiamataNonValida {
   UINT argomento = 0;  // for a type mismatch: the argument's index in rgvarg
 };
 
+// The folder of the program that loaded the DLL, however long its path.
 std::string cartella_programma() {
-  char percorso[MAX_PATH];
-  const DWORD lunghezza = GetModuleFileNameA(nullptr, percorso, MAX_PATH);
-  return normalizza_percorso(estrai_cartella(std::string(percorso, lunghezza)));
+  const std::string percorso = leggi_testo_di_sistema<char>([](char* dove, size_t quanti) {
+    return GetModuleFileNameA(nullptr, dove, static_cast<DWORD>(quanti));
+  });
+  return normalizza_percorso(estrai_cartella(percorso));
 }
 
 // The arguments in the caller's order: rgvarg holds them last first.
@@ -94,7 +97,7 @@ void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argoment
 ControlloSimulato::ControlloSimulato()
     : cartella_(cartella_programma()),
       registratore_(cartella_),
-      sito_richiesto_(impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1) {
+      sito_richiesto_(leggi_impostazioni_simulatore(cartella_).sito_richiesto) {
   registratore_.imposta_ciclo_eventi(elabora_messaggi);
   oggetto_creato();
 }
@@ -176,7 +179,7 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
   verifica_sito(membro);
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   switch (membro) {
-    case RegistratoreSimulato::membro_proprieta_9: {
+    case membro_proprieta_9: {
       verifica(parametri, modo, DISPATCH_PROPERTYPUT, 1);
       VARIANT valore;
       VariantInit(&valore);
@@ -185,17 +188,17 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
       registratore_.imposta_proprieta_9(valore.iVal);
       return 0;
     }
-    case RegistratoreSimulato::membro_apri: {
+    case membro_apri: {
       verifica(parametri, modo, chiamata, 1);
       ArgomentoTesto richiesta(parametri, 0);
       const int32_t risultato = registratore_.apri(richiesta.testo());
       richiesta.restituisci();
       return risultato;
     }
-    case RegistratoreSimulato::membro_stato:
+    case membro_stato:
       verifica(parametri, modo, chiamata, 0);
       return registratore_.stato();
-    case RegistratoreSimulato::membro_invia: {
+    case membro_invia: {
       verifica(parametri, modo, chiamata, 2);
       ArgomentoTesto riga(parametri, 0), risposta(parametri, 1);
       const int32_t risultato = registratore_.invia(riga.testo(), risposta.testo());
@@ -203,7 +206,7 @@ int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametr
       risposta.restituisci();
       return risultato;
     }
-    case RegistratoreSimulato::membro_chiudi:
+    case membro_chiudi:
       verifica(parametri, modo, chiamata, 0);
       return registratore_.chiudi();
     default:

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ecr/driver_com.h"
+#include "automazione/driver_com.h"
 
 namespace borvan::ecrsim {
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "support/file.h"
 #include "support/operatore.h"
 #include "support/testo.h"
 #include "support/trappola.h"
@@ -9,8 +10,6 @@
 namespace borvan {
 
 namespace {
-
-constexpr const char* a_capo = "\r\n";
 
 // Lock conflicts of the shared database engine: some clear by themselves at once, the others
 // are worth a few silent attempts before anyone is bothered.
@@ -27,20 +26,20 @@ constexpr int32_t ripetizioni_silenziose = 10;
 }  // namespace
 
 int16_t ErroriComuni::elabora_errore(const ErroreRuntime& errore, int32_t& /*linea*/) {
-  return decidi(errore.numero(), std::string("Descrizione : ") + errore.descrizione() + a_capo +
-                                     "Source : " + errore.sorgente() + a_capo);
+  return decidi(errore.numero(), std::string("Descrizione : ") + errore.descrizione() + fine_riga +
+                                     "Source : " + errore.sorgente() + fine_riga);
 }
 
 int16_t ErroriComuni::elabora_errore(int32_t numero, int32_t& /*linea*/) {
   return decidi(numero,
-                std::string("Descrizione : ") + descrizione_errore(numero) + a_capo + a_capo);
+                std::string("Descrizione : ") + descrizione_errore(numero) + fine_riga + fine_riga);
 }
 
 int16_t ErroriComuni::decidi(int32_t numero, const std::string& inizio) {
   // From here on nothing may reach the caller: every failing step is passed over.
   int16_t risultato = 0;
   std::string messaggio = inizio;
-  salta_errori([&] { messaggio += "Codice errore : " + std::to_string(numero) + a_capo; });
+  salta_errori([&] { messaggio += "Codice errore : " + std::to_string(numero) + fine_riga; });
 
   // The pointer is set directly: going through the trapped routine would bring its own
   // failures back here.

@@ -1,9 +1,12 @@
 #pragma once
 
-// The read loop both platforms' file routines share.
+// The read loops the platforms' routines share: a file's content, and a text the system writes
+// into a buffer of the caller's.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "support/sistema.h"
 
@@ -30,6 +33,22 @@ void leggi_a_blocchi(FileLetto& letto, uint64_t massimo, Leggi leggi) {
   }
   letto.contenuto.resize(letti);
   letto.contenuto.shrink_to_fit();
+}
+
+// A text the system writes into a buffer it is given, as GetModuleFileName does: `chiedi(dove,
+// quanti)` answers how many characters it wrote, `quanti` itself when the text was cut short
+// (the buffer then grows and the system is asked again), 0 when it cannot tell.
+template <class Carattere, class Chiedi>
+std::basic_string<Carattere> leggi_testo_di_sistema(Chiedi chiedi) {
+  std::basic_string<Carattere> testo(260, Carattere{});
+  for (;;) {
+    const size_t scritti = chiedi(testo.data(), testo.size());
+    if (scritti < testo.size()) {
+      testo.resize(scritti);
+      return testo;
+    }
+    testo.resize(testo.size() * 2);
+  }
 }
 
 }  // namespace borvan

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/errore_runtime.h"
+#include "support/nome_programma.h"
 
 namespace borvan {
 
@@ -64,7 +65,7 @@ class FileComandi {
 // system cannot tell a file its writer still holds, or reads them in a code page of its own.
 std::vector<std::string> avvertenze_file_comandi(const std::string& percorso);
 
-inline constexpr const char* nome_blocco = "BorvanIF.LCK";
+inline constexpr const char* nome_blocco = con_nome_programma<".LCK">;
 
 // The lock that keeps a second instance of the program out of its folder, whoever started it
 // and from wherever: a file opened with no sharing (locked, on Linux), held for the program's

@@ -8,9 +8,11 @@
 #include <csignal>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "support/errore_runtime.h"
 #include "support/lettura.h"
+#include "support/nome_programma.h"
 #include "support/sistema.h"
 
 #if defined(__GLIBC__)
@@ -20,6 +22,27 @@
 namespace borvan {
 
 namespace {
+
+// Closes a descriptor on every way out of a scope, unless it is handed over.
+class Descrittore {
+ public:
+  explicit Descrittore(int fd) : fd_(fd) {}
+  Descrittore(Descrittore&& altro) noexcept : fd_(std::exchange(altro.fd_, -1)) {}
+  ~Descrittore() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descrittore(const Descrittore&) = delete;
+  Descrittore& operator=(const Descrittore&) = delete;
+  Descrittore& operator=(Descrittore&&) = delete;
+
+  int get() const { return fd_; }
+  bool aperto() const { return fd_ >= 0; }
+  // Hands the descriptor over to an owner that closes it.
+  int rilascia() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
 
 // Why a call on the path failed, as a classic error number: a missing folder is told from a
 // missing file.
@@ -41,15 +64,13 @@ IdentitaFile identita_di(const struct stat& stato) {
 
 // Opens without blocking (a FIFO would wait for a writer) and keeps the descriptor only when
 // it is a regular file; anything else at the path is refused as a path/file access error.
-int apri_regolare(const std::string& percorso, int modo, struct stat& stato) {
-  const int fd = ::open(percorso.c_str(), modo | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) throw errore_di(percorso, errno);
-  if (::fstat(fd, &stato) != 0 || !S_ISREG(stato.st_mode)) {
-    ::close(fd);
+Descrittore apri_regolare(const std::string& percorso, int modo, struct stat& stato) {
+  Descrittore fd(::open(percorso.c_str(), modo | O_NONBLOCK | O_CLOEXEC, 0666));
+  if (!fd.aperto()) throw errore_di(percorso, errno);
+  if (::fstat(fd.get(), &stato) != 0 || !S_ISREG(stato.st_mode))
     throw ErroreRuntime(codice_errore::accesso_percorso);
-  }
   // Regular files never block; the flag is dropped so that writes are plain ones.
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -91,23 +112,17 @@ std::optional<IdentitaFile> identita_file(const std::string& percorso) noexcept 
 
 FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
   struct stat stato {};
-  const int fd = apri_regolare(percorso, O_RDONLY, stato);
+  const Descrittore fd = apri_regolare(percorso, O_RDONLY, stato);
   FileLetto letto;
   letto.identita = identita_di(stato);
-  try {
-    leggi_tutto(fd, percorso, massimo, letto);
-  } catch (...) {
-    ::close(fd);
-    throw;
-  }
-  ::close(fd);
+  leggi_tutto(fd.get(), percorso, massimo, letto);
   return letto;
 }
 
 FileComandi::FileComandi(const std::string& percorso) {
   // Not blocking: a write lease another program holds answers at once.
-  const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
+  Descrittore fd(::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.aperto()) {
     if (errno == EWOULDBLOCK)
       occupato_ = true;
     else
@@ -118,20 +133,18 @@ FileComandi::FileComandi(const std::string& percorso) {
   // A read lease is refused while any process has the file open for writing. Where the system
   // cannot tell (another owner's file, a file system without leases) the file is taken as it
   // is: the start-up has said so in the log.
-  if (::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN) {
-    ::close(fd);
+  if (::fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN) {
     occupato_ = true;
     return;
   }
   struct stat stato {};
-  if (::fstat(fd, &stato) != 0 || !S_ISREG(stato.st_mode)) {
-    ::close(fd);
+  if (::fstat(fd.get(), &stato) != 0 || !S_ISREG(stato.st_mode)) {
     errore_ = ErroreRuntime(codice_errore::accesso_percorso);
     return;
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  maniglia_ = fd;
+  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
   identita_ = identita_di(stato);
+  maniglia_ = fd.rilascia();
 }
 
 FileComandi::~FileComandi() {
@@ -150,12 +163,14 @@ std::vector<std::string> avvertenze_file_comandi(const std::string& percorso) {
   // A lease tried on a file of its own beside the command file: it tells whether the kernel
   // and that file system can say when a writer still holds a file.
   std::filesystem::path prova = std::filesystem::path(percorso).parent_path();
-  prova /= ".BorvanIF-" + std::to_string(::getpid()) + ".prova";
-  const int fd = ::open(prova.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return {};  // a folder that is not there yet, or not writable: nothing to tell
-  ignora_rotture_lease();
-  const bool lease = ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
-  ::close(fd);
+  prova /= "." + std::string(nome_programma) + "-" + std::to_string(::getpid()) + ".prova";
+  bool lease = false;
+  {
+    const Descrittore fd(::open(prova.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd.aperto()) return {};  // a folder not there yet, or not writable: nothing to tell
+    ignora_rotture_lease();
+    lease = ::fcntl(fd.get(), F_SETLEASE, F_RDLCK) == 0;
+  }
   ::unlink(prova.c_str());
   if (lease) return {};
   return {
@@ -175,8 +190,9 @@ bool BloccoIstanza::prendi(const std::string& percorso) {
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
   struct stat stato {};
-  maniglia_ = apri_regolare(
-      percorso, O_WRONLY | O_CREAT | (modo == Modo::accoda ? O_APPEND : O_TRUNC), stato);
+  maniglia_ = apri_regolare(percorso,
+                            O_WRONLY | O_CREAT | (modo == Modo::accoda ? O_APPEND : O_TRUNC), stato)
+                  .rilascia();
 }
 
 FileScrittura::~FileScrittura() {
@@ -249,10 +265,8 @@ void elimina_file(const std::string& percorso) noexcept {
 }
 
 void sincronizza_cartella(const std::string& cartella) noexcept {
-  const int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  const Descrittore fd(::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.aperto()) ::fsync(fd.get());
 }
 
 void restituisci_memoria() noexcept {

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <utility>
-#include <vector>
 
 #include "config/configurazione.h"
+#include "support/lettura.h"
 
 namespace borvan::win32 {
 
@@ -41,17 +41,11 @@ DWORD WINAPI termina_comunque(void*) {
 }  // namespace
 
 std::wstring AmbienteWin32::cartella_eseguibile_unicode() {
-  std::vector<wchar_t> percorso(MAX_PATH);
-  for (;;) {
-    const DWORD scritti =
-        GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
-    if (scritti == 0) return {};
-    if (scritti < percorso.size()) {
-      const std::wstring nome(percorso.data(), scritti);
-      return nome.substr(0, nome.find_last_of(L"\\/"));
-    }
-    percorso.resize(percorso.size() * 2);  // cut short: a longer path than MAX_PATH
-  }
+  // A longer path than MAX_PATH is asked again with room for it.
+  const std::wstring nome = leggi_testo_di_sistema<wchar_t>([](wchar_t* dove, size_t quanti) {
+    return GetModuleFileNameW(nullptr, dove, static_cast<DWORD>(quanti));
+  });
+  return nome.substr(0, nome.find_last_of(L"\\/"));
 }
 
 std::optional<std::string> AmbienteWin32::cartella_eseguibile() {

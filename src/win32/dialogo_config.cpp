@@ -1,5 +1,6 @@
 #include "win32/dialogo_config.h"
 
+#include "support/nome_programma.h"
 #include "win32/disegno.h"
 #include "win32/viste.h"
 
@@ -16,7 +17,7 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
                              GestoreErrori& errori)
     : form_(cartella_eseguibile, operatore, errori, separatore_decimale_utente()) {
   const DisegnoModulo& disegno = Config::disegno;
-  crea("BorvanIF_Config", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
+  crea(con_nome_programma<"_Config">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
        disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
   const Controlli controlli = crea_controlli(*this, disegno);
   // A label ends next to its box: where the system's font is wider than the forms' one, its

@@ -1,5 +1,6 @@
 #include "win32/dialogo_errore.h"
 
+#include "support/nome_programma.h"
 #include "win32/disegno.h"
 
 namespace borvan::win32 {
@@ -8,7 +9,7 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
                              Operatore& operatore, GestoreErrori& errori)
     : form_(testo_errore, risposta_errore, operatore, errori) {
   const DisegnoModulo& disegno = Form_errore::disegno;
-  crea("BorvanIF_Errore", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+  crea(con_nome_programma<"_Errore">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
        disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
   const Controlli controlli = crea_controlli(*this, disegno);
   sstab1 = controlli.at("SSTab1");

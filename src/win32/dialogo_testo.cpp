@@ -6,8 +6,8 @@
 namespace borvan::win32 {
 
 DialogoTesto::DialogoTesto(const std::string& prompt) {
-  crea("BorvanIF_Testo", nome_programma, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-       6210, 2220, carattere_moduli());
+  crea(con_nome_programma<"_Testo">, nome_programma, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+       WS_EX_DLGMODALFRAME, 6210, 2220, carattere_moduli());
   etichetta =
       controllo("STATIC", prompt.c_str(), WS_VISIBLE | SS_NOPREFIX, posto({120, 120, 4815, 1380}));
   casella = controllo("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,

@@ -6,15 +6,16 @@
 #include <memory>
 
 #include "app/principale.h"
+#include "support/nome_programma.h"
 #include "win32/modulo.h"
 #include "win32/viste.h"
 
 namespace borvan::win32 {
 
 // The window class by which the installer finds the running program.
-inline constexpr const char* classe_principale = "BorvanIF_Principale";
+inline constexpr const char* classe_principale = con_nome_programma<"_Principale">;
 // The message that ends the program as the close question's Yes does (the installer sends it).
-inline constexpr const char* messaggio_termina = "BorvanIF_Termina";
+inline constexpr const char* messaggio_termina = con_nome_programma<"_Termina">;
 
 // The main window "BORVAN INTERFACE" over its core.
 class FinestraPrincipale : public Modulo {

@@ -7,13 +7,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/principale.h"
+#include "automazione/driver_com.h"
 #include "config/configurazione.h"
 #include "ecr/driver_assente.h"
-#include "ecr/driver_com.h"
 #include "ecr/registratore_simulato.h"
 #include "errors/errori_comuni.h"
+#include "support/nome_programma.h"
 #include "win32/ambiente_win32.h"
 #include "win32/ciclo.h"
 #include "win32/dialogo_config.h"
@@ -45,13 +47,15 @@ void prepara_processo() {
 // Every file of the program lives in its folder and is reached by names in the ANSI code page:
 // a folder that code page cannot spell would fail every job, so the program says so and ends.
 void cartella_non_utilizzabile() {
+  const std::string_view ansi = borvan::nome_programma;
+  const std::wstring nome(ansi.begin(), ansi.end());
   const std::wstring testo =
-      L"BorvanIF non puo' funzionare nella cartella\n" +
+      nome + L" non puo' funzionare nella cartella\n" +
       borvan::win32::AmbienteWin32::cartella_eseguibile_unicode() +
       L"\n\nIl suo nome contiene caratteri che la code page del sistema non sa scrivere, e "
-      L"nessun file vi sarebbe trovato. Installare BorvanIF in un'altra cartella, per esempio "
-      L"C:\\BorvanIF.";
-  MessageBoxW(nullptr, testo.c_str(), L"BorvanIF",
+      L"nessun file vi sarebbe trovato. Installare " +
+      nome + L" in un'altra cartella, per esempio C:\\" + nome + L".";
+  MessageBoxW(nullptr, testo.c_str(), nome.c_str(),
               MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
 }
 

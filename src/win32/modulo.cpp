@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "support/nome_programma.h"
 #include "win32/ciclo.h"
 #include "win32/temporizzatori.h"
 
@@ -47,9 +48,9 @@ void protetto(const std::function<void()>& gestore) {
   try {
     gestore();
   } catch (const std::exception& e) {
-    OutputDebugStringA((std::string("BorvanIF: errore non gestito: ") + e.what()).c_str());
+    OutputDebugStringA((std::string(nome_programma) + ": errore non gestito: " + e.what()).c_str());
   } catch (...) {
-    OutputDebugStringA("BorvanIF: errore non gestito");
+    OutputDebugStringA(con_nome_programma<": errore non gestito">);
   }
 }
 

@@ -40,9 +40,9 @@ TEST(Principale, ThreeLinesAreSentInOrderOnePerTick) {
   EXPECT_TRUE(b.p->stampa_in_corso());
   b.p->Timer3_Timer();
   EXPECT_FALSE(b.p->stampa_in_corso());
-  EXPECT_EQ(b.driver->chiamate,
-            (std::vector<std::string>{"9 0", "12 PORT = 1", "10", "17 uno", "10", "17 due", "10",
-                                      "17 tre\nancora", "13"}));
+  EXPECT_EQ(b.driver->chiamate, (std::vector<std::string>{"proprieta_9 0", "apri PORT = 1", "stato",
+                                                          "invia uno", "stato", "invia due",
+                                                          "stato", "invia tre\nancora", "chiudi"}));
   EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
             "01-05-2026\t04:03:07\t0\tStampa completata correttamente\r\n");
   EXPECT_EQ(b.p->List2.ListCount(), 0);
@@ -72,7 +72,10 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
   const std::string giornale =
       "-Impossibile scrivere il giornale BorvanIF.JRN: Errore di accesso al percorso/file";
   const auto lento = [](Banco& b) {  // 15 s a line against the 20 s time-out
-    b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == 17 ? 15000 : 0; };
+    b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == membro_invia ? 15000 : 0; };
+  };
+  const auto solleva = [](int32_t membro) {
+    return [membro](Banco& b) { b.driver->solleva = membro; };
   };
   const auto senza_driver = [](Banco& b) { b.driver->assenza = "Nessun driver"; };
   const auto giornale_bloccato = [](Banco& b) {
@@ -82,10 +85,10 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
       {"empty file", "", [](auto&) {}, riuscita, {}},
       {"refusal", "a\r\nb\r\n", [](auto& b) { b.driver->riga_rifiutata = 2; }, riga_2, {"a"}},
       {"open refused", "a\r\n", [](auto& b) { b.driver->risultato_apertura = 3; }, open_3, {}},
-      {"property 9 raises", "a\r\n", [](auto& b) { b.driver->solleva = 9; }, apertura + "\r\n", {}},
-      {"open raises", "a\r\n", [](auto& b) { b.driver->solleva = 12; }, apertura + "\r\n", {}},
+      {"property 9 raises", "a\r\n", solleva(membro_proprieta_9), apertura + "\r\n", {}},
+      {"open raises", "a\r\n", solleva(membro_apri), apertura + "\r\n", {}},
       {"no driver", "a\r\n", senza_driver, apertura + "-Nessun driver\r\n", {}},
-      {"close raises", "a\r\n", [](auto& b) { b.driver->solleva = 13; }, riuscita, {"a"}},
+      {"close raises", "a\r\n", solleva(membro_chiudi), riuscita, {"a"}},
       {"deleted once taken", "a\r\n", sparisce, riuscita, {"a"}},
       {"too long", pieno + "x\r\n", [](auto&) {}, apertura + lungo + "\r\n", {}},
       {"as long as the list", pieno, [](auto&) {}, riuscita, std::vector<std::string>(32767, "x")},
@@ -105,9 +108,9 @@ TEST(Principale, EveryCourseOfAJobEndsWithItsOutcome) {
     EXPECT_FALSE(file_esiste(b.cartella.percorso("BorvanIF.JRN")));
     EXPECT_EQ(b.result(), result);
     EXPECT_EQ(b.driver->inviate, inviate);
-    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_EQ(b.driver->conta("chiudi"), 1u);
     if (!b.driver->assenza.empty()) {  // nothing is asked of a register that is not there
-      EXPECT_EQ(b.driver->chiamate, std::vector<std::string>{"13"});
+      EXPECT_EQ(b.driver->chiamate, std::vector<std::string>{"chiudi"});
     }
     EXPECT_TRUE(b.operatore.modali.empty());  // SHOW_ERRORS is off
   }
@@ -189,8 +192,8 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     EXPECT_EQ(b.result(), open_rifiutato ? "" : "7\r\n" + b.operatore.messaggi[0] + "\r\n");
     EXPECT_EQ(b.cartella.esiste("BorvanIF.LOG"), !open_rifiutato);
     EXPECT_EQ(b.driver->inviate.size(), open_rifiutato ? 0u : 1u);
-    EXPECT_EQ(b.driver->conta("12 PORT = 1"), 1u);
-    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_EQ(b.driver->conta("apri PORT = 1"), 1u);
+    EXPECT_EQ(b.driver->conta("chiudi"), 1u);
     EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
     if (open_rifiutato) {
@@ -206,16 +209,23 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
 // is dead and no time-out would ever come.
 TEST(Principale, ASendTicksErrorDialog) {
   using P = Principale;
-  // Name; the member that raises, once this many lines are sent (-1: any), this many times; the
-  // answers; the tick that comes inside the dialog; the lines sent; the outcome.
-  const std::tuple<const char*, int, int, size_t, std::deque<int32_t>, void (P::*)(),
-                   std::vector<std::string>, std::string>
-      casi[] = {
-          {"send, retried", 17, -1, 1, {4}, &P::Timer3_Timer, {"a", "b", "c"}, riuscita},
-          {"status, time-out", 10, -1, 9, {4, 4, 4}, &P::Timer2_Timer, {}, timeout},
-          {"status, given up", 10, 1, 1, {2}, &P::Timer1_Timer, {"a"}, abbandonata + "1 di 3\r\n"},
-          {"dead register", 17, -1, 100, {}, &P::Timer1_Timer, {}, abbandonata + "0 di 3\r\n"},
-      };
+  struct Caso {
+    const char* nome;
+    int32_t membro;  // the member that raises,
+    int dopo;        // once this many lines are sent (-1: any),
+    size_t volte;    // this many times
+    std::deque<int32_t> risposte;
+    void (P::*durante)();  // the tick that comes inside the dialog
+    std::vector<std::string> inviate;
+    std::string result;
+  };
+  const int32_t stato = membro_stato, invia = membro_invia;
+  const Caso casi[] = {
+      {"send, retried", invia, -1, 1, {4}, &P::Timer3_Timer, {"a", "b", "c"}, riuscita},
+      {"status, time-out", stato, -1, 9, {4, 4, 4}, &P::Timer2_Timer, {}, timeout},
+      {"status, given up", stato, 1, 1, {2}, &P::Timer1_Timer, {"a"}, abbandonata + "1 di 3\r\n"},
+      {"dead register", invia, -1, 100, {}, &P::Timer1_Timer, {}, abbandonata + "0 di 3\r\n"},
+  };
   for (const auto& [nome, membro, dopo, volte, risposte, durante, inviate, result] : casi) {
     SCOPED_TRACE(nome);
     Banco b;
@@ -230,7 +240,7 @@ TEST(Principale, ASendTicksErrorDialog) {
     b.invia_tutto();
     EXPECT_EQ(b.operatore.testi_errore.size(), 1u);
     EXPECT_EQ(b.driver->inviate, inviate);
-    EXPECT_EQ(b.driver->conta("13"), 1u);
+    EXPECT_EQ(b.driver->conta("chiudi"), 1u);
     EXPECT_EQ(b.result(), result);
   }
 }
@@ -273,16 +283,23 @@ TEST(Principale, TicksAndClicksInsideARegisterCall) {
   // The member; its call while the second line is in progress; the lines the register holds
   // when the call returns.
   const std::tuple<int, std::string, int32_t> membri[] = {
-      {9, "9 0", 0}, {12, "12 PORT = 1", 0}, {10, "10", 1}, {17, "17 b", 2}, {13, "13", 3}};
+      {membro_proprieta_9, "proprieta_9 0", 0},
+      {membro_apri, "apri PORT = 1", 0},
+      {membro_stato, "stato", 1},
+      {membro_invia, "invia b", 2},
+      {membro_chiudi, "chiudi", 3},
+  };
   for (const auto& [membro, chiamata, accettate] : membri) {
     for (const Evento& evento : eventi) {
       SCOPED_TRACE(chiamata + ", " + evento.nome);
-      if (evento.solleva && (membro == 9 || membro == 12)) continue;  // the -50 course above
+      if (evento.solleva && (membro == membro_proprieta_9 || membro == membro_apri))
+        continue;  // the -50 course above
       Banco b;
       b.ambiente.configurazione = [] { ADD_FAILURE() << "configuration opened"; };
       bool fatto = false;
       b.driver->guasto = [&, membro = membro](int id) {
-        if (id != membro || fatto || ((id == 10 || id == 17) && b.driver->inviate.size() != 1))
+        if (id != membro || fatto ||
+            ((id == membro_stato || id == membro_invia) && b.driver->inviate.size() != 1))
           return;
         fatto = true;
         evento.esegui(b);
@@ -311,13 +328,14 @@ TEST(Principale, TicksAndClicksInsideARegisterCall) {
         continue;
       }
       // In the open there is no job yet, and in the close it is already ending.
-      const bool finisce = evento.effetto == Effetto::fine && (membro == 10 || membro == 17);
+      const bool finisce =
+          evento.effetto == Effetto::fine && (membro == membro_stato || membro == membro_invia);
       const std::vector<std::string> righe = {"a", "b", "c"};
-      const size_t stampate = !finisce ? 3 : membro == 17 && !evento.solleva ? 2 : 1;
+      const size_t stampate = !finisce ? 3 : membro == membro_invia && !evento.solleva ? 2 : 1;
       EXPECT_EQ(b.driver->inviate,
                 std::vector<std::string>(righe.begin(), righe.begin() + stampate));
       EXPECT_EQ(b.result(), finisce ? evento.esito : riuscita);
-      EXPECT_EQ(b.driver->conta("13"), 1u);
+      EXPECT_EQ(b.driver->conta("chiudi"), 1u);
       const std::string log = b.cartella.leggi("BorvanIF.LOG");
       EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
       EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN"));

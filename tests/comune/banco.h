@@ -35,7 +35,8 @@ struct AmbienteFinto : Ambiente {
 // program's handlers there, as a control that pumps messages does.
 class DriverFinto : public DriverEcr {
  public:
-  std::vector<std::string> chiamate;  // "9 0", "12 PORT = 1", "10", "17 <line>", "13"
+  // "proprieta_9 0", "apri PORT = 1", "stato", "invia <line>", "chiudi"
+  std::vector<std::string> chiamate;
   std::vector<std::string> inviate;   // the lines accepted
   std::vector<std::string> annidate;  // the calls made while another was in progress
   int32_t risultato_apertura = 0;
@@ -47,15 +48,17 @@ class DriverFinto : public DriverEcr {
   int solleva = 0;      // the member that always raises, by default
   std::string assenza;  // why no register can be reached; empty for a driver that works
 
-  void imposta_proprieta_9(int16_t valore) override { chiama(9, std::to_string(valore)); }
-  int32_t apri(std::string& richiesta) override {
-    return chiama(12, richiesta), risultato_apertura;
+  void imposta_proprieta_9(int16_t valore) override {
+    chiama(membro_proprieta_9, "proprieta_9 " + std::to_string(valore));
   }
-  int32_t stato() override { return chiama(10, ""), stato_registratore; }
-  int32_t chiudi() override { return chiama(13, ""), 0; }
+  int32_t apri(std::string& richiesta) override {
+    return chiama(membro_apri, "apri " + richiesta), risultato_apertura;
+  }
+  int32_t stato() override { return chiama(membro_stato, "stato"), stato_registratore; }
+  int32_t chiudi() override { return chiama(membro_chiudi, "chiudi"), 0; }
   std::string motivo_assenza() const override { return assenza; }
   int32_t invia(std::string& riga, std::string& risposta) override {
-    chiama(17, riga);
+    chiama(membro_invia, "invia " + riga);
     if (inviate.size() + 1 == riga_rifiutata) return risposta = " carta esaurita  ", 7;
     return inviate.push_back(riga), 0;
   }
@@ -66,8 +69,8 @@ class DriverFinto : public DriverEcr {
   }
 
  private:
-  void chiama(int id, const std::string& argomento) {
-    chiamate.push_back(std::to_string(id) + (argomento.empty() ? "" : " " + argomento));
+  void chiama(int id, const std::string& chiamata) {
+    chiamate.push_back(chiamata);
     if (profondita_ > 0) annidate.push_back(chiamate.back());
     struct Uscita {
       int& profondita;

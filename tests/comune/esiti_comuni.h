@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "comune/installazione.h"
+#include "ecr/driver_ecr.h"
 
 namespace borvan::test {
 
@@ -27,15 +28,20 @@ inline const std::string cassa = "Errore di comunicazione con la cassa. Cod.";
 inline const std::string apertura =
     "-50\tErrore durante l'inizializzazione della comunicazione con la cassa.";
 
+// The setting that makes the simulated register's member raise.
+inline std::string solleva(int32_t membro) {
+  return "RAISE=" + std::to_string(membro) + "\r\n";
+}
+
 // The outcomes every platform gives alike, whatever reaches the register.
 inline const EsitoAtteso esiti_comuni[] = {
     {"success", "", 3, fine_stampa, 3, 3},
     {"line refused", "REFUSE_LINE=2\r\nREFUSE_CODE=7\r\nREFUSE_TEXT=Carta esaurita\r\n", 3,
      "7\t" + cassa + "7-Carta esaurita", 1, 1},
     {"open refused", "OPEN_RESULT=3\r\n", 3, "3\t" + cassa + "3-Errore su OPEN WinEcrCom", 0, 0},
-    {"property 9 raising", "RAISE=9\r\n", 3, apertura, 0, 0},
-    {"open raising", "RAISE=12\r\n", 3, apertura, 0, 0},
-    {"close raising: ignored", "RAISE=13\r\n", 2, fine_stampa, 2, 2}};
+    {"property 9 raising", solleva(membro_proprieta_9), 3, apertura, 0, 0},
+    {"open raising", solleva(membro_apri), 3, apertura, 0, 0},
+    {"close raising: ignored", solleva(membro_chiudi), 2, fine_stampa, 2, 2}};
 
 // Runs the case's job on a blank roll, the register's settings already written, and checks its
 // end.

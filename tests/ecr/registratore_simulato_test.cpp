@@ -31,11 +31,37 @@ TEST(RegistratoreSimulato, StampaERifiuta) {
   EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\n" + con_nul + "\r\n\r\na\nb\r\n");
 }
 
+// Each key's own rule: a delay is never negative, RAISE names a member or none, PUMP_MESSAGES is
+// any number but 0, REQUIRE_SITE only 1. A value reads as its leading number (a word as 0); one
+// too large for a whole number leaves the value before.
+TEST(RegistratoreSimulato, OgniChiaveConLaSuaRegola) {
+  struct Caso {
+    std::string testo;  // ECRSIM.CFG
+    ImpostazioniSimulatore attese;
+  };
+  const Caso casi[] = {
+      {"line_delay_ms = -5\r\nRAISE=" + std::to_string(membro_stato) + "\r\nRAISE=11", {}},
+      {"RAISE=" + std::to_string(membro_invia) +
+           "\r\nRAISE=1E999\r\nPUMP_MESSAGES=2\r\nREQUIRE_SITE=2",
+       {.membro_in_errore = membro_invia, .elabora_eventi = true}},
+      {"REQUIRE_SITE=1\r\nREQUIRE_SITE=1E999\r\nOPEN_RESULT=3\r\nREFUSE_TEXT=",
+       {.risultato_apertura = 3, .sito_richiesto = true}},
+      {"REQUIRE_SITE=1\r\nREQUIRE_SITE=si", {}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.testo);
+    test::CartellaTemporanea cartella;
+    cartella.scrivi("ECRSIM.CFG", caso.testo);
+    EXPECT_TRUE(leggi_impostazioni_simulatore(cartella.cartella()) == caso.attese);
+  }
+}
+
 // With PUMP_MESSAGES=1 each of the five members runs the program's message loop for the
 // line's delay before it answers, a raising one too; otherwise none does.
 TEST(RegistratoreSimulato, OgniMembroElaboraIMessaggi) {
-  const std::pair<const char*, std::vector<int32_t>> casi[] = {
-      {"PUMP_MESSAGES=1\r\nLINE_DELAY_MS=7\r\nRAISE=10", {7, 7, 7, 7, 7}},
+  const std::pair<std::string, std::vector<int32_t>> casi[] = {
+      {"PUMP_MESSAGES=1\r\nLINE_DELAY_MS=7\r\nRAISE=" + std::to_string(membro_stato),
+       {7, 7, 7, 7, 7}},
       {"PUMP_MESSAGES=1", {0, 0, 0, 0, 0}},
       {"PUMP_MESSAGES=0\r\nLINE_DELAY_MS=7", {}}};
   for (const auto& [impostazioni, attese] : casi) {

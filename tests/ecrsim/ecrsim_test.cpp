@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "ecr/controllo_finto_windows.h"
-#include "ecr/driver_com.h"
-#include "ecr/driver_com_sito.h"
+#include "automazione/controllo_finto.h"
+#include "automazione/driver_com.h"
+#include "automazione/sito_controllo.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
@@ -47,15 +47,16 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
     EXPECT_EQ(driver->motivo_assenza(), "");
     // Refusals and replies are the program's tests' (programma_com_test); here every byte of a
     // line, a status, and a fault as an automation exception.
-    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "STATUS=-2\r\nRAISE=13\r\n";
+    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
+        << "STATUS=-2\r\nRAISE=" << membro_chiudi << "\r\n";
     std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
     driver->imposta_proprieta_9(0);
     EXPECT_EQ(driver->apri(richiesta), 0);
     EXPECT_EQ(driver->stato(), -2);
     EXPECT_EQ(driver->invia(riga, risposta), 0);
     EXPECT_EQ(risposta, "");
-    EXPECT_EQ(errore_di([&] { driver->chiudi(); }),
-              "57|Registratore simulato: errore sul membro 13|ECRSIM");
+    EXPECT_EQ(errore_di([&] { driver->chiudi(); }), "57|Registratore simulato: errore sul membro " +
+                                                        std::to_string(membro_chiudi) + "|ECRSIM");
     std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
   }

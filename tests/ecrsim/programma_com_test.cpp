@@ -68,10 +68,9 @@ TEST(ProgrammaCom, MembroDelCicloInErroreMostraIlDialogo) {
   Installazione installazione("TIMEOUT=2\r\n");
   const auto programma = installazione.avvia("");
   ASSERT_TRUE(programma);
-  for (const int membro : {10, 17}) {
+  for (const int32_t membro : {membro_stato, membro_invia}) {
     SCOPED_TRACE(membro);
-    installazione.scrivi("ECRSIM.CFG",
-                         "REQUIRE_SITE=1\r\nRAISE=" + std::to_string(membro) + "\r\n");
+    installazione.scrivi("ECRSIM.CFG", "REQUIRE_SITE=1\r\n" + solleva(membro));
     std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
     installazione.deponi(comandi(2));
     HWND dialogo = nullptr;

@@ -19,10 +19,10 @@ struct RegistratoreOsservato : RegistratoreSimulato {
   int in_corso = 0;
 
   int32_t stato() override {
-    return durante(10, [this] { return RegistratoreSimulato::stato(); });
+    return durante(membro_stato, [this] { return RegistratoreSimulato::stato(); });
   }
   int32_t invia(std::string& riga, std::string& risposta) override {
-    return durante(17, [&] { return RegistratoreSimulato::invia(riga, risposta); });
+    return durante(membro_invia, [&] { return RegistratoreSimulato::invia(riga, risposta); });
   }
   template <class Membro>
   int32_t durante(int membro, Membro&& chiamata) {
@@ -72,7 +72,7 @@ class FinestraPrincipaleTest : public QObject {
   // stampa" clicked inside the third line's status ends the job before that line, clicked
   // inside its send right after it; one outcome, and the polls inside the open start nothing.
   void anInterruptionInsideARegisterCallEndsTheJobRightAfterIt() {
-    for (const int membro : {10, 17}) {
+    for (const int membro : {membro_stato, membro_invia}) {
       test::CartellaTemporanea cartella;
       cartella.scrivi("BorvanIF.CFG", "POLLING_TIME=11\r\nSHOW_ERRORS=0\r\n");
       cartella.scrivi("ECRSIM.CFG", "PUMP_MESSAGES=1\r\nLINE_DELAY_MS=30\r\n");
@@ -103,7 +103,7 @@ class FinestraPrincipaleTest : public QObject {
           [&] { return cartella.esiste("Result.TXT") && !cartella.esiste("Scontr.ECR"); }, 60000));
       QCOMPARE(cartella.leggi("Result.TXT"),
                std::string("-101\r\nStampa interrotta dall'utente\r\n"));
-      QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe(membro == 10 ? 2 : 3));
+      QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe(membro == membro_stato ? 2 : 3));
       const std::string log = cartella.leggi("BorvanIF.LOG");
       QCOMPARE(std::count(log.begin(), log.end(), '\n'), 1);
     }

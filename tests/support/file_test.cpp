@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "comune/cartella_temporanea.h"
+#include "support/lettura.h"
 
 namespace borvan {
 namespace {
@@ -36,6 +39,22 @@ TEST(File, EsisteECancella) {
   fs::permissions(x, fs::perms::owner_read);
   cancella_file(x);
   EXPECT_FALSE(cartella.esiste("x.txt"));
+}
+
+// A path the system cuts short to the buffer it was given (MAX_PATH, a buffer grown once) is
+// asked again with room for it, never taken cut: a folder cut short would hold none of the files.
+TEST(LeggiTestoDiSistema, UnTestoTroncatoERichiestoPerIntero) {
+  for (const size_t lunghezza : {size_t{0}, size_t{259}, size_t{260}, size_t{520}, size_t{2000}}) {
+    SCOPED_TRACE(lunghezza);
+    const std::string percorso(lunghezza, 'c');
+    // GetModuleFileName: as much as fits, and the buffer's size when that is not all.
+    const std::string letto = leggi_testo_di_sistema<char>([&](char* dove, size_t quanti) {
+      const size_t scritti = std::min(quanti, percorso.size());
+      std::copy_n(percorso.begin(), scritti, dove);
+      return scritti < percorso.size() ? quanti : scritti;
+    });
+    EXPECT_EQ(letto, percorso);
+  }
 }
 
 }  // namespace

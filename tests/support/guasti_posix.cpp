@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "support/errore_runtime.h"
 #include "support/file.h"
 #include "support/sistema.h"
+#include "support/trappola.h"
 
 namespace borvan {
 namespace {
@@ -51,6 +53,44 @@ TEST(File, UnaFifoNonEUnFile) {
     EXPECT_FALSE(file_esiste(no)) << no;
     EXPECT_THROW(leggi_file(no), ErroreRuntime) << no;
   }
+}
+
+size_t descrittori_aperti() {
+  size_t quanti = 0;
+  for (auto voce = std::filesystem::directory_iterator("/proc/self/fd");
+       voce != std::filesystem::directory_iterator(); ++voce)
+    ++quanti;
+  return quanti;
+}
+
+// A resident program that kept one descriptor of each refused file would run out of them after
+// enough jobs: every way a file routine turns a file down lets go of what it opened.
+TEST(File, OgniRifiutoChiudeIlDescrittore) {
+  test::CartellaTemporanea cartella;
+  const std::string fifo = cartella.percorso("fifo"), tenuto = cartella.percorso("tenuto");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  cartella.scrivi("tenuto", "a\r\n");
+  const int scrittore = ::open(tenuto.c_str(), O_WRONLY | O_CLOEXEC);  // its writer holds it
+  ASSERT_GE(scrittore, 0);
+  struct Caso {
+    const char* nome;
+    std::function<void()> chiamata;
+  };
+  const Caso casi[] = {
+      {"a FIFO read", [&] { leggi_file_regolare(fifo, 10); }},
+      {"a folder read", [&] { leggi_file_regolare(cartella.cartella(), 10); }},
+      {"a FIFO as the command file", [&] { FileComandi comandi(fifo); }},
+      {"a folder as the command file", [&] { FileComandi comandi(cartella.cartella()); }},
+      {"a command file its writer holds", [&] { EXPECT_TRUE(FileComandi(tenuto).occupato()); }},
+      {"the start-up's look at the folder", [&] { avvertenze_file_comandi(tenuto); }},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    const size_t prima = descrittori_aperti();
+    cattura_errore(caso.chiamata);
+    EXPECT_EQ(descrittori_aperti(), prima);
+  }
+  ::close(scrittore);
 }
 
 // A file that cannot be written whole keeps its old content, and nothing is left beside it.

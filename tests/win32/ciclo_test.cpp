@@ -66,7 +66,7 @@ TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
     SCOPED_TRACE(elabora);
     driver->inviate.clear();
     driver->guasto = [elabora](int id) {
-      if (id != 17) return;
+      if (id != membro_invia) return;
       if (elabora) {
         win32::elabora_messaggi(400ms);
       } else {

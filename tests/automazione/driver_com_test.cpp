@@ -1,4 +1,4 @@
-#include "ecr/driver_com.h"
+#include "automazione/driver_com.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 #include <tuple>
 #include <vector>
 
-#include "ecr/controllo_finto_windows.h"
+#include "automazione/controllo_finto.h"
+#include "automazione/errori_com.h"
+#include "automazione/testo_com.h"
 #include "ecr/driver_assente.h"
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_testo.h"
 #include "support/errore_runtime.h"
 #include "support/numeri.h"
 
@@ -49,11 +49,11 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
   // As late binding calls a member whose result is used: a property get answers too.
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   const std::vector<ChiamataRicevuta> attese = {
-      {9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
-      {12, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
-      {10, chiamata, {}, {}, {}, true},
-      {17, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
-      {13, chiamata, {}, {}, {}, true}};
+      {membro_proprieta_9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
+      {membro_apri, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
+      {membro_stato, chiamata, {}, {}, {}, true},
+      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
+      {membro_chiudi, chiamata, {}, {}, {}, true}};
   EXPECT_EQ(b.controllo.chiamate, attese);
   EXPECT_EQ(risposta, "");
 }

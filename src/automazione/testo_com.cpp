@@ -1,4 +1,4 @@
-#include "ecr/driver_com_testo.h"
+#include "automazione/testo_com.h"
 
 #include <utility>
 

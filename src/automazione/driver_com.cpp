@@ -1,24 +1,18 @@
-#include "ecr/driver_com.h"
+#include "automazione/driver_com.h"
 
 #include <ocidl.h>
 #include <olectl.h>
 
 #include <string>
 
-#include "ecr/driver_com_errori.h"
-#include "ecr/driver_com_sito.h"
-#include "ecr/driver_com_testo.h"
+#include "automazione/errori_com.h"
+#include "automazione/sito_controllo.h"
+#include "automazione/testo_com.h"
 #include "support/errore_runtime.h"
 
 namespace borvan {
 
 namespace {
-
-constexpr DISPID membro_proprieta_9 = 9;
-constexpr DISPID membro_stato = 10;
-constexpr DISPID membro_apri = 12;
-constexpr DISPID membro_chiudi = 13;
-constexpr DISPID membro_invia = 17;
 
 // Releases an interface on every way out.
 template <typename Interfaccia>

@@ -1,6 +1,7 @@
-#include "ecr/driver_assente.h"
-#include "ecr/driver_com.h"
 #include "ecr/driver_predefinito.h"
+
+#include "automazione/driver_com.h"
+#include "ecr/driver_assente.h"
 
 namespace borvan {
 

@@ -1,10 +1,10 @@
-#include "ecr/driver_com_errori.h"
+#include "automazione/errori_com.h"
 
 #include <cstdio>
 #include <string>
 
+#include "automazione/testo_com.h"
 #include "ecr/driver_assente.h"
-#include "ecr/driver_com_testo.h"
 #include "support/nome_programma.h"
 
 namespace borvan {

@@ -1,4 +1,4 @@
-#include "ecr/driver_com_sito.h"
+#include "automazione/sito_controllo.h"
 
 #include <olectl.h>
 

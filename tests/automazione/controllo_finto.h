@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ecr/driver_com_testo.h"
+#include "automazione/testo_com.h"
 #include "support/errore_runtime.h"
 
 namespace borvan::test {
