@@ -25,3 +25,6 @@ if [ ! -f "$WINEPREFIX/.pronto" ]; then
 fi
 # A server that already runs answers non-zero here: it is the one wanted.
 "$WINESERVER" -p 2>/dev/null || true
+# The first program a new server runs starts wine's own services, which then keep that
+# program's output open: a test runner reading it would wait for them until its time-out.
+wine64_ wineboot </dev/null >/dev/null 2>&1 || true
