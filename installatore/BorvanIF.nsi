@@ -2,10 +2,12 @@
 ; Built by the CMake target "installatore", which defines:
 ;   BERSAGLIO   the installer's architecture (x86-unicode for shops, amd64-unicode for the tests)
 ;   VERSIONE, VERSIONE_FILE   the project's version, as shown and as four numbers
+;   EDITORE, COPYRIGHT   the publisher and the copyright every file of the build carries
 ;   PROGRAMMA, LEGGIMI, ESEMPIO   the built BorvanIF.exe, the README as text, the sample receipt
 ;   ECRSIM      the stand-in control, when it was built
 ;   ICONA       the program's icon
 ;   USCITA      the installer to write
+;   FIRMA       when the build signs: the command that signs the file named after it
 
 Target ${BERSAGLIO}
 SetCompressor /SOLID lzma
@@ -28,6 +30,11 @@ ManifestDPIAware true
 
 Name "BorvanIF ${VERSIONE}"
 OutFile "${USCITA}"
+!ifdef FIRMA
+; The uninstaller is signed before it is packed into the installer, the installer once written.
+!uninstfinalize '${FIRMA} "%1"' = 0
+!finalize '${FIRMA} "%1"' = 0
+!endif
 ; BorvanIF writes its settings, results, log and journal beside itself: never a protected
 ; program folder. An upgrade finds the folder of the installation it replaces.
 InstallDir "C:\BorvanIF"
@@ -36,12 +43,15 @@ BrandingText "BorvanIF ${VERSIONE}"
 ShowInstDetails show
 ShowUninstDetails show
 
+; The installer's version resource; the uninstaller it writes carries the same.
 VIProductVersion "${VERSIONE_FILE}"
+VIFileVersion "${VERSIONE_FILE}"
 VIAddVersionKey /LANG=1040 "ProductName" "BorvanIF"
+VIAddVersionKey /LANG=1040 "CompanyName" "${EDITORE}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di BorvanIF"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSIONE}"
 VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSIONE}"
-VIAddVersionKey /LANG=1040 "LegalCopyright" "BorvanIF"
+VIAddVersionKey /LANG=1040 "LegalCopyright" "${COPYRIGHT}"
 
 Var borvanif_era_attivo ; 1 when the installer closed a running BorvanIF
 
@@ -173,7 +183,7 @@ Section "BorvanIF" SEZ_PROGRAMMA
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayName" "BorvanIF"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayVersion" "${VERSIONE}"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayIcon" "$INSTDIR\BorvanIF.exe"
-  WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "Publisher" "BorvanIF"
+  WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "Publisher" "${EDITORE}"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "UninstallString" '"$INSTDIR\Disinstalla.exe"'
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "QuietUninstallString" '"$INSTDIR\Disinstalla.exe" /S'
