@@ -33,11 +33,16 @@ bool modo_utente(IOleClientSite* sito) {
 
 }  // namespace
 
-// The setting is read again where the simulated register reads its own: as a job starts.
-void ControlloSimulato::verifica_sito(DISPID membro) {
-  if (membro == RegistratoreSimulato::membro_proprieta_9 ||
-      membro == RegistratoreSimulato::membro_apri)
-    sito_richiesto_ = impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1;
+// The settings are read again where the simulated register reads its own: as a job starts.
+void ControlloSimulato::leggi_impostazioni(DISPID membro) {
+  if (membro != RegistratoreSimulato::membro_proprieta_9 &&
+      membro != RegistratoreSimulato::membro_apri)
+    return;
+  sito_richiesto_ = impostazione_simulatore(cartella_, "REQUIRE_SITE") == 1;
+  membro_in_crash_ = impostazione_simulatore(cartella_, "CRASH");
+}
+
+void ControlloSimulato::verifica_sito() const {
   if (sito_richiesto_ && !sito_valido_)
     throw ErroreRuntime(sito_non_disponibile, "Client site not available", "ECRSIM");
 }
