@@ -32,7 +32,9 @@ if(NOT "$ENV{BORVAN_FIRMA_PFX}" STREQUAL "")
   if(NOT EXISTS ${certificato})
     message(FATAL_ERROR "BORVAN_FIRMA_PFX: no certificate at ${certificato}")
   endif()
-  # The command that signs a file given after it, and the same as one line for a shell.
+  # The command that signs a file given after it, and the same as one line for a shell. A new
+  # certificate in the file signs everything again.
+  set(BORVAN_FIRMA_CERTIFICATO ${certificato})
   set(BORVAN_FIRMA bash ${PROJECT_SOURCE_DIR}/scripts/firma.sh ${certificato})
   set(BORVAN_FIRMA_RIGA "bash \"${PROJECT_SOURCE_DIR}/scripts/firma.sh\" \"${certificato}\"")
   message(STATUS "Signing with ${certificato}")
@@ -64,6 +66,7 @@ function(borvan_file_distribuito bersaglio descrizione)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/versione.rc.in ${risorsa} @ONLY)
   target_sources(${bersaglio} PRIVATE ${risorsa})
   if(BORVAN_FIRMA)
+    set_property(TARGET ${bersaglio} APPEND PROPERTY LINK_DEPENDS ${BORVAN_FIRMA_CERTIFICATO})
     add_custom_command(TARGET ${bersaglio} POST_BUILD
       COMMAND ${BORVAN_FIRMA} $<TARGET_FILE:${bersaglio}>
       VERBATIM)
