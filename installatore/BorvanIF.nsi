@@ -2,10 +2,12 @@
 ; Built by the CMake target "installatore", which defines:
 ;   BERSAGLIO   the installer's architecture (x86-unicode for shops, amd64-unicode for the tests)
 ;   VERSIONE, VERSIONE_FILE   the project's version, as shown and as four numbers
+;   EDITORE, COPYRIGHT   the publisher and the copyright every file of the build carries
 ;   PROGRAMMA, LEGGIMI, ESEMPIO   the built BorvanIF.exe, the README as text, the sample receipt
 ;   ECRSIM      the stand-in control, when it was built
 ;   ICONA       the program's icon
 ;   USCITA      the installer to write
+;   FIRMA       when the build signs: the command that signs the file named after it
 
 Target ${BERSAGLIO}
 SetCompressor /SOLID lzma
@@ -21,6 +23,8 @@ ManifestDPIAware true
 !include FileFunc.nsh
 
 !define CHIAVE_DISINSTALLA "Software\Microsoft\Windows\CurrentVersion\Uninstall\BorvanIF"
+; The stand-in control's class, as ECRSIM.DLL registers it (src/ecrsim/registrazione.h).
+!define CLASSE_ECRSIM "{25274A42-A1BC-4A19-AC8C-3A29B4EE74A2}"
 !define CLASSE_FINESTRA "BorvanIF_Principale"
 !define MESSAGGIO_TERMINA "BorvanIF_Termina"
 ; How long a running BorvanIF may take to end before the operator is told.
@@ -28,6 +32,11 @@ ManifestDPIAware true
 
 Name "BorvanIF ${VERSIONE}"
 OutFile "${USCITA}"
+!ifdef FIRMA
+; The uninstaller is signed before it is packed into the installer, the installer once written.
+!uninstfinalize '${FIRMA} "%1"' = 0
+!finalize '${FIRMA} "%1"' = 0
+!endif
 ; BorvanIF writes its settings, results, log and journal beside itself: never a protected
 ; program folder. An upgrade finds the folder of the installation it replaces.
 InstallDir "C:\BorvanIF"
@@ -36,14 +45,18 @@ BrandingText "BorvanIF ${VERSIONE}"
 ShowInstDetails show
 ShowUninstDetails show
 
+; The installer's version resource; the uninstaller it writes carries the same.
 VIProductVersion "${VERSIONE_FILE}"
+VIFileVersion "${VERSIONE_FILE}"
 VIAddVersionKey /LANG=1040 "ProductName" "BorvanIF"
+VIAddVersionKey /LANG=1040 "CompanyName" "${EDITORE}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di BorvanIF"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSIONE}"
 VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSIONE}"
-VIAddVersionKey /LANG=1040 "LegalCopyright" "BorvanIF"
+VIAddVersionKey /LANG=1040 "LegalCopyright" "${COPYRIGHT}"
 
 Var borvanif_era_attivo ; 1 when the installer closed a running BorvanIF
+Var ecrsim_registrato ; 1 when this folder's ECRSIM.DLL stays registered: the file stays too
 
 !define MUI_ICON "${ICONA}"
 !define MUI_UNICON "${ICONA}"
@@ -203,7 +216,7 @@ Section "BorvanIF" SEZ_PROGRAMMA
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayName" "BorvanIF"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayVersion" "${VERSIONE}"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "DisplayIcon" "$INSTDIR\BorvanIF.exe"
-  WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "Publisher" "BorvanIF"
+  WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "Publisher" "${EDITORE}"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "UninstallString" '"$INSTDIR\Disinstalla.exe"'
   WriteRegStr HKCU "${CHIAVE_DISINSTALLA}" "QuietUninstallString" '"$INSTDIR\Disinstalla.exe" /S'
@@ -259,14 +272,62 @@ Function .onInit
 !endif
 FunctionEnd
 
+; Leaves in $0 the file that the stand-in's class is registered to, spelt out long; empty when
+; the class is not registered.
+Function un.server_ecrsim
+  Push $1
+  ReadRegStr $0 HKCR "CLSID\${CLASSE_ECRSIM}\InprocServer32" ""
+  ${If} $0 != ""
+    System::Call 'kernel32::GetLongPathName(t r0, t .r1, i ${NSIS_MAX_STRLEN}) i .r1'
+    ${If} $1 <> 0
+      System::Call 'kernel32::GetLongPathName(t r0, t .r0, i ${NSIS_MAX_STRLEN})'
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+FunctionEnd
+
+; This folder's ECRSIM.DLL, registered (by whoever ran regsvr32 on it), is unregistered before it
+; goes: the register's ProgID would otherwise point at a file that is no more. The stand-in's
+; own unregistration removes only what it wrote, and the ProgID only while it is its own. An
+; ECRSIM.DLL registered from another folder is another installation's, and is left alone. When
+; the registration cannot be undone (it needs the administrator's rights), the file stays and
+; the operator is told how to finish.
+Function un.togli_registrazione_ecrsim
+  Push $0
+  Push $1
+  StrCpy $ecrsim_registrato 0
+  StrCpy $1 "$INSTDIR\ECRSIM.DLL"
+  System::Call 'kernel32::GetLongPathName(t r1, t .r0, i ${NSIS_MAX_STRLEN}) i .r0'
+  ${If} $0 <> 0
+    System::Call 'kernel32::GetLongPathName(t r1, t .r1, i ${NSIS_MAX_STRLEN})'
+  ${EndIf}
+  Call un.server_ecrsim
+  ${If} ${FileExists} "$INSTDIR\ECRSIM.DLL"
+  ${AndIf} $0 == $1
+    DetailPrint "Annullamento della registrazione di ECRSIM.DLL..."
+    ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\ECRSIM.DLL"'
+    Call un.server_ecrsim
+    ${If} $0 == $1
+      StrCpy $ecrsim_registrato 1
+      DetailPrint "ECRSIM.DLL è ancora registrato: resta nella cartella."
+      MessageBox MB_ICONEXCLAMATION "Non è stato possibile annullare la registrazione di ECRSIM.DLL, che quindi resta in$\n$INSTDIR$\n$\nPer toglierlo, in un prompt dei comandi aperto come amministratore:$\nregsvr32 /u $\"$INSTDIR\ECRSIM.DLL$\"$\npoi cancella il file." /SD IDOK
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "un.BorvanIF" USEZ_PROGRAMMA
   SectionIn RO
   Call un.chiudi_borvanif
+  Call un.togli_registrazione_ecrsim
   Delete "$INSTDIR\BorvanIF.exe"
   ; The lock of the program just closed: it holds nothing of the operator's.
   Delete "$INSTDIR\BorvanIF.LCK"
   Delete "$INSTDIR\LEGGIMI.txt"
-  Delete "$INSTDIR\ECRSIM.DLL"
+  ${If} $ecrsim_registrato = 0
+    Delete "$INSTDIR\ECRSIM.DLL"
+  ${EndIf}
   Delete "$INSTDIR\Esempio\Scontr.ECR"
   RMDir "$INSTDIR\Esempio"
   Delete "$SMPROGRAMS\BorvanIF.lnk"
@@ -296,4 +357,5 @@ SectionEnd
 
 Function un.onInit
   StrCpy $borvanif_era_attivo 0
+  StrCpy $ecrsim_registrato 0
 FunctionEnd

@@ -4,9 +4,10 @@ set -euo pipefail
 
 # --windows adds what the Windows build and its tests need: mingw-w64 for both Windows presets,
 # GoogleTest's sources to build it for Windows, wine64 and an X server for the tests, nsis for
-# the installer. No i386 architecture and no wine32: the tests run the 64-bit build.
+# the installer, osslsigncode and openssl to sign it, xdotool to go through its pages. No i386
+# architecture and no wine32: the tests run the 64-bit build.
 windows=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth
-  file nsis)
+  file nsis osslsigncode openssl xdotool)
 pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev)
 for argomento in "$@"; do
   if [ "$argomento" = --windows ]; then pacchetti+=("${windows[@]}"); else pacchetti+=("$argomento"); fi

@@ -3,7 +3,8 @@
 # the Qt tests offscreen, the end-to-end tests of the real program), the core built alone, the
 # tests again under the address and undefined-behaviour sanitizers, each fuzz target for a few
 # seconds over its corpus (BORVAN_FUZZ_SECONDI, default 5); then the Windows program, 32-bit and
-# 64-bit, and the 64-bit build's tests under wine64 (the build machines cannot run 32-bit code).
+# 64-bit, their version resources, and the 64-bit build, signed with a throwaway certificate,
+# tested under wine64 (the build machines cannot run 32-bit code).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -53,11 +54,37 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
 bash scripts/controlla_exe.sh build/windows/src/win32/BorvanIF.exe
 bash scripts/controlla_exe.sh build/windows/src/ecrsim/ECRSIM.DLL
+spediti=(build/windows/src/win32/BorvanIF.exe build/windows/src/ecrsim/ECRSIM.DLL
+  build/windows/BorvanIF-Setup.exe)
+bash scripts/controlla_versione.sh \
+  "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)" "${spediti[@]}"
+# Without a certificate the build signs nothing.
+if [ -z "${BORVAN_FIRMA_PFX:-}" ]; then
+  for f in "${spediti[@]}"; do
+    if osslsigncode verify -in "$f" >/dev/null 2>&1; then echo "$f is signed" >&2 && exit 1; fi
+  done
+fi
 
-echo "== Windows: the 64-bit build's tests under wine64"
-cmake --preset windows64 >/dev/null
-cmake --build --preset windows64 -j2
-# One X server and one wine server for the whole run: a program then starts in a fraction of a
-# second instead of several.
-xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2'
+echo "== Windows: the 64-bit build's tests under wine64, signed with a certificate made now"
+# A throwaway self-signed certificate: the build signs what it ships with it, and the installer's
+# test verifies every signature against it.
+firma=$PWD/build/firma-prova
+mkdir -p "$firma"
+(
+  export BORVAN_FIRMA_PFX=$firma/prova.pfx BORVAN_FIRMA_VERIFICA=$firma/prova.pem
+  BORVAN_FIRMA_PASSWORD=$(openssl rand -hex 16)
+  export BORVAN_FIRMA_PASSWORD
+  unset BORVAN_FIRMA_TIMESTAMP
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$firma/prova.key" -out "$BORVAN_FIRMA_VERIFICA" \
+    -days 2 -subj "/CN=BorvanIF prova" -addext extendedKeyUsage=codeSigning 2>/dev/null
+  openssl pkcs12 -export -in "$BORVAN_FIRMA_VERIFICA" -inkey "$firma/prova.key" \
+    -out "$BORVAN_FIRMA_PFX" -passout env:BORVAN_FIRMA_PASSWORD
+  cmake --preset windows64 >/dev/null
+  cmake --build --preset windows64 -j2
+  # One X server and one wine server for the whole run: a program then starts in a fraction of
+  # a second instead of several.
+  xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2'
+)
+# The tree stays a plain build: a later build by hand needs no certificate.
+env -u BORVAN_FIRMA_PFX cmake --preset windows64 >/dev/null
 echo "All checks passed."

@@ -27,4 +27,4 @@ fi
 "$WINESERVER" -p 2>/dev/null || true
 # The prefix's own services start with the first program and live as long as the server: started
 # here, they do not hold a test's output open (ctest would wait for it until its time-out).
-wine64_ wineboot >/dev/null 2>&1 || true
+wine64_ wineboot </dev/null >/dev/null 2>&1 || true

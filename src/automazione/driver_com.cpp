@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automazione/errori_com.h"
+#include "automazione/filtro_arresto.h"
 #include "automazione/sito_controllo.h"
 #include "automazione/testo_com.h"
 #include "support/errore_runtime.h"
@@ -28,23 +29,26 @@ bool con_sse() {
   return presente;
 }
 
-// Controls built with other runtimes change the floating-point control words (precision,
-// rounding, exceptions unmasked) and leave them so: the program's own are put back after
-// their every call, on both units, so that its arithmetic never starts to trap or round
-// otherwise. (The C library's fesetenv leaves the SSE unit's alone on 64-bit builds.)
-class RipristinoFpu {
+// Controls built with other runtimes change what belongs to the whole process and leave it so:
+// the floating-point control words (precision, rounding, exceptions unmasked) and the filter of
+// unhandled exceptions. The program's own are put back after their every call: the words on
+// both units, so that its arithmetic never starts to trap or round otherwise (the C library's
+// fesetenv leaves the SSE unit's alone on 64-bit builds); the filter, so that a crash still
+// leaves its report.
+class Ripristino {
  public:
-  RipristinoFpu() {
+  Ripristino() {
     asm volatile("fnstcw %0" : "=m"(x87_));
     if (con_sse()) asm volatile("stmxcsr %0" : "=m"(sse_));
   }
-  ~RipristinoFpu() {
+  ~Ripristino() {
     // An exception the control left pending would trap at the program's next x87 instruction.
     asm volatile("fnclex\n\tfldcw %0" : : "m"(x87_));
     if (con_sse()) asm volatile("ldmxcsr %0" : : "m"(sse_));
+    rimetti_filtro_arresto();
   }
-  RipristinoFpu(const RipristinoFpu&) = delete;
-  RipristinoFpu& operator=(const RipristinoFpu&) = delete;
+  Ripristino(const Ripristino&) = delete;
+  Ripristino& operator=(const Ripristino&) = delete;
 
  private:
   uint16_t x87_ = 0;
@@ -61,7 +65,7 @@ std::wstring wide(const std::string& testo) {
 DriverCom::DriverCom(IDispatch* controllo) : controllo_(controllo) {}
 
 DriverCom::~DriverCom() {
-  RipristinoFpu fpu;
+  Ripristino ripristino;
   if (oggetto_ != nullptr) {
     oggetto_->Close(OLECLOSE_NOSAVE);
     oggetto_->SetClientSite(nullptr);
@@ -73,7 +77,7 @@ DriverCom::~DriverCom() {
 }
 
 std::unique_ptr<DriverCom> DriverCom::crea(const std::string& progid, HWND contenitore) {
-  RipristinoFpu fpu;
+  Ripristino ripristino;
   std::unique_ptr<DriverCom> driver(new DriverCom(nullptr));
   // A thread already in another apartment keeps it; only our own initialisation is ended.
   driver->ole_da_rilasciare_ = SUCCEEDED(OleInitialize(nullptr));
@@ -129,7 +133,7 @@ void DriverCom::invoca(DISPID membro, WORD modo, DISPPARAMS& parametri, VARIANT*
   UINT argomento_errato = 0;
   HRESULT esito;
   {
-    RipristinoFpu fpu;
+    Ripristino ripristino;
     esito = controllo_->Invoke(membro, IID_NULL, LOCALE_USER_DEFAULT, modo, &parametri, risultato,
                                &eccezione, &argomento_errato);
   }

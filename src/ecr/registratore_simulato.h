@@ -23,9 +23,10 @@ struct ImpostazioniSimulatore {
   int32_t codice_rifiuto = 1;
   std::string testo_rifiuto{};
   int32_t ritardo_riga_ms = 0;
-  int32_t membro_in_errore = 0;  // dispatch id; 0 for none
-  bool elabora_eventi = false;   // every member runs the message loop for the line's delay
-  bool sito_richiesto = false;   // the stand-in control answers only a host that gave its site
+  int32_t membro_in_errore = 0;   // dispatch id; 0 for none
+  bool elabora_eventi = false;    // every member runs the message loop for the line's delay
+  bool sito_richiesto = false;    // the stand-in control answers only a host that gave its site
+  int32_t membro_in_arresto = 0;  // the stand-in control crashes in this member; 0 for none
 
   bool operator==(const ImpostazioniSimulatore&) const = default;
 };

@@ -33,10 +33,15 @@ bool modo_utente(IOleClientSite* sito) {
 
 }  // namespace
 
-// The setting is read again where the simulated register reads its own: as a job starts.
-void ControlloSimulato::verifica_sito(DISPID membro) {
-  if (membro == membro_proprieta_9 || membro == membro_apri)
-    sito_richiesto_ = leggi_impostazioni_simulatore(cartella_).sito_richiesto;
+// The settings are read again where the simulated register reads its own: as a job starts.
+void ControlloSimulato::leggi_impostazioni(DISPID membro) {
+  if (membro != membro_proprieta_9 && membro != membro_apri) return;
+  const ImpostazioniSimulatore impostazioni = leggi_impostazioni_simulatore(cartella_);
+  sito_richiesto_ = impostazioni.sito_richiesto;
+  membro_in_crash_ = impostazioni.membro_in_arresto;
+}
+
+void ControlloSimulato::verifica_sito() const {
   if (sito_richiesto_ && !sito_valido_)
     throw ErroreRuntime(sito_non_disponibile, "Client site not available", "ECRSIM");
 }

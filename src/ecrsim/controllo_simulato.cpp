@@ -83,6 +83,13 @@ void elabora_messaggi(int32_t millisecondi) {
   }
 }
 
+// Writes through a null pointer the compiler cannot see: a real access violation, not the
+// trap instruction it would put in place of a visible one.
+void viola_memoria() {
+  volatile uintptr_t nulla = 0;
+  *reinterpret_cast<volatile int32_t*>(nulla) = 0;
+}
+
 void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argomenti) {
   if ((modo & modi_ammessi) == 0) throw ChiamataNonValida{DISP_E_MEMBERNOTFOUND};
   const UINT nominati = modi_ammessi == DISPATCH_PROPERTYPUT ? 1 : 0;
@@ -152,6 +159,9 @@ HRESULT ControlloSimulato::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPA
                                   VARIANT* risultato, EXCEPINFO* eccezione,
                                   UINT* argomento_errato) {
   if (parametri == nullptr) return E_INVALIDARG;
+  leggi_impostazioni(membro);
+  // Outside any handler of the stand-in's own: the crash goes to the host as it is.
+  if (membro_in_crash_ != 0 && membro == membro_in_crash_) viola_memoria();
   std::optional<ErroreRuntime> errore;
   int32_t valore = 0;
   try {
@@ -176,7 +186,7 @@ HRESULT ControlloSimulato::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPA
 }
 
 int32_t ControlloSimulato::esegui(DISPID membro, WORD modo, DISPPARAMS& parametri) {
-  verifica_sito(membro);
+  verifica_sito();
   constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
   switch (membro) {
     case membro_proprieta_9: {

@@ -5,7 +5,8 @@
 // the simulated register is raised as an automation exception. Like a control made for forms,
 // it takes a client site before InitNew (IOleObject, IPersistStreamInit) and shows nothing at
 // run time; with REQUIRE_SITE=1 in ECRSIM.CFG it answers only a host that gave it a site in
-// user mode before InitNew.
+// user mode before InitNew. CRASH=<member> makes that member crash with an access violation,
+// as a faulty control does, for the tests of the host's crash report.
 
 #include <windows.h>
 // Automation, also where the includer asked for a lean <windows.h>.
@@ -13,6 +14,7 @@
 //
 #include <ocidl.h>
 
+#include <optional>
 #include <string>
 
 #include "ecr/registratore_simulato.h"
@@ -71,7 +73,9 @@ class ControlloSimulato : public IDispatch, public IOleObject, public IPersistSt
 
  private:
   int32_t esegui(DISPID membro, WORD modo, DISPPARAMS& parametri);
-  void verifica_sito(DISPID membro);
+  // Reads REQUIRE_SITE and CRASH as a job starts (its first two members).
+  void leggi_impostazioni(DISPID membro);
+  void verifica_sito() const;
 
   LONG riferimenti_ = 1;
   std::string cartella_;
@@ -79,8 +83,9 @@ class ControlloSimulato : public IDispatch, public IOleObject, public IPersistSt
   IOleClientSite* sito_ = nullptr;
   // A site answering UserMode TRUE was there when InitNew came.
   bool sito_valido_ = false;
-  // REQUIRE_SITE=1, read again as each job starts.
+  // REQUIRE_SITE=1 and CRASH, read again as each job starts.
   bool sito_richiesto_ = false;
+  int32_t membro_in_crash_ = 0;  // dispatch id; 0 for none
 };
 
 }  // namespace borvan::ecrsim

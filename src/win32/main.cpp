@@ -22,6 +22,7 @@
 #include "win32/finestra_principale.h"
 #include "win32/modulo.h"
 #include "win32/operatore_win32.h"
+#include "win32/rapporto_arresto.h"
 
 namespace {
 
@@ -97,6 +98,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     driver = std::move(com);
   }
   borvan::Principale principale(cartella, std::move(driver), operatore, errori, ambiente);
+  // A crash from here on, the register's control's included, leaves a report beside the
+  // program and a line in the log in force.
+  borvan::win32::arma_rapporto_arresto(applicazione,
+                                       [&principale] { return principale.config.file_log; });
   borvan::win32::FinestraPrincipale finestra(principale);
   posto_controllo = finestra.coecrcom1;
   ambiente.imposta_configurazione([&] {

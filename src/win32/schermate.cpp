@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,7 +15,7 @@
 #include "config/configurazione.h"
 #include "ecr/registratore_simulato.h"
 #include "errors/errori_comuni.h"
-#include "win32/ciclo.h"
+#include "win32/cattura.h"
 #include "win32/dialogo_config.h"
 #include "win32/dialogo_errore.h"
 #include "win32/finestra_principale.h"
@@ -33,60 +32,6 @@ struct AmbienteFermo : Ambiente {
   int64_t millisecondi() override { return 0; }
   void mostra_configurazione() override {}
 };
-
-// Lets the windows draw themselves.
-void attendi(int millisecondi) {
-  const auto fine = std::chrono::steady_clock::now() + std::chrono::milliseconds(millisecondi);
-  MSG msg;
-  while (std::chrono::steady_clock::now() < fine) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) win32::smista(msg);
-    Sleep(10);
-  }
-}
-
-// The window as it stands on the screen, frame included.
-bool salva(HWND finestra, const std::string& percorso) {
-  SetForegroundWindow(finestra);
-  RedrawWindow(finestra, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-  attendi(400);
-  RECT r{};
-  GetWindowRect(finestra, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC schermo = GetDC(nullptr);
-  HDC memoria = CreateCompatibleDC(schermo);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bit = nullptr;
-  HBITMAP immagine = CreateDIBSection(schermo, &info, DIB_RGB_COLORS, &bit, nullptr, 0);
-  HGDIOBJ prima = SelectObject(memoria, immagine);
-  BitBlt(memoria, 0, 0, w, h, schermo, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD riga = static_cast<DWORD>((w * 3 + 3) & ~3);
-  const DWORD dati = riga * static_cast<DWORD>(h);
-  BITMAPFILEHEADER testa{};
-  testa.bfType = 0x4D42;
-  testa.bfOffBits = sizeof testa + sizeof info.bmiHeader;
-  testa.bfSize = testa.bfOffBits + dati;
-  bool fatto = false;
-  if (FILE* file = std::fopen(percorso.c_str(), "wb")) {
-    fatto = std::fwrite(&testa, sizeof testa, 1, file) == 1 &&
-            std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-            std::fwrite(bit, dati, 1, file) == 1;
-    std::fclose(file);
-  }
-  SelectObject(memoria, prima);
-  DeleteObject(immagine);
-  DeleteDC(memoria);
-  ReleaseDC(nullptr, schermo);
-  std::printf("%s %s\n", fatto ? "salvata" : "NON salvata", percorso.c_str());
-  return fatto;
-}
 
 }  // namespace
 
@@ -127,14 +72,14 @@ int main(int argc, char* argv[]) {
     principale.Command2.setVisible(true);
     finestra.vista_lista().aggiorna();
     ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
-    tutte &= salva(finestra.hwnd(), destinazione + "principale_win32.bmp");
+    tutte &= win32::salva_finestra(finestra.hwnd(), destinazione + "principale_win32.bmp");
   }
   {
     win32::DialogoConfig dialogo(cartella, operatore, errori);
     dialogo.form().Form_Load();
     ShowWindow(dialogo.hwnd(), SW_SHOW);
     SetFocus(dialogo.text1);
-    tutte &= salva(dialogo.hwnd(), destinazione + "config_win32.bmp");
+    tutte &= win32::salva_finestra(dialogo.hwnd(), destinazione + "config_win32.bmp");
   }
   {
     int32_t risposta = 0;
@@ -143,7 +88,7 @@ int main(int argc, char* argv[]) {
         risposta, operatore, errori);
     dialogo.form().Form_Load();
     ShowWindow(dialogo.hwnd(), SW_SHOW);
-    tutte &= salva(dialogo.hwnd(), destinazione + "errore_win32.bmp");
+    tutte &= win32::salva_finestra(dialogo.hwnd(), destinazione + "errore_win32.bmp");
   }
   return tutte ? 0 : 1;
 }

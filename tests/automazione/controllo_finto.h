@@ -37,30 +37,40 @@ inline std::string tutti_i_byte() {
   return testo;
 }
 
-// The floating-point control words: the x87 unit's and the SSE unit's (its status flags,
-// which arithmetic raises, left out).
-struct StatoFpu {
+// What a control built with another runtime may change for the whole process: the
+// floating-point control words, the x87 unit's and the SSE unit's (its status flags, which
+// arithmetic raises, left out), and the filter of unhandled exceptions.
+struct StatoProcesso {
   uint16_t x87;
   uint32_t sse;
-  bool operator==(const StatoFpu&) const = default;
+  LPTOP_LEVEL_EXCEPTION_FILTER filtro;
+  bool operator==(const StatoProcesso&) const = default;
 };
 
-inline StatoFpu stato_fpu() {
-  StatoFpu stato{};
+inline StatoProcesso stato_processo() {
+  StatoProcesso stato{};
   asm volatile("fnstcw %0" : "=m"(stato.x87));
   asm volatile("stmxcsr %0" : "=m"(stato.sse));
   stato.sse &= ~0x3Fu;
+  stato.filtro = SetUnhandledExceptionFilter(nullptr);
+  SetUnhandledExceptionFilter(stato.filtro);
   return stato;
 }
 
-inline void imposta_fpu(StatoFpu stato) {
+inline void imposta_processo(StatoProcesso stato) {
   asm volatile("fnclex\n\tfldcw %0" : : "m"(stato.x87));
   asm volatile("ldmxcsr %0" : : "m"(stato.sse));
+  SetUnhandledExceptionFilter(stato.filtro);
+}
+
+inline LONG WINAPI filtro_del_controllo(EXCEPTION_POINTERS*) {
+  return EXCEPTION_CONTINUE_SEARCH;
 }
 
 // What a control built with another runtime leaves behind: rounding toward zero, 24-bit x87
-// precision, and the invalid, divide-by-zero and overflow exceptions unmasked on both units.
-inline constexpr StatoFpu fpu_guasta{0x0C72, 0x7900};
+// precision, the invalid, divide-by-zero and overflow exceptions unmasked on both units, and
+// its runtime's own filter in place of the program's.
+inline const StatoProcesso processo_guasto{0x0C72, 0x7900, filtro_del_controllo};
 
 struct ChiamataRicevuta {
   DISPID membro;
@@ -91,7 +101,7 @@ class ControlloFinto : public IDispatch,
   std::optional<DWORD> stato_misc;  // offers IOleObject with this misc status
   // Raises error 398 on every call unless a site answering UserMode TRUE came before InitNew.
   bool esige_sito = false;
-  bool cambia_fpu = false;         // leaves fpu_guasta behind at creation and in every call
+  bool guasta_processo = false;    // leaves processo_guasto behind at creation and every call
   HRESULT esito_creazione = S_OK;  // what CreateInstance answers
   // The hosting steps as they came: "SetClientSite", "InitNew", "DoVerb", "Close",
   // "SetClientSite(nullptr)"; and "Release" once `conta_rilasci` is set.
@@ -134,7 +144,7 @@ class ControlloFinto : public IDispatch,
   HRESULT STDMETHODCALLTYPE Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                                    VARIANT* risultato, EXCEPINFO* eccezione, UINT*) override {
     if (!inizializzato) chiamato_prima_di_init_new = true;
-    if (cambia_fpu) imposta_fpu(fpu_guasta);
+    if (guasta_processo) imposta_processo(processo_guasto);
     ChiamataRicevuta chiamata{membro, modo, {}, {}, {}, risultato != nullptr};
     for (UINT i = parametri->cArgs; i-- > 0;) {
       const VARIANT& argomento = parametri->rgvarg[i];
@@ -165,14 +175,14 @@ class ControlloFinto : public IDispatch,
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE InitNew() override {
     eventi.push_back("InitNew");
-    if (cambia_fpu) imposta_fpu(fpu_guasta);
+    if (guasta_processo) imposta_processo(processo_guasto);
     inizializzato = true;
     sito_in_modo_utente = sito != nullptr && modo_utente();
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** oggetto) override {
-    if (cambia_fpu) imposta_fpu(fpu_guasta);
+    if (guasta_processo) imposta_processo(processo_guasto);
     if (FAILED(esito_creazione)) {
       *oggetto = nullptr;
       return esito_creazione;

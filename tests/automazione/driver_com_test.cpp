@@ -13,6 +13,7 @@
 
 #include "automazione/controllo_finto.h"
 #include "automazione/errori_com.h"
+#include "automazione/filtro_arresto.h"
 #include "automazione/testo_com.h"
 #include "ecr/driver_assente.h"
 #include "support/errore_runtime.h"
@@ -25,6 +26,10 @@ using test::ChiamataRicevuta;
 using test::ControlloFinto;
 using test::errore_di;
 using test::tutti_i_byte;
+
+LONG WINAPI filtro_del_programma(EXCEPTION_POINTERS*) {
+  return EXCEPTION_CONTINUE_SEARCH;
+}
 
 // The driver over a double that outlives it.
 struct Banco {
@@ -271,29 +276,32 @@ TEST(DriverCom, ProprietaAmbienteDelSito) {
   }
 }
 
-// A control that changes the floating-point control word, as one built with another runtime
-// does, leaves the program's own in force after its creation and after every call: the
-// program's arithmetic does not start trapping.
-TEST(DriverCom, LaParolaDiControlloFpuTornaDopoOgniChiamata) {
-  const test::StatoFpu iniziale = test::stato_fpu();
+// A control that changes the floating-point control word and the crash filter, as one built
+// with another runtime does, leaves the program's own in force after its creation and after
+// every call: the program's arithmetic does not start trapping, and a crash is still reported.
+TEST(DriverCom, LoStatoDelProcessoTornaDopoOgniChiamata) {
+  const test::StatoProcesso prima = test::stato_processo();
+  imposta_filtro_arresto(filtro_del_programma);
+  const test::StatoProcesso iniziale = test::stato_processo();
   Installato installato;
   installato.controllo.stato_misc = OLEMISC_SETCLIENTSITEFIRST;
-  installato.controllo.cambia_fpu = true;
+  installato.controllo.guasta_processo = true;
   auto driver = installato.crea();
-  EXPECT_EQ(test::stato_fpu(), iniziale);
+  EXPECT_EQ(test::stato_processo(), iniziale);
   std::string richiesta = "PORT = 1", riga = "A", risposta;
   const std::function<void()> membri[] = {
       [&] { driver->imposta_proprieta_9(0); }, [&] { driver->apri(richiesta); },
       [&] { driver->stato(); }, [&] { driver->invia(riga, risposta); }, [&] { driver->chiudi(); }};
   for (const auto& membro : membri) {
     membro();
-    EXPECT_EQ(test::stato_fpu(), iniziale);
+    EXPECT_EQ(test::stato_processo(), iniziale);
   }
   // A whole number too large for a double: with overflow unmasked this would trap.
   EXPECT_EQ(errore_di([] { leggi_numero("&H" + std::string(300, 'F')); }), "6|Overflow|BorvanIF");
   driver.reset();
-  EXPECT_EQ(test::stato_fpu(), iniziale);
-  test::imposta_fpu(iniziale);
+  EXPECT_EQ(test::stato_processo(), iniziale);
+  imposta_filtro_arresto(prima.filtro);
+  test::imposta_processo(prima);
 }
 
 // Missing, or refused for want of a licence: every job says which, and the control is used as

@@ -43,16 +43,21 @@ inline const EsitoAtteso esiti_comuni[] = {
     {"open raising", solleva(membro_apri), 3, apertura, 0, 0},
     {"close raising: ignored", solleva(membro_chiudi), 2, fine_stampa, 2, 2}};
 
+// The last outcome (code, TAB, message) in the result file and at the end of the log.
+inline void verifica_esito(const Installazione& installazione, const std::string& esito) {
+  const size_t tab = esito.find('\t');
+  EXPECT_EQ(installazione.leggi("Result.TXT"),
+            esito.substr(0, tab) + "\r\n" + esito.substr(tab + 1) + "\r\n");
+  const std::string log = installazione.leggi("BorvanIF.LOG");
+  EXPECT_TRUE(log.ends_with("\t" + esito + "\r\n")) << log;
+}
+
 // Runs the case's job on a blank roll, the register's settings already written, and checks its
 // end.
 inline void verifica_lavoro(const Installazione& installazione, const EsitoAtteso& caso) {
   std::filesystem::remove(installazione.percorso("ECRSIM.TXT"));
   ASSERT_TRUE(installazione.lavoro(comandi(caso.righe)));
-  const size_t tab = caso.esito.find('\t');
-  EXPECT_EQ(installazione.leggi("Result.TXT"),
-            caso.esito.substr(0, tab) + "\r\n" + caso.esito.substr(tab + 1) + "\r\n");
-  const std::string log = installazione.leggi("BorvanIF.LOG");
-  EXPECT_TRUE(log.ends_with("\t" + caso.esito + "\r\n")) << log;
+  verifica_esito(installazione, caso.esito);
   const std::string rotolo = installazione.leggi("ECRSIM.TXT");
   EXPECT_TRUE(comandi(caso.righe).starts_with(rotolo)) << rotolo;
   EXPECT_GE(installazione.righe_stampate(), caso.minimo);

@@ -2,12 +2,19 @@
 // automation path: the same outcomes as on the simulated register itself.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// After <windows.h>:
+#include <dbghelp.h>
 
+#include <algorithm>
+#include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "comune/esiti_comuni.h"
 #include "ecrsim/registrazione_com.h"
+#include "win32/rapporto_arresto.h"
 
 namespace borvan::test {
 namespace {
@@ -118,6 +125,125 @@ TEST(ProgrammaCom, UnControlloCheElaboraIMessaggi) {
   EXPECT_LT(installazione.righe_stampate(), 10u);
   EXPECT_EQ(installazione.esiti_nel_log(), esiti + 1);
   EXPECT_TRUE(programma->in_vita());
+}
+
+// The reports in the program's folder, oldest first.
+std::vector<std::string> rapporti(const Installazione& installazione) {
+  std::vector<std::string> nomi;
+  for (const auto& voce : std::filesystem::directory_iterator(installazione.percorso("")))
+    if (voce.path().extension() == ".dmp") nomi.push_back(voce.path().filename().string());
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+// The code of the exception a minidump holds; 0 when it holds none.
+DWORD eccezione_nel_dump(const std::string& percorso) {
+  DWORD codice = 0;
+  const HANDLE file = CreateFileA(percorso.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  const HANDLE mappa = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  void* base = mappa != nullptr ? MapViewOfFile(mappa, FILE_MAP_READ, 0, 0, 0) : nullptr;
+  MINIDUMP_DIRECTORY* voce = nullptr;
+  void* flusso = nullptr;
+  ULONG dimensione = 0;
+  if (base != nullptr &&
+      MiniDumpReadDumpStream(base, ExceptionStream, &voce, &flusso, &dimensione) &&
+      dimensione >= sizeof(MINIDUMP_EXCEPTION_STREAM))
+    codice = static_cast<MINIDUMP_EXCEPTION_STREAM*>(flusso)->ExceptionRecord.ExceptionCode;
+  if (base != nullptr) UnmapViewOfFile(base);
+  if (mappa != nullptr) CloseHandle(mappa);
+  CloseHandle(file);
+  return codice;
+}
+
+// For its scope, wine refuses dbghelp.dll to the program (its own switch for one program's
+// DLLs), as where the library cannot be loaded.
+struct DbghelpSpento {
+  static constexpr const char* programma = "Software\\Wine\\AppDefaults\\BorvanIF.exe";
+  DbghelpSpento() {
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(programma) + "\\DllOverrides").c_str(),
+                    "dbghelp", REG_SZ, "disabled", sizeof "disabled");
+  }
+  ~DbghelpSpento() { RegDeleteTreeA(HKEY_CURRENT_USER, programma); }
+};
+
+// A crash inside the register's control ends the program and leaves a report: a minidump of the
+// crash beside the program (the oldest reports going, so that a till that keeps crashing does
+// not fill its disk) and a log line saying so, or why there is no dump. The next start gives
+// the interrupted job its outcome and never prints any of its lines again.
+TEST(ProgrammaCom, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
+  const std::string interrotto =
+      "-102\tStampa non completata-BorvanIF chiuso durante la stampa; righe accettate dalla "
+      "cassa: ";
+  struct Arresto {
+    const char* nome;
+    int membro;  // CRASH= in ECRSIM.CFG
+    bool dbghelp;
+    std::string esito;  // of the job, at the next start
+    size_t righe;       // on the roll once the job has its outcome
+  };
+  const Arresto arresti[] = {
+      // Nothing was printed: the job prints whole at the next start.
+      {"opening", membro_apri, true, fine_stampa, 3},
+      {"first line", membro_invia, true, interrotto + "0 di 3", 0},
+      {"closing, every line printed", membro_chiudi, true, interrotto + "3 di 3", 3},
+      {"without dbghelp.dll", membro_invia, false, interrotto + "0 di 3", 0}};
+  const std::regex nome_rapporto("BorvanIF-[0-9]{8}-[0-9]{6}\\.dmp");
+  EcrsimRegistrato registrato;
+  ASSERT_EQ(registrato.esito, 0u);
+  for (const Arresto& caso : arresti) {
+    SCOPED_TRACE(caso.nome);
+    Installazione installazione;
+    // Five earlier reports, and a file of the integrator's that only looks like one.
+    for (int i = 1; i <= win32::rapporti_conservati; ++i)
+      installazione.scrivi("BorvanIF-2000010" + std::to_string(i) + "-120000.dmp", "vecchio");
+    installazione.scrivi("BorvanIF-mio.dmp", "mio");
+    installazione.scrivi("ECRSIM.CFG", "CRASH=" + std::to_string(caso.membro) + "\r\n");
+    {
+      std::optional<DbghelpSpento> senza_dbghelp;
+      if (!caso.dbghelp) senza_dbghelp.emplace();
+      const auto programma = installazione.avvia("");
+      ASSERT_TRUE(programma);
+      installazione.deponi(comandi(3));
+      ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+      EXPECT_EQ(programma->uscita(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    }
+    const std::vector<std::string> dopo = rapporti(installazione);
+    std::string nuovo;
+    for (const std::string& nome : dopo)
+      if (std::regex_match(nome, nome_rapporto) &&
+          !installazione.leggi(nome).starts_with("vecchio"))
+        nuovo = nome;
+    const std::string log = installazione.leggi("BorvanIF.LOG");
+    const std::string causa =
+        "\t\tBorvanIF terminato da un errore grave: eccezione 0xC0000005 in "
+        "ECRSIM.DLL; ";
+    if (caso.dbghelp) {
+      ASSERT_NE(nuovo, "") << log;
+      EXPECT_EQ(eccezione_nel_dump(installazione.percorso(nuovo)), EXCEPTION_ACCESS_VIOLATION);
+      EXPECT_TRUE(log.ends_with(causa + "rapporto " + nuovo + "\r\n")) << log;
+      // The oldest went; the others, and what is not a report, stay.
+      EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-20000101-120000.dmp"), 0);
+      EXPECT_EQ(dopo.size(), static_cast<size_t>(win32::rapporti_conservati) + 1);
+      EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-mio.dmp"), 1);
+    } else {
+      EXPECT_EQ(nuovo, "");
+      EXPECT_NE(log.find(causa + "impossibile scrivere il rapporto BorvanIF-"), std::string::npos)
+          << log;
+      EXPECT_NE(log.find(".dmp: dbghelp.dll non disponibile: "), std::string::npos) << log;
+    }
+    // Started again as the shop starts it, the register now sound.
+    installazione.scrivi("ECRSIM.CFG", "");
+    std::filesystem::remove(installazione.percorso("Result.TXT"));
+    const auto programma = installazione.avvia("");
+    ASSERT_TRUE(programma);
+    ASSERT_TRUE(attendi(
+        [&] { return installazione.esiste("Result.TXT") && !installazione.esiste("Scontr.ECR"); }));
+    verifica_esito(installazione, caso.esito);
+    EXPECT_EQ(installazione.righe_stampate(), caso.righe);
+    EXPECT_TRUE(programma->in_vita());
+  }
 }
 
 }  // namespace

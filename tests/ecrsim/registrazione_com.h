@@ -7,31 +7,13 @@
 
 #include <string>
 
-namespace borvan::test {
+#include "comune/processo_windows.h"
 
-// The Windows path of a file the build wrote (the build runs on the host: Z: is its root).
-inline std::string percorso_windows(std::string percorso) {
-  if (!percorso.empty() && percorso[0] == '/') percorso = "Z:" + percorso;
-  for (char& c : percorso)
-    if (c == '/') c = '\\';
-  return percorso;
-}
+namespace borvan::test {
 
 // Runs regsvr32 silently on ECRSIM.DLL; its exit code (0 when it succeeded).
 inline DWORD regsvr32(const std::string& opzioni) {
-  std::string riga = "regsvr32.exe /s " + opzioni + " \"" + percorso_windows(ECRSIM_DLL) + "\"";
-  STARTUPINFOA avvio{};
-  avvio.cb = sizeof avvio;
-  PROCESS_INFORMATION processo{};
-  if (!CreateProcessA(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &avvio,
-                      &processo))
-    return GetLastError();
-  WaitForSingleObject(processo.hProcess, 60000);
-  DWORD uscita = 1;
-  GetExitCodeProcess(processo.hProcess, &uscita);
-  CloseHandle(processo.hProcess);
-  CloseHandle(processo.hThread);
-  return uscita;
+  return esegui("regsvr32.exe /s " + opzioni + " \"" + percorso_windows(ECRSIM_DLL) + "\"");
 }
 
 // Registered for the scope's life; unregistered at its end, whatever happened.

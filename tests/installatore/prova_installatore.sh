@@ -2,65 +2,36 @@
 # BorvanIF-Setup.exe on a till, in a fresh wine prefix of its own: a folder it cannot write
 # refused, a silent install into a chosen folder, a job printed by the installed program, a
 # silent upgrade over it while it runs, a silent removal, a silent install with the defaults,
-# and the stand-in control added, not registered.
-#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO win64|win32 [ECRSIM]
+# the stand-in control added, not registered, and unregistered by the uninstaller when it was
+# registered from the installation's folder, and only then.
+#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO win64|win32 VERSIONE [ECRSIM]
 # PROGRAMMA is the BorvanIF.exe the setup holds, ESEMPIO the sample command file, LAVORO a
-# folder the test may empty, ECRSIM the stand-in control when the setup holds it.
+# folder the test may empty, VERSIONE the project's, ECRSIM the stand-in control when the setup
+# holds it. With BORVAN_FIRMA_VERIFICA (a certificate, PEM) in the environment, the setup and the
+# files it installs must carry a signature that certificate verifies.
 set -euo pipefail
-setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=$5 ecrsim=${6:-}
+setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=$5 versione=$6 ecrsim=${7:-}
 
 # Windows need a display.
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a bash "$0" "$@"; fi
 
-rm -rf "$lavoro"
-mkdir -p "$lavoro"
-export WINEPREFIX="$lavoro/prefisso" WINEARCH=$architettura WINEDEBUG=-all
-# No Mono or Gecko installers, and no menu entries written into this machine's desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-if [ "$architettura" = win64 ]; then
-  export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
-else
-  export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
-fi
-trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
-w() { "$WINELOADER" "$@"; }
-
-fallito() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-# attendi SECONDS WHAT COMMAND...: waits until COMMAND succeeds.
-attendi() {
-  local fine=$((SECONDS + $1)) secondi=$1 cosa=$2
-  shift 2
-  until "$@"; do
-    ((SECONDS < fine)) || fallito "$cosa (not within $secondi s)"
-    sleep 0.2
-  done
-}
-esiste() { [ -e "$1" ]; }
-manca() { [ ! -e "$1" ]; }
-# A process that has ended, reaped or not.
-terminato() { [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || echo Z)" = Z ]; }
-# A BorvanIF running in this test's prefix (wine shows a program by its Windows path).
-borvanif_attivo() {
-  local f
-  for f in $(grep -lsia 'BorvanIF\.exe' /proc/[0-9]*/cmdline); do
-    tr '\0' '\n' <"${f%/cmdline}/environ" 2>/dev/null |
-      grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
-  done
-  return 1
-}
-borvanif_fermo() { ! borvanif_attivo; }
+source "$(dirname "$0")/comune.sh"
 prima_riga_e() { [ -f "$1" ] && [ "$(head -n 1 "$1" | tr -d '\r')" = "$2" ]; }
-
-chiave='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\BorvanIF'
-valore_registro() {
-  w reg query "$chiave" /v "$1" 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+# firmati FILE...: each carries a valid signature, when the build was signed.
+firmati() {
+  [ -n "${BORVAN_FIRMA_VERIFICA:-}" ] || return 0
+  local f
+  for f in "$@"; do
+    osslsigncode verify -CAfile "$BORVAN_FIRMA_VERIFICA" -in "$f" >/dev/null 2>&1 ||
+      fallito "$f carries no valid signature"
+  done
 }
-chiave_presente() { w reg query "$chiave" >/dev/null 2>&1; }
-chiave_assente() { ! chiave_presente; }
+# The file the stand-in's class is registered to; empty when it is not registered.
+server_ecrsim() {
+  w reg query 'HKCR\CLSID\{25274A42-A1BC-4A19-AC8C-3A29B4EE74A2}\InprocServer32' /ve 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'
+}
+progid_assente() { ! w reg query 'HKCR\COECRCOMLib.CoEcrCom' >/dev/null 2>&1; }
 
 # The files BorvanIF keeps beside itself, which upgrades and removals leave as they are.
 dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT ECRSIM.TXT)
@@ -75,30 +46,11 @@ dati_intatti() {
   done
 }
 
-# Runs a command line as typed at a Windows console, from a batch file so that its quotes and
-# spaces reach Windows untouched (NSIS reads /D= to the end of the line, spaces included).
-riga_di_comando() {
-  printf '@%s\r\n@exit /b %%errorlevel%%\r\n' "$1" >"$WINEPREFIX/drive_c/riga.cmd"
-  w cmd /c 'C:\riga.cmd'
-}
-installa() { riga_di_comando "C:\BorvanIF-Setup.exe $*"; }
-
 # Sends a job the way a point-of-sale program does: written under another name, then renamed.
 manda_lavoro() {
   cp "$esempio" "$1/Scontr.tmp"
   mv "$1/Scontr.tmp" "$1/Scontr.ECR"
 }
-
-echo "== a fresh prefix"
-# One server for the whole test, ended by the trap.
-mkdir -p "$WINEPREFIX"
-"$WINESERVER" -p
-w wineboot -i >/dev/null 2>&1
-utente="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}"
-menu="$utente/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-avvio="$menu/StartUp/BorvanIF.lnk" # as wine spells the Startup folder
-[ -d "$menu" ] || fallito "no Start menu folder at $menu"
-cp "$setup" "$WINEPREFIX/drive_c/BorvanIF-Setup.exe"
 
 echo "== a folder that cannot be written is refused"
 esito=0
@@ -128,7 +80,11 @@ esiste "$avvio" || fallito "no Startup shortcut"
 esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
 grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut starts another program"
 [ "$(valore_registro DisplayName)" = BorvanIF ] || fallito "uninstall entry: DisplayName"
-[ -n "$(valore_registro DisplayVersion)" ] || fallito "uninstall entry: DisplayVersion"
+[ "$(valore_registro DisplayVersion)" = "$versione" ] || fallito "uninstall entry: DisplayVersion"
+[ "$(valore_registro Publisher)" = BorvanIF ] || fallito "uninstall entry: Publisher"
+bash "$(dirname "$0")/../../scripts/controlla_versione.sh" "$versione" "$cartella/Disinstalla.exe" \
+  >/dev/null || fallito "the uninstaller's version resource"
+firmati "$setup" "$cartella/BorvanIF.exe" "$cartella/Disinstalla.exe"
 [ "$(valore_registro InstallLocation)" = 'C:\Negozio\Cassa 1' ] ||
   fallito "uninstall entry: InstallLocation"
 disinstalla=$(valore_registro UninstallString)
@@ -194,6 +150,28 @@ if [ -n "$ecrsim" ]; then
   manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "ECRSIM.DLL installed unasked"
   installa '/S /ECRSIM' || fallito "setup /S /ECRSIM ended with $?"
   cmp -s "$ecrsim" "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL" || fallito "ECRSIM.DLL not installed"
-  w reg query 'HKCR\COECRCOMLib.CoEcrCom' &>/dev/null && fallito "the installer registered it"
+  progid_assente || fallito "the installer registered it"
+  firmati "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL"
+
+  echo "== the uninstaller leaves another folder's registered ECRSIM.DLL alone"
+  mkdir -p "$WINEPREFIX/drive_c/Prove"
+  cp "$ecrsim" "$WINEPREFIX/drive_c/Prove/ECRSIM.DLL"
+  w regsvr32 /s 'C:\Prove\ECRSIM.DLL' || fallito "regsvr32 of another folder's ECRSIM.DLL"
+  riga_di_comando '"C:\BorvanIF\Disinstalla.exe" /S' || fallito "uninstaller ended with $?"
+  attendi 60 "the uninstall entry removed" chiave_assente
+  attendi 30 "ECRSIM.DLL removed" manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL"
+  [ "$(server_ecrsim)" = 'C:\Prove\ECRSIM.DLL' ] || fallito "another folder's registration touched"
+  w regsvr32 /u /s 'C:\Prove\ECRSIM.DLL'
+
+  echo "== the uninstaller unregisters the installation's own registered ECRSIM.DLL"
+  installa '/S /ECRSIM' || fallito "setup /S /ECRSIM ended with $?"
+  # Registered as an operator may type it: its case is no matter.
+  w regsvr32 /s 'c:\borvanif\ecrsim.dll' || fallito "regsvr32 of the installed ECRSIM.DLL"
+  ! progid_assente || fallito "ECRSIM.DLL not registered"
+  riga_di_comando '"C:\BorvanIF\Disinstalla.exe" /S' || fallito "uninstaller ended with $?"
+  attendi 60 "the uninstall entry removed" chiave_assente
+  attendi 30 "the installation's folder removed" manca "$WINEPREFIX/drive_c/BorvanIF"
+  progid_assente || fallito "the register's ProgID still registered"
+  [ -z "$(server_ecrsim)" ] || fallito "the stand-in's class still registered"
 fi
 echo "== passed"

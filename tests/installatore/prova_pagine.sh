@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# BorvanIF-Setup.exe and its uninstaller gone through page by page with the keyboard, as a
+# person does, on a virtual X server and in a fresh wine prefix of their own: the folder page
+# refusing a folder that cannot be written with its message, the component page, the finish
+# page starting BorvanIF, the question before an upgrade closes the running BorvanIF (refused,
+# then accepted), and the uninstaller's choice to keep or to remove the settings.
+#   prova_pagine.sh SETUP FINESTRE LAVORO win64|win32 [SCHERMATE]
+# FINESTRE is borvan_finestre.exe, which reads what the windows show; LAVORO a folder the test may
+# empty; SCHERMATE a folder for pictures of the pages (BMP), for the documentation.
+set -euo pipefail
+setup=$1 finestre=$2 lavoro=$3 architettura=$4 schermate=${5:-}
+
+# An X server of its own, whatever display the caller has: keys go to the window that has the
+# focus, and no other test's window may take it.
+if [ -z "${BORVAN_PAGINE_X:-}" ]; then
+  BORVAN_PAGINE_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+source "$(dirname "$0")/comune.sh"
+installazione='Installazione di BorvanIF'
+disinstallazione='Disinstallazione di BorvanIF'
+cartella="$WINEPREFIX/drive_c/Negozio/Cassa 2"
+
+# mostra TITOLO TESTO: a window whose title begins with TITOLO shows TESTO (a control's line as
+# borvan_finestre writes it); its X window is left in `finestra`.
+mostra() {
+  local testi
+  testi=$(w "$finestre" testi "$1" 2>/dev/null | tr -d '\r') || return 1
+  finestra=$(awk -v t="$2" '/^== / { x = $2 } index($0, t) { print x; exit }' <<<"$testi")
+  [ -n "$finestra" ]
+}
+non_mostra() { ! mostra "$@"; }
+# pagina TITOLO TESTO: waits for it.
+pagina() { attendi 60 "a window '$1' showing '$2'" mostra "$1" "$2"; }
+# tasti KEY...: pressed in the window the last `pagina` found.
+tasti() {
+  xdotool windowfocus --sync "$finestra"
+  xdotool key --delay 100 "$@"
+}
+# campo TEXT: typed in place of the text of the field that has the focus.
+campo() {
+  tasti End shift+Home BackSpace
+  xdotool type --delay 50 "$1"
+}
+# foto TITOLO TESTO NAME: a picture of that window, when pictures are asked for.
+foto() {
+  [ -n "$schermate" ] || return 0
+  mkdir -p "$schermate"
+  w "$finestre" cattura "$1" "$2" "Z:${schermate//\//\\}\\$3.bmp" >/dev/null ||
+    fallito "no picture of '$2'"
+}
+installatore() { w 'C:\BorvanIF-Setup.exe' &>/dev/null & }
+disinstallatore() { w 'C:\Negozio\Cassa 2\Disinstalla.exe' &>/dev/null & }
+finito() { non_mostra "$1" "=="; }
+# An upgrade as far as its question about the running BorvanIF.
+fino_alla_domanda() {
+  installatore
+  # The folder of the installation it replaces.
+  pagina "$installazione" $'Edit\tC:\\Negozio\\Cassa 2'
+  tasti Return
+  pagina "$installazione" "Selezione componenti"
+  tasti Return
+  pagina "$installazione" "BorvanIF è in esecuzione da questa cartella"
+}
+
+echo "== the folder page refuses a folder that cannot be written, and says so"
+# A folder reached through a link that leads nowhere, as a network share that is gone.
+ln -s "$lavoro/nessuna/cartella" "$WINEPREFIX/drive_c/Rotto"
+installatore
+pagina "$installazione" $'Edit\tC:\\BorvanIF'
+foto "$installazione" "Selezione cartella" installa_cartella
+campo 'C:\Rotto\BorvanIF'
+pagina "$installazione" $'Edit\tC:\\Rotto\\BorvanIF'
+tasti Return
+pagina "$installazione" "Non è possibile scrivere nella cartella"
+foto "$installazione" "Non è possibile scrivere" installa_cartella_rifiutata
+tasti Return
+attendi 30 "the message closed" non_mostra "$installazione" "Non è possibile scrivere"
+mostra "$installazione" "Selezione cartella installazione" || fallito "the folder page was left"
+
+echo "== the component page: without the start at logon, with the stand-in control"
+pagina "$installazione" "Selezione cartella installazione"
+campo 'C:\Negozio\Cassa 2'
+pagina "$installazione" $'Edit\tC:\\Negozio\\Cassa 2'
+tasti Return
+# The program (always), the start at logon (on), the stand-in control (off).
+pagina "$installazione" $'SysTreeView32\t [x] [x] [ ]'
+foto "$installazione" "Selezione componenti" installa_componenti
+tasti Down space Down space
+pagina "$installazione" $'SysTreeView32\t [x] [ ] [x]'
+tasti Return
+
+echo "== the finish page starts BorvanIF"
+pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
+foto "$installazione" "Avvia BorvanIF ora" installa_fine
+tasti Return
+attendi 30 "the installer ended" finito "$installazione"
+attendi 30 "BorvanIF started" borvanif_attivo
+for f in BorvanIF.exe ECRSIM.DLL Disinstalla.exe; do esiste "$cartella/$f" || fallito "$f not installed"; done
+manca "$avvio" || fallito "a Startup shortcut, unticked"
+esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
+
+echo "== an upgrade asks before it closes the running BorvanIF"
+fino_alla_domanda
+foto "$installazione" "in esecuzione da questa cartella" installa_chiusura
+# Refused: the program goes on printing, and the upgrade ends there.
+tasti Escape
+pagina "$installazione" "BorvanIF è ancora in esecuzione"
+borvanif_attivo || fallito "BorvanIF closed though the question was refused"
+tasti Return
+attendi 30 "the installer ended" finito "$installazione"
+borvanif_attivo || fallito "BorvanIF closed though the question was refused"
+# Accepted: the program ends and the upgrade goes on to its finish page.
+fino_alla_domanda
+tasti Return
+attendi 30 "the running BorvanIF closed" borvanif_fermo
+pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
+tasti Return
+attendi 30 "the installer ended" finito "$installazione"
+attendi 30 "BorvanIF started again" borvanif_attivo
+
+echo "== the uninstaller keeps the settings, results and log unless asked"
+dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT)
+for f in "${dati[@]}"; do echo "$f" >"$cartella/$f"; done
+disinstallatore
+pagina "$disinstallazione" "verrà disinstallato da questa cartella"
+tasti Return
+# The program (always), the settings (off).
+pagina "$disinstallazione" $'SysTreeView32\t [x] [ ]'
+foto "$disinstallazione" "Selezione componenti" disinstalla_componenti
+tasti Return
+pagina "$disinstallazione" "BorvanIF è in esecuzione da questa cartella"
+tasti Return
+pagina "$disinstallazione" "Disinstallazione completata"
+tasti Return
+attendi 30 "the uninstaller ended" finito "$disinstallazione"
+borvanif_fermo || fallito "BorvanIF still runs"
+for f in BorvanIF.exe ECRSIM.DLL Disinstalla.exe; do manca "$cartella/$f" || fallito "$f left"; done
+for f in "${dati[@]}"; do esiste "$cartella/$f" || fallito "$f removed unasked"; done
+chiave_assente || fallito "the uninstall entry is left"
+
+echo "== the uninstaller removes them when asked, and the folder with them"
+installa '/S /D=C:\Negozio\Cassa 2' || fallito "setup /S ended with $?"
+disinstallatore
+pagina "$disinstallazione" "verrà disinstallato da questa cartella"
+tasti Return
+pagina "$disinstallazione" $'SysTreeView32\t [x] [ ]'
+tasti Down space
+pagina "$disinstallazione" $'SysTreeView32\t [x] [x]'
+tasti Return
+pagina "$disinstallazione" "Disinstallazione completata"
+tasti Return
+attendi 30 "the uninstaller ended" finito "$disinstallazione"
+manca "$cartella" || fallito "the folder is left: $(ls "$cartella")"
+echo "== passed"

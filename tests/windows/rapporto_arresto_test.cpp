@@ -1,0 +1,55 @@
+#include "win32/rapporto_arresto.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "comune/cartella_temporanea.h"
+#include "comune/processo_windows.h"
+
+namespace borvan::win32 {
+namespace {
+
+// Every way a process dies that its own code can see leaves the dump and the log line, and ends
+// with the crash's code: a stack overflow (the report is written on other threads), a crash on
+// a thread other than the window's, std::terminate and abort().
+TEST(RapportoArresto, OgniModoDiCadereLasciaDumpERiga) {
+  struct Caduta {
+    const char* modo;
+    DWORD codice;
+    std::string causa;
+  };
+  const std::string luogo = " in borvan_arresto.exe";
+  const Caduta cadute[] = {
+      {"pila", EXCEPTION_STACK_OVERFLOW, "eccezione 0xC00000FD" + luogo},
+      {"thread", EXCEPTION_ACCESS_VIOLATION, "eccezione 0xC0000005" + luogo},
+      {"terminate", 0x40000015, "interruzione del programma (0x40000015)" + luogo},
+      {"abort", 0x40000015, "interruzione del programma (0x40000015)" + luogo}};
+  const std::regex nome_rapporto("BorvanIF-[0-9]{8}-[0-9]{6}\\.dmp");
+  const std::string programma = test::percorso_windows(BORVAN_ARRESTO);
+  for (const Caduta& caduta : cadute) {
+    SCOPED_TRACE(caduta.modo);
+    test::CartellaTemporanea cartella;
+    // The folder ends with its separator, doubled before the closing quote.
+    EXPECT_EQ(test::esegui(
+                  "\"" + programma + "\" " + caduta.modo + " \"" + cartella.percorso("") + "\\\"",
+                  120000),
+              caduta.codice);
+    std::string rapporto;
+    for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso("")))
+      if (std::regex_match(voce.path().filename().string(), nome_rapporto))
+        rapporto = voce.path().filename().string();
+    ASSERT_NE(rapporto, "");
+    EXPECT_GT(std::filesystem::file_size(cartella.percorso(rapporto)), 0u);
+    const std::string log = cartella.leggi("BorvanIF.LOG");
+    EXPECT_TRUE(log.ends_with("\t\tBorvanIF terminato da un errore grave: " + caduta.causa +
+                              "; rapporto " + rapporto + "\r\n"))
+        << log;
+  }
+}
+
+}  // namespace
+}  // namespace borvan::win32
