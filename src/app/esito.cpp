@@ -47,14 +47,26 @@ std::string testo_result(int32_t codice, const std::string& messaggio) {
   return std::to_string(codice) + fine_riga + messaggio + fine_riga;
 }
 
-std::string riga_log(const DataOra& quando, int32_t codice, const std::string& messaggio) {
+namespace {
+
+std::string riga(const DataOra& quando, const std::string& codice, const std::string& testo) {
   // Month first and a four-digit year, whatever the regional settings: the log is read by
   // people and programs that expect this one form.
   const std::string data =
       con_zeri(quando.mese, 2) + "-" + con_zeri(quando.giorno, 2) + "-" + con_zeri(quando.anno, 4);
   const std::string ora = con_zeri(quando.ora, 2) + ":" + con_zeri(quando.minuto, 2) + ":" +
                           con_zeri(quando.secondo, 2);
-  return data + "\t" + ora + "\t" + std::to_string(codice) + "\t" + messaggio + fine_riga;
+  return data + "\t" + ora + "\t" + codice + "\t" + testo + fine_riga;
+}
+
+}  // namespace
+
+std::string riga_log(const DataOra& quando, int32_t codice, const std::string& messaggio) {
+  return riga(quando, std::to_string(codice), messaggio);
+}
+
+std::string riga_nota(const DataOra& quando, const std::string& nota) {
+  return riga(quando, "", nota);
 }
 
 }  // namespace borvan
