@@ -90,6 +90,7 @@ void VistaSorveglianza::smetti() {
 }
 
 void VistaSorveglianza::leggi() {
+  if (!legame_.attivo()) return;
   bool cambiata = std::exchange(cambiata_, false);
   if (inotify_ >= 0) {
     alignas(inotify_event) char dati[4096];

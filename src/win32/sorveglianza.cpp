@@ -12,9 +12,9 @@ namespace {
 // Names appearing (created or renamed into place) and files written.
 constexpr DWORD cambiamenti =
     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
-// What the system keeps of the changes between two reads; more is an overflow, which costs
-// one poll.
-constexpr size_t dimensione_avvisi = 16 * 1024;
+// What the system keeps of the changes between two reads (some 1,500 of them; the most a
+// network folder allows); more is an overflow, which costs one poll.
+constexpr size_t dimensione_avvisi = 64 * 1024;
 
 std::string motivo(DWORD codice) {
   switch (codice) {
@@ -128,29 +128,49 @@ void VistaSorveglianza::smetti() {
 // The system has answered: what it says is kept, and the next request waits for the pause.
 void VistaSorveglianza::segnalata() {
   ResetEvent(evento_);
+  raccogli();
+  if (!lettura_.attivo()) lettura_.imposta(true, pausa);
+}
+
+// Takes in the answer to the pending request.
+void VistaSorveglianza::raccogli() {
   if (!in_attesa_ || cartella_ == INVALID_HANDLE_VALUE) return;
-  in_attesa_ = false;
   DWORD letti = 0;
   if (GetOverlappedResult(cartella_, &richiesta_, &letti, FALSE)) {
+    in_attesa_ = false;
     // Nothing read: more changes than the buffer holds, which may have concerned the file.
     cambiata_ = cambiata_ || letti == 0 || riguarda(avvisi_, letti);
+  } else if (GetLastError() == ERROR_IO_INCOMPLETE) {
+    return;
   } else if (GetLastError() == ERROR_NOTIFY_ENUM_DIR) {
+    in_attesa_ = false;
     cambiata_ = true;
   } else {
     // The folder went, or its file system stopped answering: the poll alone, until one stands
     // at the path again.
+    in_attesa_ = false;
     smetti();
     cambiata_ = true;
   }
-  if (!lettura_.attivo()) lettura_.imposta(true, pausa);
 }
 
 void VistaSorveglianza::leggi() {
   lettura_.imposta(false, 0);
-  if (cartella_ != INVALID_HANDLE_VALUE) {
-    if (!in_attesa_ && !chiedi()) smetti();
-  } else if (!percorso_.empty() && apri()) {
+  if (!legame_.attivo()) return;
+  if (cartella_ == INVALID_HANDLE_VALUE && !percorso_.empty() && apri())
     sorveglianza_.setErrore_dalla_vista("");
+  // What the system kept since the last request answers the next one at once: it comes with
+  // this read, so that a burst is one run of the handler. The last request stays pending, its
+  // answer waited for by the loop.
+  for (int giro = 0; cartella_ != INVALID_HANDLE_VALUE && !in_attesa_; ++giro) {
+    if (!chiedi()) {
+      smetti();
+      break;
+    }
+    // A folder this busy: the rest comes with the next read.
+    if (giro == 7 || WaitForSingleObject(evento_, 0) != WAIT_OBJECT_0) break;
+    ResetEvent(evento_);
+    raccogli();
   }
   if (std::exchange(cambiata_, false)) protetto(cambio_);
 }

@@ -34,6 +34,7 @@ class VistaSorveglianza {
   bool chiedi();
   void smetti();
   void segnalata();
+  void raccogli();
   void leggi();
   bool riguarda(const std::vector<BYTE>& avvisi, DWORD lunghezza) const;
 
