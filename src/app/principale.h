@@ -136,8 +136,8 @@ class Principale {
   // The command file that could not be deleted after its job, so that it is not printed
   // again; a changed or new file is a new job.
   std::optional<IdentitaFile> non_cancellato_;
-  // The folder the log last said could not be watched, and why: said once, not at every
-  // reading of the configuration.
+  // The last note the log got about a folder that could not be watched: said once, not at
+  // every reading of the configuration.
   std::string sorveglianza_mancata_;
 };
 
