@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -63,7 +64,9 @@ class DriverCronometrato : public DriverEcr {
   }
   int32_t invia(std::string& riga, std::string& risposta) override {
     ++righe_inviate;
-    return misura([&] { return driver_->invia(riga, risposta); });
+    const int32_t risultato = misura([&] { return driver_->invia(riga, risposta); });
+    if (righe_inviate == 1 && alla_prima_riga) alla_prima_riga();
+    return risultato;
   }
   int32_t chiudi() override {
     const int32_t risultato = misura([&] { return driver_->chiudi(); });
@@ -80,6 +83,7 @@ class DriverCronometrato : public DriverEcr {
   Orologio::time_point apertura;
   int righe_inviate = 0;
   std::function<void()> all_apertura;
+  std::function<void()> alla_prima_riga;  // once it is on the roll
   std::function<void()> alla_chiusura;
 
  private:
@@ -189,15 +193,64 @@ class Banco {
     return lavoro;
   }
 
-  // Share of a core the idle program takes over `durata`, polling at the default interval.
-  double cpu_a_riposo(std::chrono::milliseconds durata) {
-    scrivi(cartella_ / "BorvanIF.CFG", "TIMEOUT=0\r\nSHOW_ERRORS=0\r\n");
-    programma_.principale().leggi_config();
+  // Share of a core the idle program takes over `durata`, polling at the default interval;
+  // with `affollata`, while another program writes, renames and deletes files of its own in the
+  // command file's folder as fast as it can. Only the program's own thread is counted.
+  struct Riposo {
+    double quota;            // of one core, in percent
+    double file_al_secondo;  // written beside the command file meanwhile
+  };
+  Riposo cpu_a_riposo(std::chrono::milliseconds durata, bool affollata = false) {
+    predefinita();
     gira(std::chrono::seconds(1));
-    const double prima = cpu_processo();
+    std::atomic<bool> fine = false;
+    std::atomic<int> file = 0;
+    std::thread altro;
+    if (affollata)
+      altro = std::thread([&] {
+        for (int n = 0; !fine; ++n, ++file) {
+          scrivi(cartella_ / "Vendite.tmp", "vendita " + std::to_string(n) + "\r\n");
+          std::filesystem::rename(cartella_ / "Vendite.tmp", cartella_ / "Vendite.dat");
+        }
+      });
+    const double prima = cpu_filo();
     const auto inizio = Orologio::now();
     gira(durata);
-    return (cpu_processo() - prima) / secondi(Orologio::now() - inizio) * 100;
+    const double trascorsi = secondi(Orologio::now() - inizio);
+    const double quota = (cpu_filo() - prima) / trascorsi * 100;
+    fine = true;
+    if (altro.joinable()) altro.join();
+    return {quota, file / trascorsi};
+  }
+
+  // Milliseconds from a one-line command file's rename into place to its line on the roll, at
+  // the default settings, for jobs dropped at random moments of the poll's interval; without
+  // `sorveglia`, on the poll alone (the folder's watch pointed elsewhere).
+  std::vector<double> latenze(int volte, bool sorveglia = true) {
+    predefinita();
+    if (!sorveglia) programma_.principale().sorveglianza.sorveglia("/nonexistent", "");
+    std::mt19937 caso(4321);
+    std::vector<double> latenze;
+    for (int volta = 0; volta < volte; ++volta) {
+      gira(std::chrono::milliseconds(std::uniform_int_distribution(50, 550)(caso)));
+      scrivi(cartella_ / "Scontr.tmp", "ARTICOLO 1 1,00\r\n");
+      QEventLoop ciclo;
+      std::optional<Orologio::time_point> riga;
+      driver_->azzera();
+      driver_->alla_prima_riga = [&] { riga = Orologio::now(); };
+      driver_->alla_chiusura = [&] {
+        QMetaObject::invokeMethod(
+            &ciclo, [&] { ciclo.quit(); }, Qt::QueuedConnection);
+      };
+      QTimer::singleShot(std::chrono::seconds(10), &ciclo, &QEventLoop::quit);
+      const auto inizio = Orologio::now();
+      std::filesystem::rename(cartella_ / "Scontr.tmp", cartella_ / "Scontr.ECR");
+      ciclo.exec();
+      driver_->alla_prima_riga = nullptr;
+      driver_->alla_chiusura = nullptr;
+      if (riga) latenze.push_back(secondi(*riga - inizio) * 1000);
+    }
+    return latenze;
   }
 
   qt::FinestraPrincipale& finestra() { return programma_.finestra(); }
@@ -207,6 +260,12 @@ class Banco {
     std::filesystem::create_directories(cartella);
     scrivi(cartella / "BorvanIF.CFG", "POLLING_TIME=20\r\nTIMEOUT=0\r\nSHOW_ERRORS=0\r\n");
     return true;
+  }
+
+  // The settings a shop starts with (no message box, no time-out to wait for).
+  void predefinita() {
+    scrivi(cartella_ / "BorvanIF.CFG", "TIMEOUT=0\r\nSHOW_ERRORS=0\r\n");
+    programma_.principale().leggi_config();
   }
 
   std::unique_ptr<DriverEcr> cronometrato() {
@@ -222,9 +281,10 @@ class Banco {
     ciclo.exec();
   }
 
-  static double cpu_processo() {
+  // The processor time of the calling thread, the program's own.
+  static double cpu_filo() {
     rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
+    getrusage(RUSAGE_THREAD, &uso);
     return static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
            static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
   }
@@ -236,9 +296,15 @@ class Banco {
   qt::Programma programma_;
 };
 
-double mediana(std::vector<double> valori) {
+// The value below which `quota` of the values lie (0.5: the median).
+double quantile(std::vector<double> valori, double quota) {
   std::sort(valori.begin(), valori.end());
-  return valori[valori.size() / 2];
+  return valori[std::min(valori.size() - 1,
+                         static_cast<size_t>(quota * static_cast<double>(valori.size())))];
+}
+
+double mediana(std::vector<double> valori) {
+  return quantile(std::move(valori), 0.5);
 }
 
 struct Riga {
@@ -372,7 +438,7 @@ int main(int argc, char* argv[]) {
   ApplicazioneCronometrata applicazione(argc, argv);
   qt::prepara_applicazione();
   QApplication::setQuitOnLastWindowClosed(false);
-  // One measure alone, for a profiler: speed, ratio, interrupt or idle.
+  // One measure alone, for a profiler: speed, ratio, interrupt, latency or idle.
   const std::string solo = argc > 1 ? argv[1] : "";
   auto misura = [&solo](const char* nome) { return solo.empty() || solo == nome; };
 
@@ -387,10 +453,31 @@ int main(int argc, char* argv[]) {
     righe.push_back(interruzione(banco, 0, 5));
     righe.push_back(interruzione(banco, 20, 5));
   }
+  if (misura("latency")) {
+    const std::vector<double> latenze = banco.latenze(20);
+    if (latenze.size() < 20) std::fprintf(stderr, "%zu of 20 jobs ran\n", latenze.size());
+    const double mezzo = quantile(latenze, 0.5), novanta = quantile(latenze, 0.9);
+    righe.push_back({"drop to first line, default settings, 20 jobs: median",
+                     formato("%.1f ms", mezzo), "< 50 ms", mezzo < 50});
+    righe.push_back({"drop to first line, default settings, 20 jobs: 90th percentile",
+                     formato("%.1f ms", novanta), "< 100 ms", novanta < 100});
+    const std::vector<double> col_poll = banco.latenze(20, false);
+    altre.push_back({"  the same on the poll alone: median, 90th percentile",
+                     formato("%.0f ms, ", quantile(col_poll, 0.5)) +
+                         formato("%.0f ms", quantile(col_poll, 0.9)),
+                     "",
+                     {}});
+  }
   if (misura("idle")) {
-    const double riposo = banco.cpu_a_riposo(std::chrono::seconds(5));
+    const double riposo = banco.cpu_a_riposo(std::chrono::seconds(5)).quota;
     righe.push_back({"idle, 500 ms poll, 5 s: CPU of one core", formato("%.3f %%", riposo),
                      "< 0.1 %", riposo < 0.1});
+    const auto affollata = banco.cpu_a_riposo(std::chrono::seconds(5), true);
+    righe.push_back({"idle, " + formato("%.0f", affollata.file_al_secondo) +
+                         " files/s of another program in the folder: CPU of one core",
+                     formato("%.3f %%", affollata.quota),
+                     "",
+                     {}});
   }
 
   righe.insert(righe.end(), altre.begin(), altre.end());

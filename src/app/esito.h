@@ -31,8 +31,8 @@ std::string righe_accettate(int32_t accettate, int32_t righe);
 std::string testo_result(int32_t codice, const std::string& messaggio);
 // The log line: mm-dd-yyyy TAB hh:mm:ss TAB code TAB message CR LF.
 std::string riga_log(const DataOra& quando, int32_t codice, const std::string& messaggio);
-// A note of the start-up in the log: the same four fields, the code's left empty, since it is
-// no job's outcome.
+// A note in the log (what the system cannot do for the command files, a crash): the same four
+// fields, the code's left empty, since it is no job's outcome.
 std::string riga_nota(const DataOra& quando, const std::string& nota);
 
 }  // namespace borvan

@@ -6,6 +6,7 @@
 #include "support/file.h"
 #include "support/nome_programma.h"
 #include "support/operatore.h"
+#include "support/percorsi.h"
 #include "support/trappola.h"
 
 namespace borvan {
@@ -87,9 +88,7 @@ bool Principale::Form_Load() {
 
 // What the system cannot do for the command files is said once, at start, in the log.
 void Principale::annota_avvertenze() {
-  if (config.file_log.empty()) return;
-  for (const std::string& nota : ambiente_.avvertenze(config.file_input))
-    salta_errori([&] { aggiungi_a_file(config.file_log, riga_nota(ambiente_.adesso(), nota)); });
+  for (const std::string& nota : ambiente_.avvertenze(config.file_input)) annota(nota);
 }
 
 // A job that a previous run left unfinished gets its outcome, and none of its lines is sent
@@ -142,6 +141,32 @@ void Principale::leggi_config() {
     Timer1.setInterval(config.tempo_polling);
     Timer1.setEnabled(true);
   });
+  sorveglia_file_comandi();
+}
+
+// The watch follows the command file wherever the configuration puts it, and the poll looks at
+// once: the file may have landed while nothing watched. A folder the system will not watch
+// (some network shares, a folder still missing) is polled only, and the log says so once.
+void Principale::sorveglia_file_comandi() {
+  const CartellaENome file = dividi_percorso(config.file_input);
+  sorveglianza.sorveglia(file.cartella, file.nome);
+  sorveglianza.guarda_ancora();
+  if (sorveglianza.errore().empty()) {
+    sorveglianza_mancata_.clear();
+    return;
+  }
+  const std::string nota = "Impossibile sorvegliare la cartella " + file.cartella + ": " +
+                           sorveglianza.errore() + "; il file comandi e' cercato ogni " +
+                           std::to_string(config.tempo_polling) + " ms";
+  if (nota == sorveglianza_mancata_) return;
+  sorveglianza_mancata_ = nota;
+  annota(nota);
+}
+
+// A note in the log: no job's outcome, so its code field stays empty.
+void Principale::annota(const std::string& nota) {
+  if (config.file_log.empty()) return;
+  salta_errori([&] { aggiungi_a_file(config.file_log, riga_nota(ambiente_.adesso(), nota)); });
 }
 
 void Principale::Command1_Click() {
@@ -197,6 +222,12 @@ void Principale::Timer1_Timer() {
     Timer2.setEnabled(false);
   }
   carica_righe();
+}
+
+// The poll at once, through its own tick and under its every rule; none while polling is stopped
+// (the configuration dialog is open).
+void Principale::cartella_cambiata() {
+  if (Timer1.Enabled()) Timer1_Timer();
 }
 
 // Loads the command file into the list, records the job in the journal and starts sending. The
@@ -387,6 +418,9 @@ void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   file_del_lavoro_.reset();
   giornale_.rimuovi();
   restituisci_memoria();
+  // The next command file may have landed while this job ended, when the poll could not take
+  // it: the poll looks once more, right after.
+  sorveglianza.guarda_ancora();
 }
 
 void Principale::togli_file_comandi(const std::string& percorso, const IdentitaFile& identita) {

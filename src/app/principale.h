@@ -62,6 +62,9 @@ class Principale {
   Timer Timer1;     // poll tick
   Timer Timer2;     // time-out tick
   Timer Timer3;     // send tick
+  // The command file's folder, watched beside the poll so that a job starts the moment its
+  // file lands.
+  Sorveglianza sorveglianza;
   DriverEcr& CoEcrCom1;
 
   // The seven configuration values, assigned only by leggi_config.
@@ -88,6 +91,8 @@ class Principale {
   void Timer1_Timer();
   void Timer2_Timer();
   void Timer3_Timer();
+  // Something changed in the command file's folder, maybe the command file.
+  void cartella_cambiata();
 
  private:
   bool lavoro_attivo(uint64_t lavoro) const;
@@ -100,6 +105,8 @@ class Principale {
   void recupera_lavoro_interrotto();
   void annota_avvertenze();
   void togli_file_comandi(const std::string& percorso, const IdentitaFile& identita);
+  void sorveglia_file_comandi();
+  void annota(const std::string& nota);
 
   std::string cartella_eseguibile_;
   std::unique_ptr<DriverEcr> driver_;
@@ -138,6 +145,9 @@ class Principale {
   // The command file that could not be deleted after its job, so that it is not printed
   // again; a changed or new file is a new job.
   std::optional<IdentitaFile> non_cancellato_;
+  // The last note the log got about a folder that could not be watched: said once, not at
+  // every reading of the configuration.
+  std::string sorveglianza_mancata_;
 };
 
 }  // namespace borvan

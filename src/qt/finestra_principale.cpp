@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "qt/disegno.h"
+#include "qt/sorveglianza.h"
 
 namespace borvan::qt {
 
@@ -48,6 +49,8 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
       principale.Timer2, [&principale] { principale.Timer2_Timer(); }, this);
   new VistaTimer(
       principale.Timer3, [&principale] { principale.Timer3_Timer(); }, this);
+  new VistaSorveglianza(
+      principale.sorveglianza, [&principale] { principale.cartella_cambiata(); }, this);
   collega(principale.Form, this, [] {});
   principale.CoEcrCom1.imposta_ciclo_eventi(elabora_eventi);
 }

@@ -44,6 +44,18 @@ void Timer::setEnabled(bool enabled) {
   notifica();
 }
 
+void Sorveglianza::sorveglia(std::string cartella, std::string nome) {
+  cartella_ = std::move(cartella);
+  nome_ = std::move(nome);
+  errore_.clear();
+  notifica();
+}
+
+void Sorveglianza::guarda_ancora() {
+  ++richieste_;
+  notifica();
+}
+
 void ListBox::AddItem(std::string riga) {
   if (righe_.size() >= static_cast<size_t>(capacita))
     throw ErroreRuntime(codice_errore::memoria_esaurita);

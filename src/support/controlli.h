@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace borvan {
@@ -75,6 +76,32 @@ class Timer : public Controllo {
  private:
   int32_t interval_ = 0;
   bool enabled_ = false;
+};
+
+// A watch over a folder. The view asks the system to tell it of changes there and runs the
+// handler for those that may concern the file `nome()`, at most once for a burst of them; it
+// reports whether the system would watch the folder at all. Without a view nothing is watched.
+class Sorveglianza : public Controllo {
+ public:
+  const std::string& cartella() const { return cartella_; }
+  const std::string& nome() const { return nome_; }
+  // Watches `cartella` for `nome`; asked again for the same pair, the view tries anew a watch
+  // the system refused.
+  void sorveglia(std::string cartella, std::string nome);
+  // One more run of the handler soon, as after a change: for what may have come while the
+  // handler could not act on it.
+  void guarda_ancora();
+  // Counts the runs asked for: a view tells them by it.
+  uint64_t richieste() const { return richieste_; }
+  // Why the system would not watch the folder; empty while it does, or while no view tried.
+  const std::string& errore() const { return errore_; }
+  void setErrore_dalla_vista(std::string errore) { errore_ = std::move(errore); }
+
+ private:
+  std::string cartella_;
+  std::string nome_;
+  std::string errore_;
+  uint64_t richieste_ = 0;
 };
 
 // A list box: its count and its selection are 16-bit values, as the job's cursor is.

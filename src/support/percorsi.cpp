@@ -61,6 +61,17 @@ std::string estrai_cartella(const std::string& percorso, StilePercorso stile) {
   return stile == StilePercorso::posix ? con_separatore(std::move(t), stile) : t;
 }
 
+CartellaENome dividi_percorso(const std::string& percorso, StilePercorso stile) {
+  const bool windows = stile == StilePercorso::windows;
+  const size_t divisione = percorso.find_last_of(windows ? "\\/:" : "\\/");
+  if (divisione == std::string::npos) return {".", percorso};
+  std::string cartella = percorso.substr(0, divisione);
+  // "C:" alone is the drive's current folder, not its root; a drive's colon stays with it.
+  if (cartella.empty() || (windows && (percorso[divisione] == ':' || cartella.back() == ':')))
+    cartella = percorso.substr(0, divisione + 1);
+  return {con_separatore(std::move(cartella), stile), percorso.substr(divisione + 1)};
+}
+
 std::string normalizza_percorso(const std::string& percorso, StilePercorso stile) {
   std::string t = con_separatore(trim_spazi(percorso), stile);
   if (t.empty() || t.back() != separatore(stile)) t.push_back(separatore(stile));

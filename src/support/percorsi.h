@@ -17,6 +17,15 @@ inline constexpr StilePercorso stile_nativo = StilePercorso::posix;
 // The folder part of a path, without its trailing separator ("" for a bare name).
 std::string estrai_cartella(const std::string& percorso, StilePercorso stile = stile_nativo);
 
+// A file's path as its folder, in a form the system opens (the root for a file at the root,
+// "." for a bare name), and its name: what watching the folder for that file needs.
+struct CartellaENome {
+  std::string cartella;
+  std::string nome;
+  bool operator==(const CartellaENome&) const = default;
+};
+CartellaENome dividi_percorso(const std::string& percorso, StilePercorso stile = stile_nativo);
+
 // A folder ready to have a file name appended: trimmed, native separators, one trailing one.
 std::string normalizza_percorso(const std::string& percorso, StilePercorso stile = stile_nativo);
 

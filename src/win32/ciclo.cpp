@@ -1,6 +1,8 @@
 #include "win32/ciclo.h"
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "win32/modulo.h"
 #include "win32/temporizzatori.h"
@@ -21,7 +23,36 @@ bool anteprima(const MSG& msg, Modulo* modulo) {
   return true;
 }
 
+std::vector<const Attesa*>& attese() {
+  static std::vector<const Attesa*> tutte;
+  return tutte;
+}
+
+// Sleeps until a message comes or an object of the loop's is signalled, whose callback runs.
+void attendi() {
+  const std::vector<const Attesa*> tutte = attese();  // a callback may add or remove one
+  std::vector<HANDLE> oggetti;
+  for (const Attesa* attesa : tutte) oggetti.push_back(attesa->oggetto());
+  const DWORD quanti = static_cast<DWORD>(std::min<size_t>(oggetti.size(), 63));
+  const DWORD esito =
+      MsgWaitForMultipleObjects(quanti, oggetti.data(), FALSE, INFINITE, QS_ALLINPUT);
+  if (esito >= WAIT_OBJECT_0 + quanti) return;  // a message, or a failure: the queue decides
+  const Attesa* segnalata = tutte[esito - WAIT_OBJECT_0];
+  const auto& vive = attese();
+  if (std::find(vive.begin(), vive.end(), segnalata) != vive.end()) segnalata->segnalato();
+}
+
 }  // namespace
+
+Attesa::Attesa(HANDLE oggetto, std::function<void()> segnalato)
+    : oggetto_(oggetto), segnalato_(std::move(segnalato)) {
+  attese().push_back(this);
+}
+
+Attesa::~Attesa() {
+  auto& tutte = attese();
+  tutte.erase(std::remove(tutte.begin(), tutte.end(), this), tutte.end());
+}
 
 void smista(MSG& msg) {
   HWND radice = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
@@ -55,8 +86,8 @@ int ciclo_principale() {
       smista(msg);
     }
     if (raffica(1ms)) continue;
-    // Nothing to run until the next message.
-    WaitMessage();
+    // Nothing to run until the next message or object.
+    attendi();
   }
 }
 

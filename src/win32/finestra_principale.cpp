@@ -33,6 +33,8 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
                                          [&principale] { principale.Timer2_Timer(); });
   timer3_ = std::make_unique<VistaTimer>(principale.Timer3, *this,
                                          [&principale] { principale.Timer3_Timer(); });
+  sorveglianza_ = std::make_unique<VistaSorveglianza>(
+      principale.sorveglianza, *this, [&principale] { principale.cartella_cambiata(); });
   collega(principale.Form, *this, [] {});
   principale.CoEcrCom1.imposta_ciclo_eventi(
       [](int32_t millisecondi) { elabora_messaggi(std::chrono::milliseconds(millisecondi)); });

@@ -8,6 +8,7 @@
 #include "app/principale.h"
 #include "support/nome_programma.h"
 #include "win32/modulo.h"
+#include "win32/sorveglianza.h"
 #include "win32/viste.h"
 
 namespace borvan::win32 {
@@ -39,6 +40,7 @@ class FinestraPrincipale : public Modulo {
   UINT termina_;
   std::unique_ptr<VistaLista> vista_lista_;
   std::unique_ptr<VistaTimer> timer1_, timer2_, timer3_;
+  std::unique_ptr<VistaSorveglianza> sorveglianza_;
 };
 
 }  // namespace borvan::win32

@@ -179,8 +179,9 @@ TEST(Principale, TicksInsideTheOutcomeBoxDoNotActOnTheEndingJob) {
     if (open_rifiutato) b.driver->risultato_apertura = 7;
     b.operatore.durante_modale = [&b] {
       b.cartella.scrivi("Scontr.ECR", "nuovo\r\n");
-      for (auto evento : {&Principale::Timer3_Timer, &Principale::Timer2_Timer,
-                          &Principale::Command2_Click, &Principale::Timer1_Timer})
+      for (auto evento :
+           {&Principale::Timer3_Timer, &Principale::Timer2_Timer, &Principale::Command2_Click,
+            &Principale::Timer1_Timer, &Principale::cartella_cambiata})
         ((*b.p).*evento)();
     };
     b.lavoro("a\r\nb\r\nc\r\n");
@@ -262,6 +263,7 @@ TEST(Principale, TicksAndClicksInsideARegisterCall) {
   };
   const Evento eventi[] = {
       {"poll", [](Banco& b) { b.p->Timer1_Timer(); }, Effetto::nessuno, ""},
+      {"change in the folder", [](Banco& b) { b.p->cartella_cambiata(); }, Effetto::nessuno, ""},
       {"send", [](Banco& b) { b.p->Timer3_Timer(); }, Effetto::nessuno, ""},
       {"configuration", [](Banco& b) { b.p->Command1_Click(); }, Effetto::nessuno, ""},
       {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, Effetto::fine, timeout},
@@ -345,6 +347,77 @@ TEST(Principale, TicksAndClicksInsideARegisterCall) {
       EXPECT_EQ(b.operatore.messaggi.size(), evento.nome == std::string("configuration") ? 1u : 0u);
     }
   }
+}
+
+// A change in the command file's folder is the poll at once: a job when idle, nothing during a
+// job or while polling is stopped (the configuration dialog open). The end of a job and the
+// dialog's close ask the watch for one more look, which takes what landed meanwhile; the watch
+// follows the command file where the configuration puts it.
+TEST(Principale, AChangeInTheFolderPollsAtOnceUnderThePollsRules) {
+  Banco b;
+  const Sorveglianza& sorveglianza = b.p->sorveglianza;
+  EXPECT_EQ(sorveglianza.cartella() + "/", b.cartella.cartella());
+  EXPECT_EQ(sorveglianza.nome(), "Scontr.ECR");
+  EXPECT_EQ(sorveglianza.richieste(), 1u);  // a file waiting at the start is taken at once
+  b.p->cartella_cambiata();
+  EXPECT_TRUE(b.driver->chiamate.empty());
+
+  b.cartella.scrivi("Scontr.ECR", "a\r\n");
+  b.p->cartella_cambiata();
+  ASSERT_TRUE(b.p->stampa_in_corso());
+  b.cartella.scrivi("Scontr.ECR", "b 1\r\n");  // the next job, dropped during this one
+  b.p->cartella_cambiata();
+  EXPECT_EQ(b.p->List2.righe(), std::vector<std::string>{"a"});
+  b.invia_tutto();
+  EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
+  EXPECT_EQ(sorveglianza.richieste(), 2u);
+  b.p->cartella_cambiata();
+  EXPECT_TRUE(b.p->stampa_in_corso());
+  b.invia_tutto();
+
+  const std::string cassa_2 = b.cartella.percorso("cassa 2");
+  std::filesystem::create_directory(cassa_2);
+  b.ambiente.configurazione = [&] {
+    b.cartella.scrivi("BorvanIF.CFG", "INPUT_FILE=" + cassa_2 + "/Cassa.ECR\r\n");
+    b.cartella.scrivi("cassa 2/Cassa.ECR", "c\r\n");
+    b.p->cartella_cambiata();
+    EXPECT_FALSE(b.p->stampa_in_corso());
+  };
+  const uint64_t prima = sorveglianza.richieste();
+  b.p->Command1_Click();
+  EXPECT_EQ(sorveglianza.cartella(), cassa_2);
+  EXPECT_EQ(sorveglianza.nome(), "Cassa.ECR");
+  EXPECT_GT(sorveglianza.richieste(), prima);
+  b.p->cartella_cambiata();
+  b.invia_tutto();
+  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b 1", "c"}));
+  const std::string log = b.cartella.leggi("BorvanIF.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
+}
+
+// A folder the system will not watch is said in the log once, as a note with no code (its jobs
+// run on the poll: the real program's tests); another such folder is said again.
+TEST(Principale, AFolderThatCannotBeWatchedIsSaidOnceInTheLog) {
+  Banco b;
+  Sorveglianza& sorveglianza = b.p->sorveglianza;
+  // The view, as the system answers it: a folder named "rete" cannot be watched.
+  const Legame vista = sorveglianza.osserva([&sorveglianza] {
+    if (sorveglianza.cartella().ends_with("rete"))
+      sorveglianza.setErrore_dalla_vista("il file system non segnala i cambiamenti");
+  });
+  const auto nota = [&b](const std::string& cartella) {
+    return "01-05-2026\t04:03:07\t\tImpossibile sorvegliare la cartella " +
+           b.cartella.percorso(cartella) +
+           ": il file system non segnala i cambiamenti; il file comandi e' cercato ogni 500 ms\r\n";
+  };
+  for (const char* cartella : {"rete", "altra rete"}) {
+    std::filesystem::create_directory(b.cartella.percorso(cartella));
+    b.cartella.scrivi("BorvanIF.CFG",
+                      "INPUT_FILE=" + b.cartella.percorso(cartella) + "/Scontr.ECR\r\n");
+    b.p->leggi_config();
+    b.p->leggi_config();
+  }
+  EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"), nota("rete") + nota("altra rete"));
 }
 
 // An undeletable command file does not print again on every poll; changed, it is a new job.

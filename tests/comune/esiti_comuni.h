@@ -151,4 +151,69 @@ inline void verifica_registratore_che_pompa(const Installazione& installazione) 
   EXPECT_EQ(installazione.esiti_nel_log(), esiti + std::size(esiti_comuni) + 2 + lavori);
 }
 
+// A poll that never comes within a test: only the watch of the command file's folder can start
+// a job well inside it (the first poll tick is 59 s after the start).
+inline const std::string poll_lento = "POLLING_TIME=59000\r\n";
+inline constexpr auto prima_del_poll = 45s;
+
+// A program on `poll_lento` prints each job the moment its file lands, also a job dropped a while
+// after the previous one ended. A folder busy with other files (names like the command file's, the
+// command file's name in a subfolder) starts no job, keeps the program nearly idle and leaves the
+// watch working.
+inline void verifica_sorveglianza(const Installazione& installazione, const Processo& programma) {
+  for (int lavoro = 1; lavoro <= 3; ++lavoro) {
+    SCOPED_TRACE(lavoro);
+    std::this_thread::sleep_for(300ms);  // past the look that follows the previous job's end
+    ASSERT_TRUE(installazione.lavoro(comandi(1), prima_del_poll));
+  }
+  std::filesystem::remove(installazione.percorso("Result.TXT"));
+  std::filesystem::create_directory(installazione.percorso("Scontr.ECR.d"));
+  const std::optional<double> cpu = programma.secondi_cpu();
+  const auto inizio = std::chrono::steady_clock::now();
+  int giri = 0;
+  for (; std::chrono::steady_clock::now() - inizio < 3s; ++giri) {
+    for (const char* nome : {"Scontr.ECR.tmp", "Scontr.EC", "Scontr.ECR.d/Scontr.ECR"})
+      installazione.scrivi(nome, "x\r\n");
+    std::filesystem::rename(installazione.percorso("Scontr.ECR.tmp"),
+                            installazione.percorso("altro.dat"));
+  }
+  const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - inizio;
+  if (const std::optional<double> dopo = programma.secondi_cpu(); cpu && dopo) {
+    EXPECT_LT((*dopo - *cpu) / durata.count(), 0.03)
+        << giri << " rounds of other files in " << durata.count() << " s";
+  }
+  EXPECT_FALSE(installazione.esiste("Result.TXT"));
+  EXPECT_EQ(installazione.esiti_nel_log(), 3u);
+  ASSERT_TRUE(installazione.lavoro(comandi(2), prima_del_poll));
+  EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), comandi(1) + comandi(1) + comandi(1) + comandi(2));
+}
+
+// A command file's folder that cannot be watched (missing at the start) is said once in the log,
+// as a note with no code; its jobs run on the poll.
+inline void verifica_cartella_non_sorvegliabile() {
+  Installazione installazione;
+  const std::string cartella = installazione.percorso("manca");
+  const std::string file = (std::filesystem::path(cartella) / "Scontr.ECR").string();
+  installazione.scrivi("BorvanIF.CFG",
+                       "POLLING_TIME=200\r\nSHOW_ERRORS=0\r\nINPUT_FILE=" + file + "\r\n");
+  const auto programma = installazione.avvia();
+  ASSERT_TRUE(attendi([&] { return installazione.esiste("BorvanIF.LOG"); }));
+  const std::string nota = "\t\tImpossibile sorvegliare la cartella " + cartella +
+                           ": Impossibile trovare il percorso; il file comandi e' cercato ogni "
+                           "200 ms\r\n";
+  EXPECT_TRUE(installazione.leggi("BorvanIF.LOG").ends_with(nota))
+      << installazione.leggi("BorvanIF.LOG");
+  std::filesystem::create_directory(cartella);
+  installazione.scrivi("manca/Scontr.tmp", "N\r\n");
+  std::filesystem::rename(installazione.percorso("manca/Scontr.tmp"), file);
+  ASSERT_TRUE(attendi([&] {
+    return installazione.esiste("Result.TXT") && !installazione.esiste("manca/Scontr.ECR");
+  }));
+  EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), "N\r\n");
+  const std::string log = installazione.leggi("BorvanIF.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;  // the note once, the outcome
+  EXPECT_TRUE(log.ends_with("\t" + fine_stampa + "\r\n")) << log;
+  EXPECT_TRUE(programma->in_vita());
+}
+
 }  // namespace borvan::test

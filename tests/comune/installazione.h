@@ -20,6 +20,9 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
+#include <sstream>
 #endif
 
 namespace borvan::test {
@@ -60,6 +63,17 @@ struct Processo {
     GetExitCodeProcess(info.hProcess, &codice);
     return codice;
   }
+  // The processor time it has used, in seconds. Not under wine, which answers with the
+  // caller's own time for another process.
+  std::optional<double> secondi_cpu() const {
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr) return {};
+    FILETIME creato, finito, sistema, utente;
+    if (!GetProcessTimes(info.hProcess, &creato, &finito, &sistema, &utente)) return {};
+    const auto secondi = [](FILETIME t) {
+      return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7;
+    };
+    return secondi(sistema) + secondi(utente);
+  }
 };
 #else
 struct Processo {
@@ -74,6 +88,17 @@ struct Processo {
     int fine = 0;
     if (!stato && ::waitpid(pid, &fine, WNOHANG) == pid) stato = fine;
     return !stato;
+  }
+  // The processor time it has used, in seconds: fields 14 and 15 of its stat, after its name.
+  std::optional<double> secondi_cpu() const {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), {}};
+    std::istringstream campi(stat.substr(stat.rfind(')') + 1));
+    std::string campo;
+    double tic = 0;
+    for (int numero = 3; numero <= 15 && campi >> campo; ++numero)
+      if (numero >= 14) tic += std::stod(campo);
+    return tic / static_cast<double>(::sysconf(_SC_CLK_TCK));
   }
 };
 #endif
@@ -146,10 +171,10 @@ class Installazione : public CartellaTemporanea {
     if (errore) throw std::filesystem::filesystem_error("deponi", errore);
   }
   // Drops a command file and waits for its job's end.
-  bool lavoro(const std::string& testo) const {
+  bool lavoro(const std::string& testo, std::chrono::milliseconds entro = 60s) const {
     std::filesystem::remove(percorso("Result.TXT"));
     deponi(testo);
-    return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); });
+    return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); }, entro);
   }
   // How many lines the paper roll holds, and the log.
   size_t righe_stampate() const {

@@ -138,6 +138,19 @@ TEST(Programma, MigliaiaDiLavoriUnoDopoLAltro) {
   EXPECT_TRUE(programma->in_vita());
 }
 
+// The command file's folder watched: a job starts the moment its file lands, other files do not
+// keep the program busy; a folder that cannot be watched is polled.
+TEST(Programma, UnLavoroPartePrimaDelPoll) {
+  Installazione installazione(poll_lento);
+  const auto programma = installazione.avvia();
+  verifica_sorveglianza(installazione, *programma);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+TEST(Programma, UnaCartellaNonSorvegliabileSiControllaColPoll) {
+  verifica_cartella_non_sorvegliabile();
+}
+
 // A register that runs the program's message loop inside its calls, as many controls do. (An
 // interruption inside a call: the Qt window's test, where a click can be given.)
 TEST(Programma, UnRegistratoreCheElaboraIMessaggi) {

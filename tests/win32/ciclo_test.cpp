@@ -9,14 +9,33 @@
 
 #include "banco_win32.h"
 #include "comune/banco.h"
+#include "comune/vista_sorveglianza.h"
 #include "win32/ciclo.h"
 #include "win32/finestra_principale.h"
 #include "win32/operatore_win32.h"
+#include "win32/sorveglianza.h"
 
 namespace borvan::test {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Runs the main loop until the condition holds or the time has passed, looking every 5 ms.
+void gira(const std::function<bool()>& condizione, std::chrono::milliseconds entro) {
+  static const std::function<bool()>* attuale = nullptr;
+  static std::chrono::steady_clock::time_point fine;
+  if (condizione()) return;
+  attuale = &condizione;
+  fine = std::chrono::steady_clock::now() + entro;
+  struct Sguardo {
+    static void CALLBACK scatto(HWND, UINT, UINT_PTR, DWORD) {
+      if ((*attuale)() || std::chrono::steady_clock::now() > fine) PostQuitMessage(0);
+    }
+  };
+  const UINT_PTR id = SetTimer(nullptr, 0, 5, &Sguardo::scatto);
+  win32::ciclo_principale();
+  KillTimer(nullptr, id);
+}
 
 struct Ciclo : ::testing::Test {
   Ciclo() { prepara_controlli(); }
@@ -79,6 +98,16 @@ TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
     EXPECT_TRUE(driver->annidate.empty());
     std::filesystem::remove(cartella.percorso("Result.TXT"));
   }
+}
+
+// The folder watch, its answers waited for by the main loop beside the messages: one call for a
+// burst of changes to the watched name, none for other files; a folder missing at first is
+// watched once it exists; the watch follows its folder.
+TEST_F(Ciclo, LaSorveglianzaRiportaUnaVoltaOgniRaffica) {
+  Sorveglianza sorveglianza;
+  int chiamate = 0;
+  const win32::VistaSorveglianza vista(sorveglianza, finestra, [&chiamate] { ++chiamate; });
+  EXPECT_EQ(percorri_sorveglianza(sorveglianza, chiamate, cartella, gira), sorveglianza_attesa);
 }
 
 // The installer ends the program through a registered message to its main window (found by

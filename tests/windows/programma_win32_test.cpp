@@ -29,6 +29,21 @@ TEST(ProgrammaWin32, UnaSolaIstanza) {
   EXPECT_EQ(installazione.leggi("ECRSIM.TXT"), "A 1\r\nA 2\r\n");
 }
 
+// The command file's folder watched through the system's change notifications: a job starts the
+// moment its file lands, other files do not keep the program busy; a folder that cannot be
+// watched is polled.
+TEST(ProgrammaWin32, UnLavoroPartePrimaDelPoll) {
+  Installazione installazione(poll_lento);
+  const auto programma = installazione.avvia();
+  ASSERT_TRUE(programma);
+  verifica_sorveglianza(installazione, *programma);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+TEST(ProgrammaWin32, UnaCartellaNonSorvegliabileSiControllaColPoll) {
+  verifica_cartella_non_sorvegliabile();
+}
+
 // Files by the C library's narrow names, as a point-of-sale program written in C reaches them:
 // the system's code page reads those names, not the C++ library's path conversion.
 std::string leggi_c(const std::string& percorso) {
