@@ -3,8 +3,8 @@
 # the Qt tests offscreen, the end-to-end tests of the real program), the core built alone, the
 # tests again under the address and undefined-behaviour sanitizers, each fuzz target for a few
 # seconds over its corpus (BORVAN_FUZZ_SECONDI, default 5); then the Windows program, 32-bit and
-# 64-bit, their version resources, and the 64-bit build, signed with a throwaway certificate,
-# tested under wine64 (the build machines cannot run 32-bit code).
+# 64-bit, their version resources, the 64-bit build, signed with a throwaway certificate, tested
+# under wine64, and the shipped 32-bit files' tests under wine32.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -81,9 +81,10 @@ mkdir -p "$firma"
     -out "$BORVAN_FIRMA_PFX" -passout env:BORVAN_FIRMA_PASSWORD
   cmake --preset windows64 >/dev/null
   cmake --build --preset windows64 -j2
-  # One X server and one wine server for the whole run: a program then starts in a fraction of
-  # a second instead of several.
-  xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2'
+  # One X server, one wine prefix and one wine server for the whole run: a program then starts
+  # in a fraction of a second instead of several.
+  xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2 &&
+    echo "== Windows: the 32-bit suite" && ctest --preset windows -j2'
 )
 # The tree stays a plain build: a later build by hand needs no certificate.
 env -u BORVAN_FIRMA_PFX cmake --preset windows64 >/dev/null

@@ -41,14 +41,29 @@ int valore_cifra(char c, int base) {
   return v < base ? v : -1;
 }
 
-// "&H" and "&O": a non-negative whole number in the given base.
+// "&H" and "&O": a non-negative whole number in the given base, rounded once to the nearest
+// double. Summed digit by digit in doubles it would be rounded at every step, and the 32-bit
+// build (x87, wider registers) would round differently from the others: the digits go into 64
+// exact bits, those that no longer fit only count, and a lost non-zero digit stays in the
+// lowest bit so that a tie is not mistaken.
 double leggi_intero_in_base(const std::string& testo, size_t inizio, int base) {
-  double valore = 0;
+  const int bit = base == 16 ? 4 : 3;
+  uint64_t cifre = 0;
+  int spostamento = 0;
+  bool perse = false;
   for (size_t i = inizio; i < testo.size(); ++i) {
     const int v = valore_cifra(testo[i], base);
     if (v < 0) break;
-    valore = valore * base + v;
+    if (cifre >> (64 - bit) == 0) {
+      cifre = cifre << bit | static_cast<uint64_t>(v);
+    } else {
+      spostamento += bit;
+      perse = perse || v != 0;
+    }
+    if (spostamento > 1100) throw ErroreRuntime(codice_errore::overflow);
   }
+  if (perse) cifre |= 1;
+  const double valore = std::ldexp(static_cast<double>(cifre), spostamento);
   if (std::isinf(valore)) throw ErroreRuntime(codice_errore::overflow);
   return valore;
 }

@@ -11,11 +11,14 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "comune/cartella_temporanea.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "comune/comandi_windows.h"
 #else
 #include <signal.h>
 #include <sys/wait.h>
@@ -74,6 +77,23 @@ struct Processo {
     };
     return secondi(sistema) + secondi(utente);
   }
+  // Whether its main window is open: the program has started and polls.
+  bool pronto() {
+    std::pair<DWORD, bool> cerca{info.dwProcessId, false};
+    EnumWindows(cerca_principale, reinterpret_cast<LPARAM>(&cerca));
+    return cerca.second;
+  }
+  // EnumWindows' callback (the system's calling convention): stops at the process's main
+  // window.
+  static BOOL CALLBACK cerca_principale(HWND finestra, LPARAM dati) {
+    auto& [processo, trovata] = *reinterpret_cast<std::pair<DWORD, bool>*>(dati);
+    DWORD di = 0;
+    char classe[64] = "";
+    GetWindowThreadProcessId(finestra, &di);
+    GetClassNameA(finestra, classe, sizeof classe);
+    trovata = di == processo && std::string(classe) == "BorvanIF_Principale";
+    return !trovata;
+  }
 };
 #else
 struct Processo {
@@ -116,12 +136,12 @@ class Installazione : public CartellaTemporanea {
   // `impostazioni`: the lines of BorvanIF.CFG, after a fast poll and no message boxes (which
   // would wait for a click).
   explicit Installazione(const std::string& impostazioni = "") {
-    std::string binario = BORVAN_BINARIO;
 #ifdef _WIN32
-    if (binario.starts_with("/")) binario.insert(0, "Z:");  // wine's drive for the build's root
+    std::filesystem::copy_file(percorso_windows(BORVAN_BINARIO), programma());
+#else
+    std::filesystem::copy_file(BORVAN_BINARIO, programma());
 #endif
-    std::filesystem::copy_file(binario, programma());
-    scrivi("BorvanIF.CFG", "POLLING_TIME=50\r\nSHOW_ERRORS=0\r\n" + impostazioni);
+    imposta(impostazioni);
   }
 
   std::string programma() const {
@@ -194,6 +214,18 @@ class Installazione : public CartellaTemporanea {
   size_t righe(const std::string& nome) const {
     const std::string testo = leggi(nome);
     return static_cast<size_t>(std::count(testo.begin(), testo.end(), '\n'));
+  }
+
+ protected:
+  // A folder into which the program comes by other means (its installer).
+  struct SenzaProgramma {};
+  Installazione(SenzaProgramma, const std::string& impostazioni) {
+    imposta(impostazioni);
+  }
+
+ private:
+  void imposta(const std::string& impostazioni) const {
+    scrivi("BorvanIF.CFG", "POLLING_TIME=50\r\nSHOW_ERRORS=0\r\n" + impostazioni);
   }
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "comune/cartella_temporanea.h"
-#include "comune/processo_windows.h"
+#include "comune/comandi_windows.h"
 
 namespace borvan::win32 {
 namespace {
@@ -36,7 +36,7 @@ TEST(RapportoArresto, OgniModoDiCadereLasciaDumpERiga) {
     // The folder ends with its separator, doubled before the closing quote.
     EXPECT_EQ(test::esegui(
                   "\"" + programma + "\" " + caduta.modo + " \"" + cartella.percorso("") + "\\\"",
-                  120000),
+                  std::chrono::seconds(120)),
               caduta.codice);
     std::string rapporto;
     for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso("")))

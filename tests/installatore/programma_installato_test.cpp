@@ -1,0 +1,101 @@
+// The program a shop runs, from its own installer: jobs on the simulated register, a kill in
+// the middle of a job, the stand-in control registered by regsvr32 of the program's
+// architecture, the uninstaller. In the 32-bit build, the shipped 32-bit files.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "comune/esiti_comuni.h"
+#include "ecrsim/registrazione_com.h"
+#include "installatore/installato.h"
+
+namespace borvan::test {
+namespace {
+
+std::string contenuto(const std::string& percorso) {
+  std::ifstream file(percorso, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// One installation, two starts of the program, as a till lives: the second start finds the
+// job the first left half printed; the uninstaller closes the running program.
+TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
+  Installato cassa("/ECRSIM", "TIMEOUT=3\r\n");
+  ASSERT_EQ(cassa.esito, 0u);
+  for (const auto& [installato, costruito] :
+       {std::pair{"BorvanIF.exe", BORVAN_BINARIO}, std::pair{"ECRSIM.DLL", ECRSIM_DLL}})
+    ASSERT_EQ(cassa.leggi(installato), contenuto(percorso_windows(costruito))) << installato;
+  EXPECT_EQ(voce_disinstalla("InstallLocation"), cassa.cartella_windows());
+
+  // On the simulated register: printed, refused, timed out; then killed in the middle of a job
+  // of five slow lines.
+  auto programma = cassa.avvia("--simulatore");
+  ASSERT_TRUE(programma);
+  ASSERT_TRUE(attendi([&] { return programma->pronto(); }, avvio_lento));
+  const EsitoAtteso casi[] = {
+      esiti_comuni[0],
+      esiti_comuni[1],
+      {"time-out", "LINE_DELAY_MS=1000\r\n", 10, "-100\tTimeout stampa", 1, 9}};
+  for (const EsitoAtteso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    cassa.scrivi("ECRSIM.CFG", caso.simulatore);
+    verifica_lavoro(cassa, caso);
+  }
+  cassa.scrivi("ECRSIM.CFG", "LINE_DELAY_MS=300\r\n");
+  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
+  std::filesystem::remove(cassa.percorso("Result.TXT"));
+  cassa.deponi(comandi(5));
+  ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
+  programma.reset();
+  const size_t stampate = cassa.righe_stampate();
+  ASSERT_LT(stampate, 5u);
+
+  // Without an argument, through the control: the interrupted job gets its outcome and none of
+  // its lines again; a send that raises brings up the error dialog (an automation exception
+  // unwound inside the 32-bit program's message loop) until the time-out; then the outcomes
+  // every platform gives.
+  {
+    EcrsimRegistrato registrato(cassa.percorso("ECRSIM.DLL"));
+    ASSERT_EQ(registrato.esito, 0u);
+    cassa.scrivi("ECRSIM.CFG", "");
+    programma = cassa.avvia("");
+    ASSERT_TRUE(programma);
+    ASSERT_TRUE(attendi([&] { return programma->pronto(); }, avvio_lento));
+    ASSERT_TRUE(
+        attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("BorvanIF.JRN"); }));
+    EXPECT_EQ(cassa.leggi("Result.TXT"),
+              "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; righe accettate "
+              "dalla cassa: " +
+                  std::to_string(stampate) + " di 5\r\n");
+    EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
+    EXPECT_EQ(cassa.righe_stampate(), stampate);
+    std::vector<EsitoAtteso> dal_controllo = {
+        {"send raising", "RAISE=17\r\n", 2, "-100\tTimeout stampa", 0, 0}};
+    dal_controllo.insert(dal_controllo.end(), std::begin(esiti_comuni), std::end(esiti_comuni));
+    for (const EsitoAtteso& caso : dal_controllo) {
+      SCOPED_TRACE(caso.nome);
+      cassa.scrivi("ECRSIM.CFG", caso.simulatore);
+      verifica_lavoro(cassa, caso);
+    }
+  }
+
+  // Removed while it runs: closed, the shipped files gone, the settings, results, log and roll
+  // kept as they were.
+  std::map<std::string, std::string> dati;
+  for (const char* nome :
+       {"BorvanIF.CFG", "BorvanIF.LOG", "Result.TXT", "ECRSIM.CFG", "ECRSIM.TXT"})
+    dati[nome] = cassa.leggi(nome);
+  ASSERT_TRUE(cassa.disinstalla());
+  EXPECT_TRUE(attendi([&] { return !programma->in_vita(); }));
+  for (const char* nome : {"ECRSIM.DLL", "LEGGIMI.txt", "Esempio"})
+    EXPECT_FALSE(cassa.esiste(nome));
+  for (const auto& [nome, testo] : dati) EXPECT_EQ(cassa.leggi(nome), testo) << nome;
+}
+
+}  // namespace
+}  // namespace borvan::test
