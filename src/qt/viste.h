@@ -19,9 +19,6 @@
 
 namespace borvan::qt {
 
-// Runs an event handler of the core, keeping any escaped error away from the event loop.
-void protetto(const std::function<void()>& gestore);
-
 // Key preview: `finestra` sees every key before the control that has the focus. The keys its
 // Form_KeyPress answers (Enter as 13, Esc as 27, among `codici`) go to it and no further; the
 // others go on to the control. Call it when all of the window's controls exist.
