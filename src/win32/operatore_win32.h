@@ -10,10 +10,15 @@ class GestoreErrori;
 
 namespace borvan::win32 {
 
+class Ciclo;
+
 // The operator as Windows shows it: message boxes, the input box, the error dialog, the
 // save-file chooser, the screen and the application-wide pointer.
 class OperatoreWin32 : public Operatore {
  public:
+  // The boxes and dialogs run in `ciclo`, which also shows the pointer.
+  explicit OperatoreWin32(Ciclo& ciclo) : ciclo_(ciclo) {}
+
   // The error dialog's own routines report to the common error routine, which exists after
   // the operator it asks through.
   void imposta_errori(GestoreErrori& errori) { errori_ = &errori; }
@@ -29,6 +34,7 @@ class OperatoreWin32 : public Operatore {
   void imposta_puntatore(int16_t stile) override;
 
  private:
+  Ciclo& ciclo_;
   GestoreErrori* errori_ = nullptr;
   int16_t stile_ = puntatore_normale;
 };
