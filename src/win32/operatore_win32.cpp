@@ -52,9 +52,9 @@ std::optional<std::string> OperatoreWin32::chiedi_testo(const std::string& promp
   return dialogo.esegui();
 }
 
-void OperatoreWin32::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) {
-  if (errori_ == nullptr) return;
-  DialogoErrore dialogo(ciclo_, testo_errore, risposta_errore, *this, *errori_);
+void OperatoreWin32::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                                        GestoreErrori& errori) {
+  DialogoErrore dialogo(ciclo_, testo_errore, risposta_errore, *this, errori);
   dialogo.esegui();
 }
 

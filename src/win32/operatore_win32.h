@@ -4,10 +4,6 @@
 
 #include "support/operatore.h"
 
-namespace borvan {
-class GestoreErrori;
-}
-
 namespace borvan::win32 {
 
 class Ciclo;
@@ -19,14 +15,11 @@ class OperatoreWin32 : public Operatore {
   // The boxes and dialogs run in `ciclo`, which also shows the pointer.
   explicit OperatoreWin32(Ciclo& ciclo) : ciclo_(ciclo) {}
 
-  // The error dialog's own routines report to the common error routine, which exists after
-  // the operator it asks through.
-  void imposta_errori(GestoreErrori& errori) { errori_ = &errori; }
-
   void messaggio(const std::string& testo, Icona icona) override;
   bool domanda(const std::string& testo) override;
   std::optional<std::string> chiedi_testo(const std::string& prompt) override;
-  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) override;
+  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                          GestoreErrori& errori) override;
   std::optional<std::string> salva_file(const RichiestaSalvaFile& richiesta) override;
   double larghezza_schermo() const override;
   double altezza_schermo() const override;
@@ -35,7 +28,6 @@ class OperatoreWin32 : public Operatore {
 
  private:
   Ciclo& ciclo_;
-  GestoreErrori* errori_ = nullptr;
   int16_t stile_ = puntatore_normale;
 };
 

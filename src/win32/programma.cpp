@@ -23,7 +23,6 @@ Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> dri
       principale_(cartella, driver ? std::move(driver) : driver_del_registratore(), operatore_,
                   errori_, ambiente_),
       finestra_(ciclo_, principale_) {
-  operatore_.imposta_errori(errori_);
   ambiente_.imposta_configurazione([this] {
     DialogoConfig dialogo(ciclo_, cartella_eseguibile_, operatore_, errori_);
     dialogo.esegui();
