@@ -146,13 +146,9 @@ VistaTimer::VistaTimer(Timer& timer, std::function<void()> tick, QObject* genito
 
 void VistaTimer::aggiorna() {
   if (!legame_.attivo()) return;
-  const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
-  intervallo_ = timer_.Interval();
-  attivo_ = timer_.Enabled();
-  if (!cambiato) return;
-  // A timer whose interval changes while it runs starts counting again, as a window timer does.
-  if (attivo_ && intervallo_ > 0)
-    qtimer_.start(intervallo_ <= 1 ? 0 : intervallo_);
+  const int32_t intervallo = timer_.Interval();
+  if (timer_.Enabled() && intervallo > 0)
+    qtimer_.start(intervallo <= 1 ? 0 : intervallo);
   else
     qtimer_.stop();
 }

@@ -48,8 +48,6 @@ class VistaTimer : public QObject {
   Timer& timer_;
   Legame legame_;
   QTimer qtimer_;
-  int32_t intervallo_ = -1;
-  bool attivo_ = false;
 };
 
 // The list box over a view of its own lines, without copying them. The view follows the core

@@ -140,11 +140,7 @@ VistaTimer::VistaTimer(Timer& timer, Modulo& modulo, std::function<void()> tick)
 VistaTimer::~VistaTimer() = default;
 
 void VistaTimer::aggiorna() {
-  const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
-  intervallo_ = timer_.Interval();
-  attivo_ = timer_.Enabled();
-  // A timer whose interval changes while it runs starts counting again.
-  if (cambiato) temporizzatore_.imposta(attivo_, intervallo_);
+  temporizzatore_.imposta(timer_.Enabled(), timer_.Interval());
 }
 
 VistaLista::VistaLista(ListBox& lista, HWND controllo, Modulo& modulo)
