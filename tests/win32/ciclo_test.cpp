@@ -107,5 +107,17 @@ TEST_F(Ciclo, LaSorveglianzaRiportaUnaVoltaOgniRaffica) {
   EXPECT_EQ(percorri_sorveglianza(sorveglianza, chiamate, cartella, gira_qui), sorveglianza_attesa);
 }
 
+// Once the main loop is over, the program lets the register's control go, and what the control
+// still delivers meanwhile starts nothing of the core: a click there is not answered.
+TEST_F(Ciclo, FinitoIlCicloNessunGestoreParte) {
+  ASSERT_TRUE(programma.avvia());
+  PostQuitMessage(0);
+  programma.esegui();
+  HWND riduci = programma.finestra().command4;
+  SendMessageA(programma.finestra().hwnd(), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(riduci), BN_CLICKED), reinterpret_cast<LPARAM>(riduci));
+  EXPECT_FALSE(IsIconic(programma.finestra().hwnd()));
+}
+
 }  // namespace
 }  // namespace borvan::test
