@@ -14,8 +14,8 @@ else
   build=build/default
   cmake --preset default >/dev/null
 fi
-cmake --build "$build" --target borvan_screenshots
+cmake --build "$build" --target borvan_schermate
 
 mkdir -p docs/img
 # The X server's platform, not the offscreen one a test run may have asked for.
-env -u QT_QPA_PLATFORM xvfb-run -a "$build/bench/borvan_screenshots" docs/img
+env -u QT_QPA_PLATFORM xvfb-run -a "$build/bench/borvan_schermate" docs/img

@@ -13,7 +13,7 @@ source scripts/wine.sh || true
 cartella=$(mktemp -d)
 trap 'rm -rf "$cartella"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$WINELOADER" build/windows64/src/win32/borvan_schermate_win32.exe "$(winepath -w "$cartella" 2>/dev/null || echo "Z:${cartella//\//\\}")"
+  "$WINELOADER" build/windows64/bench/borvan_schermate_win32.exe "$(winepath -w "$cartella" 2>/dev/null || echo "Z:${cartella//\//\\}")"
 mkdir -p docs/img
 for nome in principale_win32 config_win32 errore_win32; do
   # Without the date chunks: the same windows give the same files.

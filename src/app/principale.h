@@ -32,11 +32,18 @@ class Ambiente {
   // A clock that only moves forward, in milliseconds from any origin.
   virtual int64_t millisecondi() = 0;
   // Shows the configuration dialog modally; returns when it has closed, whichever way.
-  virtual void mostra_configurazione() = 0;
+  virtual void mostra_configurazione() {
+    if (configurazione_) configurazione_();
+  }
+  // What shows it: the program sets it once its windows exist.
+  void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
   // What the start-up notes in the log about the command files at the path.
   virtual std::vector<std::string> avvertenze(const std::string& file_input) {
     return avvertenze_file_comandi(file_input);
   }
+
+ private:
+  std::function<void()> configurazione_;
 };
 
 // The main window "BORVAN INTERFACE": start-up, the print cycle and the outcome of each job.

@@ -50,7 +50,7 @@ int16_t ErroriComuni::decidi(int32_t numero, const std::string& inizio) {
   const auto mostra_dialogo = [&] {
     salta_errori([&] { variabili_.testo_errore = messaggio; });
     salta_errori([&] {
-      operatore_.mostra_form_errore(variabili_.testo_errore, variabili_.risposta_errore);
+      operatore_.mostra_form_errore(variabili_.testo_errore, variabili_.risposta_errore, *this);
     });
   };
 

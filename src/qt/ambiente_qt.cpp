@@ -53,10 +53,6 @@ int64_t AmbienteQt::millisecondi() {
   return orologio_.elapsed();
 }
 
-void AmbienteQt::mostra_configurazione() {
-  if (configurazione_) configurazione_();
-}
-
 void AmbienteQt::termina_ai_segnali(std::function<void()> termina) {
   int coppia[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, coppia) != 0) return;

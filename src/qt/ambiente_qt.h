@@ -23,9 +23,6 @@ class AmbienteQt : public Ambiente {
   void termina() override;
   DataOra adesso() override;
   int64_t millisecondi() override;
-  void mostra_configurazione() override;
-
-  void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
 
   // SIGTERM, SIGINT and SIGHUP end the program through `termina`, as the close button's Yes
   // does, but from the event loop, so that no file is ever left half-written.
@@ -37,7 +34,6 @@ class AmbienteQt : public Ambiente {
   QElapsedTimer orologio_;
   QSocketNotifier* notifica_segnali_ = nullptr;
   std::function<void()> termina_ai_segnali_;
-  std::function<void()> configurazione_;
 };
 
 }  // namespace borvan::qt

@@ -84,10 +84,9 @@ std::optional<std::string> OperatoreQt::chiedi_testo(const std::string& prompt) 
   return testi.dallo_schermo(box.textValue());
 }
 
-void OperatoreQt::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) {
-  if (errori_ == nullptr) return;
-  DialogoErrore dialogo(testo_errore, risposta_errore, *this, *errori_,
-                        QApplication::activeWindow());
+void OperatoreQt::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                                     GestoreErrori& errori) {
+  DialogoErrore dialogo(testo_errore, risposta_errore, *this, errori, QApplication::activeWindow());
   dialogo.esegui();
 }
 

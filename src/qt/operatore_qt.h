@@ -2,23 +2,16 @@
 
 #include "support/operatore.h"
 
-namespace borvan {
-class GestoreErrori;
-}
-
 namespace borvan::qt {
 
 // The operator as Qt shows it: message boxes, the input box, the error dialog, the file chooser.
 class OperatoreQt : public Operatore {
  public:
-  // The error dialog's own routines report to the common error routine, which exists after
-  // the operator it asks through.
-  void imposta_errori(GestoreErrori& errori) { errori_ = &errori; }
-
   void messaggio(const std::string& testo, Icona icona) override;
   bool domanda(const std::string& testo) override;
   std::optional<std::string> chiedi_testo(const std::string& prompt) override;
-  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) override;
+  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                          GestoreErrori& errori) override;
   std::optional<std::string> salva_file(const RichiestaSalvaFile& richiesta) override;
   double larghezza_schermo() const override;
   double altezza_schermo() const override;
@@ -26,7 +19,6 @@ class OperatoreQt : public Operatore {
   void imposta_puntatore(int16_t stile) override;
 
  private:
-  GestoreErrori* errori_ = nullptr;
   int16_t stile_ = puntatore_normale;
 };
 

@@ -24,7 +24,6 @@ Programma::Programma(const QString& cartella, std::unique_ptr<DriverEcr> driver)
                          : crea_driver_predefinito(cartella_applicazione(cartella_eseguibile_)),
                   operatore_, errori_, ambiente_),
       finestra_(principale_) {
-  operatore_.imposta_errori(errori_);
   ambiente_.imposta_configurazione([this] {
     DialogoConfig dialogo(cartella_eseguibile_, operatore_, errori_, &finestra_);
     dialogo.esegui();

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <utility>
 
-#include "qt/viste.h"
+#include "qt/protetto.h"
 #include "support/errore_runtime.h"
 
 namespace borvan::qt {

@@ -5,22 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "qt/protetto.h"
 #include "qt/schermo_qt.h"
-#include "support/nome_programma.h"
 
 namespace borvan::qt {
-
-void protetto(const std::function<void()>& gestore) {
-  // The core traps its run-time errors; anything that still escapes must not reach the
-  // toolkit's event loop, which cannot unwind through it.
-  try {
-    gestore();
-  } catch (const std::exception& e) {
-    qWarning("%s: errore non gestito: %s", nome_programma, e.what());
-  } catch (...) {
-    qWarning("%s: errore non gestito", nome_programma);
-  }
-}
 
 namespace {
 
@@ -158,13 +146,9 @@ VistaTimer::VistaTimer(Timer& timer, std::function<void()> tick, QObject* genito
 
 void VistaTimer::aggiorna() {
   if (!legame_.attivo()) return;
-  const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
-  intervallo_ = timer_.Interval();
-  attivo_ = timer_.Enabled();
-  if (!cambiato) return;
-  // A timer whose interval changes while it runs starts counting again, as a window timer does.
-  if (attivo_ && intervallo_ > 0)
-    qtimer_.start(intervallo_ <= 1 ? 0 : intervallo_);
+  const int32_t intervallo = timer_.Interval();
+  if (timer_.Enabled() && intervallo > 0)
+    qtimer_.start(intervallo <= 1 ? 0 : intervallo);
   else
     qtimer_.stop();
 }

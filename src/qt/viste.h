@@ -19,9 +19,6 @@
 
 namespace borvan::qt {
 
-// Runs an event handler of the core, keeping any escaped error away from the event loop.
-void protetto(const std::function<void()>& gestore);
-
 // Key preview: `finestra` sees every key before the control that has the focus. The keys its
 // Form_KeyPress answers (Enter as 13, Esc as 27, among `codici`) go to it and no further; the
 // others go on to the control. Call it when all of the window's controls exist.
@@ -51,8 +48,6 @@ class VistaTimer : public QObject {
   Timer& timer_;
   Legame legame_;
   QTimer qtimer_;
-  int32_t intervallo_ = -1;
-  bool attivo_ = false;
 };
 
 // The list box over a view of its own lines, without copying them. The view follows the core

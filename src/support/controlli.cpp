@@ -35,11 +35,13 @@ void Button::setVisible(bool visible) {
 
 void Timer::setInterval(int32_t millisecondi) {
   if (millisecondi < 0) throw ErroreRuntime(codice_errore::valore_proprieta_non_valido);
+  if (interval_ == millisecondi) return;
   interval_ = millisecondi;
   notifica();
 }
 
 void Timer::setEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
   enabled_ = enabled;
   notifica();
 }

@@ -66,6 +66,8 @@ class Button : public Controllo {
   bool visible_ = true;
 };
 
+// Its view hears of changes only: a timer whose interval or state changes starts counting
+// again, one set to what it has goes on.
 class Timer : public Controllo {
  public:
   int32_t Interval() const { return interval_; }

@@ -9,6 +9,8 @@
 
 namespace borvan {
 
+class GestoreErrori;
+
 enum class Icona { nessuna, domanda, errore };
 
 // What the save-file chooser is given: the record the program prepares for it.
@@ -35,9 +37,11 @@ class Operatore {
   virtual bool domanda(const std::string& testo) = 0;
   // The standard text-input box with a prompt only; nothing when it is cancelled.
   virtual std::optional<std::string> chiedi_testo(const std::string& prompt) = 0;
-  // Shows a fresh error dialog modally: it reads the message and writes the answer.
-  // Returns when the dialog has unloaded itself.
-  virtual void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) = 0;
+  // Shows a fresh error dialog modally: it reads the message and writes the answer, and its
+  // own routines report to `errori`, the error routine that shows it. Returns when the dialog
+  // has unloaded itself.
+  virtual void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                                  GestoreErrori& errori) = 0;
   // The save-file chooser: the chosen full path, or nothing when the user cancels.
   virtual std::optional<std::string> salva_file(const RichiestaSalvaFile& richiesta) = 0;
 

@@ -83,8 +83,4 @@ int64_t AmbienteWin32::millisecondi() {
   return static_cast<int64_t>(GetTickCount64());
 }
 
-void AmbienteWin32::mostra_configurazione() {
-  if (configurazione_) configurazione_();
-}
-
 }  // namespace borvan::win32

@@ -19,9 +19,7 @@ class AmbienteWin32 : public Ambiente {
   void termina() override;
   DataOra adesso() override;
   int64_t millisecondi() override;
-  void mostra_configurazione() override;
 
-  void imposta_configurazione(std::function<void()> mostra) { configurazione_ = std::move(mostra); }
   // What runs as the program ends, before anything else stops: letting the register's control
   // go. It gets a few seconds; a control that hangs there does not keep the program alive.
   void imposta_fine(std::function<void()> fine) { fine_ = std::move(fine); }
@@ -35,7 +33,6 @@ class AmbienteWin32 : public Ambiente {
  private:
   std::string percorso_blocco_;
   BloccoIstanza blocco_;  // held for the program's life
-  std::function<void()> configurazione_;
   std::function<void()> fine_;
 };
 

@@ -3,8 +3,6 @@
 #include <chrono>
 #include <cstdio>
 
-#include "win32/ciclo.h"
-
 namespace borvan::win32 {
 
 namespace {
@@ -14,7 +12,10 @@ void attendi(int millisecondi) {
   const auto fine = std::chrono::steady_clock::now() + std::chrono::milliseconds(millisecondi);
   MSG msg;
   while (std::chrono::steady_clock::now() < fine) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) smista(msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
     Sleep(10);
   }
 }

@@ -1,36 +1,44 @@
 #include "win32/ciclo.h"
 
 #include <algorithm>
-#include <chrono>
-#include <vector>
+#include <utility>
 
-#include "win32/modulo.h"
-#include "win32/temporizzatori.h"
+#include "win32/protetto.h"
 
 namespace borvan::win32 {
 
-namespace {
-
-// Enter and Esc go to the form, whichever control has the focus; nothing else sees them.
-bool anteprima(const MSG& msg, Modulo* modulo) {
-  if (modulo == nullptr) return false;
-  if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR) return false;
-  int16_t codice = 0;
-  if (msg.wParam == VK_RETURN) codice = 13;
-  if (msg.wParam == VK_ESCAPE) codice = 27;
-  if (codice == 0) return false;
-  if (msg.message == WM_KEYDOWN) protetto([&] { modulo->tasto(codice); });
-  return true;
+void Ciclo::aggiungi_finestra(HWND finestra, std::function<void(int16_t)> tasto) {
+  finestre_[finestra] = std::move(tasto);
 }
 
-std::vector<const Attesa*>& attese() {
-  static std::vector<const Attesa*> tutte;
-  return tutte;
+void Ciclo::togli_finestra(HWND finestra) {
+  finestre_.erase(finestra);
+}
+
+void Ciclo::smista(MSG& msg) {
+  HWND radice = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  const auto finestra = radice != nullptr ? finestre_.find(radice) : finestre_.end();
+  if (finestra != finestre_.end()) {
+    int16_t codice = 0;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) {
+      if (msg.wParam == VK_RETURN) codice = 13;
+      if (msg.wParam == VK_ESCAPE) codice = 27;
+    }
+    if (codice != 0) {
+      // The handler may close the window.
+      const auto tasto = finestra->second;
+      if (msg.message == WM_KEYDOWN) protetto(*this, [&] { tasto(codice); });
+      return;
+    }
+    if (IsDialogMessageA(radice, &msg)) return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
 }
 
 // Sleeps until a message comes or an object of the loop's is signalled, whose callback runs.
-void attendi() {
-  const std::vector<const Attesa*> tutte = attese();  // a callback may add or remove one
+void Ciclo::attendi() {
+  const std::vector<const Attesa*> tutte = attese_;  // a callback may add or remove one
   std::vector<HANDLE> oggetti;
   for (const Attesa* attesa : tutte) oggetti.push_back(attesa->oggetto());
   const DWORD quanti = static_cast<DWORD>(std::min<size_t>(oggetti.size(), 63));
@@ -38,32 +46,10 @@ void attendi() {
       MsgWaitForMultipleObjects(quanti, oggetti.data(), FALSE, INFINITE, QS_ALLINPUT);
   if (esito >= WAIT_OBJECT_0 + quanti) return;  // a message, or a failure: the queue decides
   const Attesa* segnalata = tutte[esito - WAIT_OBJECT_0];
-  const auto& vive = attese();
-  if (std::find(vive.begin(), vive.end(), segnalata) != vive.end()) segnalata->segnalato();
+  if (std::find(attese_.begin(), attese_.end(), segnalata) != attese_.end()) segnalata->segnalato();
 }
 
-}  // namespace
-
-Attesa::Attesa(HANDLE oggetto, std::function<void()> segnalato)
-    : oggetto_(oggetto), segnalato_(std::move(segnalato)) {
-  attese().push_back(this);
-}
-
-Attesa::~Attesa() {
-  auto& tutte = attese();
-  tutte.erase(std::remove(tutte.begin(), tutte.end(), this), tutte.end());
-}
-
-void smista(MSG& msg) {
-  HWND radice = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  Modulo* modulo = Modulo::di(radice);
-  if (anteprima(msg, modulo)) return;
-  if (modulo != nullptr && IsDialogMessageA(radice, &msg)) return;
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
-}
-
-void ciclo_modale(const std::function<bool()>& finito) {
+void Ciclo::modale(const std::function<bool()>& finito) {
   MSG msg;
   while (!finito()) {
     const BOOL esito = GetMessageA(&msg, nullptr, 0, 0);
@@ -76,7 +62,7 @@ void ciclo_modale(const std::function<bool()>& finito) {
   }
 }
 
-int ciclo_principale() {
+int Ciclo::principale() {
   using namespace std::chrono_literals;
   MSG msg;
   for (;;) {
@@ -85,13 +71,13 @@ int ciclo_principale() {
       if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
       smista(msg);
     }
-    if (raffica(1ms)) continue;
+    if (temporizzatori_.raffica(1ms)) continue;
     // Nothing to run until the next message or object.
     attendi();
   }
 }
 
-void elabora_messaggi(std::chrono::milliseconds durata) {
+void Ciclo::elabora_messaggi(std::chrono::milliseconds durata) {
   const auto fine = Orologio::now() + durata;
   MSG msg;
   for (;;) {
@@ -106,6 +92,29 @@ void elabora_messaggi(std::chrono::milliseconds durata) {
     if (resto.count() <= 0) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(resto.count()), QS_ALLINPUT);
   }
+}
+
+void Ciclo::imposta_puntatore_attesa(bool attesa) {
+  if (attesa == puntatore_attesa_) return;
+  puntatore_attesa_ = attesa;
+  // The pointer changes at once where it stands over one of the program's windows.
+  POINT dove{};
+  if (!GetCursorPos(&dove)) return;
+  HWND sotto = WindowFromPoint(dove);
+  if (sotto == nullptr || finestre_.count(GetAncestor(sotto, GA_ROOT)) == 0) return;
+  const LRESULT zona = SendMessageA(sotto, WM_NCHITTEST, 0, MAKELPARAM(dove.x, dove.y));
+  SendMessageA(sotto, WM_SETCURSOR, reinterpret_cast<WPARAM>(sotto),
+               MAKELPARAM(static_cast<WORD>(zona), WM_MOUSEMOVE));
+}
+
+Attesa::Attesa(Ciclo& ciclo, HANDLE oggetto, std::function<void()> segnalato)
+    : ciclo_(ciclo), oggetto_(oggetto), segnalato_(std::move(segnalato)) {
+  ciclo_.attese_.push_back(this);
+}
+
+Attesa::~Attesa() {
+  auto& tutte = ciclo_.attese_;
+  tutte.erase(std::remove(tutte.begin(), tutte.end(), this), tutte.end());
 }
 
 }  // namespace borvan::win32

@@ -2,6 +2,7 @@
 
 #include "support/nome_programma.h"
 #include "win32/disegno.h"
+#include "win32/protetto.h"
 #include "win32/viste.h"
 
 namespace borvan::win32 {
@@ -13,12 +14,12 @@ char separatore_decimale_utente() {
   return punto[0] == ',' ? ',' : '.';
 }
 
-DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& operatore,
-                             GestoreErrori& errori)
-    : form_(cartella_eseguibile, operatore, errori, separatore_decimale_utente()) {
+DialogoConfig::DialogoConfig(Ciclo& ciclo, const std::string& cartella_eseguibile,
+                             Operatore& operatore, GestoreErrori& errori)
+    : Modulo(ciclo), form_(cartella_eseguibile, operatore, errori, separatore_decimale_utente()) {
   const DisegnoModulo& disegno = Config::disegno;
   crea(con_nome_programma<"_Config">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW,
-       disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
+       disegno.larghezza, disegno.altezza, disegno.carattere);
   const Controlli controlli = crea_controlli(*this, disegno);
   // A label ends next to its box: where the system's font is wider than the forms' one, its
   // caption takes the two pixels before the box rather than wrap.
@@ -72,7 +73,7 @@ DialogoConfig::DialogoConfig(const std::string& cartella_eseguibile, Operatore& 
 }
 
 void DialogoConfig::esegui() {
-  protetto([this] { form_.Form_Load(); });
+  protetto(ciclo(), [this] { form_.Form_Load(); });
   if (!form_.Form.scaricata()) esegui_modale();
 }
 

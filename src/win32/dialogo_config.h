@@ -13,7 +13,7 @@ namespace borvan::win32 {
 // control has the focus; Enter presses nothing; closing it any other way is a cancel.
 class DialogoConfig : public Modulo {
  public:
-  DialogoConfig(const std::string& cartella_eseguibile, Operatore& operatore,
+  DialogoConfig(Ciclo& ciclo, const std::string& cartella_eseguibile, Operatore& operatore,
                 GestoreErrori& errori);
   ~DialogoConfig() override { distruggi(); }
 

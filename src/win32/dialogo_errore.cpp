@@ -2,15 +2,16 @@
 
 #include "support/nome_programma.h"
 #include "win32/disegno.h"
+#include "win32/protetto.h"
 
 namespace borvan::win32 {
 
-DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_errore,
-                             Operatore& operatore, GestoreErrori& errori)
-    : form_(testo_errore, risposta_errore, operatore, errori) {
+DialogoErrore::DialogoErrore(Ciclo& ciclo, const std::string& testo_errore,
+                             int32_t& risposta_errore, Operatore& operatore, GestoreErrori& errori)
+    : Modulo(ciclo), form_(testo_errore, risposta_errore, operatore, errori) {
   const DisegnoModulo& disegno = Form_errore::disegno;
   crea(con_nome_programma<"_Errore">, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-       disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
+       disegno.larghezza, disegno.altezza, disegno.carattere);
   const Controlli controlli = crea_controlli(*this, disegno);
   sstab1 = controlli.at("SSTab1");
   picture1 = controlli.at("Picture1");
@@ -32,7 +33,7 @@ DialogoErrore::DialogoErrore(const std::string& testo_errore, int32_t& risposta_
 }
 
 void DialogoErrore::esegui() {
-  protetto([this] { form_.Form_Load(); });
+  protetto(ciclo(), [this] { form_.Form_Load(); });
   if (!form_.Form.scaricata()) esegui_modale();
 }
 

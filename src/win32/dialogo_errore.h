@@ -15,8 +15,8 @@ namespace borvan::win32 {
 // the focus, on either tab; closing it any other way leaves the answer the load gave (retry).
 class DialogoErrore : public Modulo {
  public:
-  DialogoErrore(const std::string& testo_errore, int32_t& risposta_errore, Operatore& operatore,
-                GestoreErrori& errori);
+  DialogoErrore(Ciclo& ciclo, const std::string& testo_errore, int32_t& risposta_errore,
+                Operatore& operatore, GestoreErrori& errori);
   ~DialogoErrore() override { distruggi(); }
 
   // Loads the core (centring the window) and runs the dialog modally.

@@ -5,9 +5,9 @@
 
 namespace borvan::win32 {
 
-DialogoTesto::DialogoTesto(const std::string& prompt) {
+DialogoTesto::DialogoTesto(Ciclo& ciclo, const std::string& prompt) : Modulo(ciclo) {
   crea(con_nome_programma<"_Testo">, nome_programma, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-       WS_EX_DLGMODALFRAME, 6210, 2220, carattere_moduli());
+       WS_EX_DLGMODALFRAME, 6210, 2220);
   etichetta =
       controllo("STATIC", prompt.c_str(), WS_VISIBLE | SS_NOPREFIX, posto({120, 120, 4815, 1380}));
   casella = controllo("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,

@@ -13,7 +13,7 @@ namespace borvan::win32 {
 // and Esc is Annulla here, as in every input box.
 class DialogoTesto : public Modulo {
  public:
-  explicit DialogoTesto(const std::string& prompt);
+  DialogoTesto(Ciclo& ciclo, const std::string& prompt);
   ~DialogoTesto() override { distruggi(); }
 
   // Runs the box modally: what was typed, or nothing when it was cancelled.

@@ -66,8 +66,8 @@ Controlli crea_controlli(Modulo& modulo, const DisegnoModulo& disegno) {
   for (const DisegnoControllo& riga : disegno.controlli) {
     HWND creato = crea(modulo, riga);
     if (riga.carattere)
-      SendMessageA(creato, WM_SETFONT, reinterpret_cast<WPARAM>(carattere_moduli(*riga.carattere)),
-                   FALSE);
+      SendMessageA(creato, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(modulo.ciclo().carattere(*riga.carattere)), FALSE);
     controlli.emplace(riga.nome, creato);
   }
   // A tab strip lies beneath the controls that stand on its page, so that it does not paint

@@ -1,15 +1,14 @@
 #include "win32/finestra_principale.h"
 
-#include "win32/ciclo.h"
 #include "win32/disegno.h"
 
 namespace borvan::win32 {
 
-FinestraPrincipale::FinestraPrincipale(Principale& principale)
-    : principale_(principale), termina_(RegisterWindowMessageA(messaggio_termina)) {
+FinestraPrincipale::FinestraPrincipale(Ciclo& ciclo, Principale& principale)
+    : Modulo(ciclo), principale_(principale), termina_(RegisterWindowMessageA(messaggio_termina)) {
   const DisegnoModulo& disegno = Principale::disegno;
   crea(classe_principale, "", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-       disegno.larghezza, disegno.altezza, carattere_moduli(disegno.carattere));
+       disegno.larghezza, disegno.altezza, disegno.carattere);
   const Controlli controlli = crea_controlli(*this, disegno);
   label1 = controlli.at("Label1");
   label2 = controlli.at("Label2");
@@ -36,8 +35,9 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
   sorveglianza_ = std::make_unique<VistaSorveglianza>(
       principale.sorveglianza, *this, [&principale] { principale.cartella_cambiata(); });
   collega(principale.Form, *this, [] {});
-  principale.CoEcrCom1.imposta_ciclo_eventi(
-      [](int32_t millisecondi) { elabora_messaggi(std::chrono::milliseconds(millisecondi)); });
+  principale.CoEcrCom1.imposta_ciclo_eventi([&ciclo](int32_t millisecondi) {
+    ciclo.elabora_messaggi(std::chrono::milliseconds(millisecondi));
+  });
 }
 
 void FinestraPrincipale::chiusura() {

@@ -21,7 +21,7 @@ inline constexpr const char* messaggio_termina = con_nome_programma<"_Termina">;
 // The main window "BORVAN INTERFACE" over its core.
 class FinestraPrincipale : public Modulo {
  public:
-  explicit FinestraPrincipale(Principale& principale);
+  FinestraPrincipale(Ciclo& ciclo, Principale& principale);
   ~FinestraPrincipale() override { distruggi(); }
 
   HWND label1, label2, list2, command1, command2, command3, command4;

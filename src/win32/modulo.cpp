@@ -1,18 +1,10 @@
 #include "win32/modulo.h"
 
-#include <exception>
-#include <string>
-
-#include "support/nome_programma.h"
-#include "win32/ciclo.h"
-#include "win32/temporizzatori.h"
+#include "win32/protetto.h"
 
 namespace borvan::win32 {
 
 namespace {
-
-bool gestori_fermi = false;
-bool attesa_ = false;
 
 void registra_classe(const char* nome, WNDPROC procedura) {
   WNDCLASSEXA esistente{};
@@ -41,36 +33,6 @@ BOOL CALLBACK disabilita(HWND finestra, LPARAM lista) {
 
 }  // namespace
 
-void protetto(const std::function<void()>& gestore) {
-  // The core traps its run-time errors; anything that still escapes must not unwind through
-  // the system's message loop.
-  if (gestori_fermi) return;
-  try {
-    gestore();
-  } catch (const std::exception& e) {
-    OutputDebugStringA((std::string(nome_programma) + ": errore non gestito: " + e.what()).c_str());
-  } catch (...) {
-    OutputDebugStringA(con_nome_programma<": errore non gestito">);
-  }
-}
-
-void ferma_gestori() {
-  gestori_fermi = true;
-}
-
-void imposta_attesa(bool attesa) {
-  if (attesa == attesa_) return;
-  attesa_ = attesa;
-  // The pointer changes at once where it stands over one of the program's windows.
-  POINT dove{};
-  if (!GetCursorPos(&dove)) return;
-  HWND sotto = WindowFromPoint(dove);
-  if (sotto == nullptr || Modulo::di(GetAncestor(sotto, GA_ROOT)) == nullptr) return;
-  const LRESULT zona = SendMessageA(sotto, WM_NCHITTEST, 0, MAKELPARAM(dove.x, dove.y));
-  SendMessageA(sotto, WM_SETCURSOR, reinterpret_cast<WPARAM>(sotto),
-               MAKELPARAM(static_cast<WORD>(zona), WM_MOUSEMOVE));
-}
-
 Modulo::~Modulo() {
   distruggi();
 }
@@ -79,17 +41,10 @@ void Modulo::distruggi() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-Modulo* Modulo::di(HWND finestra) {
-  if (finestra == nullptr) return nullptr;
-  if (GetWindowLongPtrA(finestra, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&procedura))
-    return nullptr;
-  return reinterpret_cast<Modulo*>(GetWindowLongPtrA(finestra, GWLP_USERDATA));
-}
-
 void Modulo::crea(const char* classe, const char* titolo, DWORD stile, DWORD stile_esteso,
-                  double larghezza, double altezza, HFONT carattere) {
+                  double larghezza, double altezza, const Carattere& carattere) {
   registra_classe(classe, procedura);
-  carattere_ = carattere;
+  carattere_ = ciclo_.carattere(carattere);
   RECT area{0, 0, pixel(larghezza), pixel(altezza)};
   AdjustWindowRectEx(&area, stile, FALSE, stile_esteso);
   const int w = area.right - area.left, h = area.bottom - area.top;
@@ -104,6 +59,7 @@ LRESULT CALLBACK Modulo::procedura(HWND finestra, UINT msg, WPARAM wp, LPARAM lp
     auto* nuovo = static_cast<Modulo*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     nuovo->hwnd_ = finestra;
     SetWindowLongPtrA(finestra, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(nuovo));
+    nuovo->ciclo_.aggiungi_finestra(finestra, [nuovo](int16_t codice) { nuovo->tasto(codice); });
   }
   auto* modulo = reinterpret_cast<Modulo*>(GetWindowLongPtrA(finestra, GWLP_USERDATA));
   if (modulo == nullptr) return DefWindowProcA(finestra, msg, wp, lp);
@@ -140,7 +96,7 @@ void Modulo::esegui_modale() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   mostrata();
-  ciclo_modale([this] { return chiuso_ || hwnd_ == nullptr; });
+  ciclo_.modale([this] { return chiuso_ || hwnd_ == nullptr; });
   // The owner takes the activation back before this window goes.
   for (HWND finestra : disabilitate) EnableWindow(finestra, TRUE);
   if (attiva != nullptr && IsWindow(attiva)) SetActiveWindow(attiva);
@@ -153,6 +109,7 @@ void Modulo::distrutta() {
   comandi_.clear();
   disegni_.clear();
   avvisi_.clear();
+  ciclo_.togli_finestra(hwnd_);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   chiuso_ = true;
@@ -185,10 +142,10 @@ LRESULT Modulo::gestisci(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
     case WM_TIMER:
-      if (Temporizzatore::segnale(wp)) return 0;
+      if (ciclo_.temporizzatori().segnale(wp)) return 0;
       break;
     case WM_SETCURSOR:
-      if (attesa_) {
+      if (ciclo_.puntatore_attesa()) {
         SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         return TRUE;
       }
@@ -206,7 +163,7 @@ LRESULT Modulo::gestisci(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_CLOSE:
-      protetto([this] { chiusura(); });
+      protetto(ciclo_, [this] { chiusura(); });
       return 0;
     case WM_NCDESTROY: {
       const HWND finestra = hwnd_;

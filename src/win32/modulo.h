@@ -10,33 +10,24 @@
 #include <unordered_map>
 #include <vector>
 
+#include "win32/ciclo.h"
 #include "win32/schermo_win32.h"
 
 namespace borvan::win32 {
 
-// Runs an event handler of the core, keeping any escaped error away from the message loop.
-void protetto(const std::function<void()>& gestore);
-// From now on no event handler of the core runs: the program is ending, and what still
-// delivers messages (a control being let go) must not start anything.
-void ferma_gestori();
-
-// The application-wide pointer: the wait cursor over every window of the program, or each
-// control's own.
-void imposta_attesa(bool attesa);
-
 class Modulo {
  public:
-  Modulo() = default;
+  explicit Modulo(Ciclo& ciclo) : ciclo_(ciclo) {}
   virtual ~Modulo();
   Modulo(const Modulo&) = delete;
   Modulo& operator=(const Modulo&) = delete;
 
   HWND hwnd() const { return hwnd_; }
+  // The loop that runs the window, its timers and its handlers.
+  Ciclo& ciclo() const { return ciclo_; }
   // Destroys the window. A form calls it in its own destructor, while the core controls its
   // views observe still exist.
   void distruggi();
-  // The window of the program that a top-level window is, or nothing.
-  static Modulo* di(HWND finestra);
 
   // A child control at its place; controls take the focus in the order they are created.
   HWND controllo(const char* classe, const char* testo, DWORD stile, Posto dove,
@@ -59,9 +50,10 @@ class Modulo {
   bool chiuso() const { return chiuso_; }
 
  protected:
-  // Creates the window, hidden, with its client area in twips, centred on the screen.
+  // Creates the window, hidden, with its client area in twips, centred on the screen; its
+  // controls take `carattere`.
   void crea(const char* classe, const char* titolo, DWORD stile, DWORD stile_esteso,
-            double larghezza, double altezza, HFONT carattere);
+            double larghezza, double altezza, const Carattere& carattere = {});
   // The window's own messages; true when handled, with the result.
   virtual bool messaggio(UINT /*msg*/, WPARAM, LPARAM, LRESULT&) { return false; }
   // The title bar's close (and Alt+F4).
@@ -74,6 +66,7 @@ class Modulo {
   LRESULT gestisci(UINT msg, WPARAM wp, LPARAM lp);
   void distrutta();
 
+  Ciclo& ciclo_;
   HWND hwnd_ = nullptr;
   HFONT carattere_ = nullptr;
   int prossimo_id_ = 100;

@@ -6,9 +6,9 @@
 
 #include "support/nome_programma.h"
 #include "support/scegli_file.h"
+#include "win32/ciclo.h"
 #include "win32/dialogo_errore.h"
 #include "win32/dialogo_testo.h"
-#include "win32/modulo.h"
 #include "win32/schermo_win32.h"
 
 namespace borvan::win32 {
@@ -48,13 +48,13 @@ bool OperatoreWin32::domanda(const std::string& testo) {
 }
 
 std::optional<std::string> OperatoreWin32::chiedi_testo(const std::string& prompt) {
-  DialogoTesto dialogo(prompt);
+  DialogoTesto dialogo(ciclo_, prompt);
   return dialogo.esegui();
 }
 
-void OperatoreWin32::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) {
-  if (errori_ == nullptr) return;
-  DialogoErrore dialogo(testo_errore, risposta_errore, *this, *errori_);
+void OperatoreWin32::mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                                        GestoreErrori& errori) {
+  DialogoErrore dialogo(ciclo_, testo_errore, risposta_errore, *this, errori);
   dialogo.esegui();
 }
 
@@ -88,7 +88,7 @@ double OperatoreWin32::altezza_schermo() const {
 void OperatoreWin32::imposta_puntatore(int16_t stile) {
   // Style 99 has no image of its own: it shows the busy pointer it is used for.
   stile_ = stile;
-  imposta_attesa(stile != puntatore_normale);
+  ciclo_.imposta_puntatore_attesa(stile != puntatore_normale);
 }
 
 }  // namespace borvan::win32

@@ -4,24 +4,22 @@
 
 #include "support/operatore.h"
 
-namespace borvan {
-class GestoreErrori;
-}
-
 namespace borvan::win32 {
+
+class Ciclo;
 
 // The operator as Windows shows it: message boxes, the input box, the error dialog, the
 // save-file chooser, the screen and the application-wide pointer.
 class OperatoreWin32 : public Operatore {
  public:
-  // The error dialog's own routines report to the common error routine, which exists after
-  // the operator it asks through.
-  void imposta_errori(GestoreErrori& errori) { errori_ = &errori; }
+  // The boxes and dialogs run in `ciclo`, which also shows the pointer.
+  explicit OperatoreWin32(Ciclo& ciclo) : ciclo_(ciclo) {}
 
   void messaggio(const std::string& testo, Icona icona) override;
   bool domanda(const std::string& testo) override;
   std::optional<std::string> chiedi_testo(const std::string& prompt) override;
-  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore) override;
+  void mostra_form_errore(const std::string& testo_errore, int32_t& risposta_errore,
+                          GestoreErrori& errori) override;
   std::optional<std::string> salva_file(const RichiestaSalvaFile& richiesta) override;
   double larghezza_schermo() const override;
   double altezza_schermo() const override;
@@ -29,7 +27,7 @@ class OperatoreWin32 : public Operatore {
   void imposta_puntatore(int16_t stile) override;
 
  private:
-  GestoreErrori* errori_ = nullptr;
+  Ciclo& ciclo_;
   int16_t stile_ = puntatore_normale;
 };
 

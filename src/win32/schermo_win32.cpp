@@ -1,8 +1,6 @@
 #include "win32/schermo_win32.h"
 
 #include <cmath>
-#include <map>
-#include <utility>
 
 namespace borvan::win32 {
 
@@ -57,15 +55,17 @@ Posto posto(const Rettangolo& twips) {
   return {pixel(twips.left), pixel(twips.top), pixel(twips.width), pixel(twips.height)};
 }
 
-HFONT carattere_moduli(const Carattere& disegno) {
-  const double punti = disegno.punti;
-  const bool grassetto = disegno.grassetto;
-  static std::map<std::pair<double, bool>, HFONT> caratteri;
-  HFONT& carattere = caratteri[{punti, grassetto}];
+Caratteri::~Caratteri() {
+  for (const auto& fatto : fatti_) DeleteObject(fatto.second);
+}
+
+HFONT Caratteri::carattere(const Carattere& disegno) {
+  HFONT& carattere = fatti_[{disegno.punti, disegno.grassetto}];
   if (carattere == nullptr) {
     LOGFONTA descrizione{};
-    descrizione.lfHeight = -static_cast<LONG>(std::lround(punti * punti_per_pollice() / 72.0));
-    descrizione.lfWeight = grassetto ? FW_BOLD : FW_NORMAL;
+    descrizione.lfHeight =
+        -static_cast<LONG>(std::lround(disegno.punti * punti_per_pollice() / 72.0));
+    descrizione.lfWeight = disegno.grassetto ? FW_BOLD : FW_NORMAL;
     descrizione.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(descrizione.lfFaceName, famiglia_moduli(), LF_FACESIZE);
     carattere = CreateFontIndirectA(&descrizione);

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <utility>
+
 #include "support/disegno.h"
 
 namespace borvan::win32 {
@@ -21,8 +24,20 @@ struct Posto {
 };
 Posto posto(const Rettangolo& twips);
 
-// The windows were laid out for "MS Sans Serif"; where the system lacks it, the nearest narrow
-// sans serif it has. One font per size and weight, for the program's life.
-HFONT carattere_moduli(const Carattere& carattere = {});
+// The forms' fonts. The windows were laid out for "MS Sans Serif"; where the system lacks it,
+// the nearest narrow sans serif it has. One font per size and weight, made when first asked
+// for and kept until the cache goes.
+class Caratteri {
+ public:
+  Caratteri() = default;
+  ~Caratteri();
+  Caratteri(const Caratteri&) = delete;
+  Caratteri& operator=(const Caratteri&) = delete;
+
+  HFONT carattere(const Carattere& disegno = {});
+
+ private:
+  std::map<std::pair<double, bool>, HFONT> fatti_;
+};
 
 }  // namespace borvan::win32

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "support/errore_runtime.h"
+#include "win32/protetto.h"
 
 namespace borvan::win32 {
 
@@ -49,12 +50,13 @@ std::wstring largo(const std::string& testo) {
 VistaSorveglianza::VistaSorveglianza(Sorveglianza& sorveglianza, Modulo& modulo,
                                      std::function<void()> cambio)
     : sorveglianza_(sorveglianza),
+      ciclo_(modulo.ciclo()),
       cambio_(std::move(cambio)),
       evento_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       avvisi_(dimensione_avvisi),
-      lettura_(modulo.hwnd(), [this] { leggi(); }),
+      lettura_(ciclo_.temporizzatori(), modulo.hwnd(), [this] { leggi(); }),
       richieste_(sorveglianza.richieste()) {
-  attesa_ = std::make_unique<Attesa>(evento_, [this] { segnalata(); });
+  attesa_ = std::make_unique<Attesa>(ciclo_, evento_, [this] { segnalata(); });
   legame_ = sorveglianza_.osserva([this] { aggiorna(); });
   if (!sorveglianza_.cartella().empty()) imposta();
 }
@@ -172,7 +174,7 @@ void VistaSorveglianza::leggi() {
     ResetEvent(evento_);
     raccogli();
   }
-  if (std::exchange(cambiata_, false)) protetto(cambio_);
+  if (std::exchange(cambiata_, false)) protetto(ciclo_, cambio_);
 }
 
 // A change to the watched name, or to a short name that may stand for it (the system reports

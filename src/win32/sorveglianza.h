@@ -10,7 +10,6 @@
 #include "support/controlli.h"
 #include "win32/ciclo.h"
 #include "win32/modulo.h"
-#include "win32/temporizzatori.h"
 
 namespace borvan::win32 {
 
@@ -39,6 +38,7 @@ class VistaSorveglianza {
   bool riguarda(const std::vector<BYTE>& avvisi, DWORD lunghezza) const;
 
   Sorveglianza& sorveglianza_;
+  Ciclo& ciclo_;
   Legame legame_;
   std::function<void()> cambio_;
   HANDLE cartella_ = INVALID_HANDLE_VALUE;

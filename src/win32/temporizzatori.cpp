@@ -1,45 +1,66 @@
 #include "win32/temporizzatori.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace borvan::win32 {
 
 namespace {
 
-// Every live timer; a tick may create or destroy timers (a dialog's), so walks take a copy.
-std::vector<Temporizzatore*>& registro() {
-  static std::vector<Temporizzatore*> tutti;
-  return tutti;
-}
-
-bool vivo(const Temporizzatore* t) {
-  const auto& tutti = registro();
-  return std::find(tutti.begin(), tutti.end(), t) != tutti.end();
-}
-
 UINT_PTR id_di(const Temporizzatore* t) {
   return reinterpret_cast<UINT_PTR>(t);
 }
 
+}  // namespace
+
+bool Temporizzatori::vivo(const Temporizzatore* t) const {
+  return std::find(tutti_.begin(), tutti_.end(), t) != tutti_.end();
+}
+
 // Fires every timer other than the fast ones that has fallen due.
-void scatta_scaduti() {
+void Temporizzatori::scatta_scaduti() {
   const Orologio::time_point ora = Orologio::now();
-  const std::vector<Temporizzatore*> tutti = registro();
+  const std::vector<Temporizzatore*> tutti = tutti_;
   for (Temporizzatore* t : tutti)
     if (vivo(t) && t->attivo() && !t->veloce() && t->scadenza() <= ora) t->scatta();
 }
 
-}  // namespace
+bool Temporizzatori::segnale(UINT_PTR id) {
+  auto* t = reinterpret_cast<Temporizzatore*>(id);
+  if (!vivo(t)) return false;
+  // Half an interval early counts as due: the window timer only follows the loop's own firing.
+  if (!t->attivo_) return true;
+  // Before a line, whatever has fallen due meanwhile: a time-out ends the job first.
+  if (t->veloce()) {
+    scatta_scaduti();
+    if (vivo(t) && t->veloce()) t->scatta();
+    return true;
+  }
+  if (Orologio::now() + std::chrono::milliseconds(t->intervallo_) / 2 >= t->scadenza_) t->scatta();
+  return true;
+}
 
-Temporizzatore::Temporizzatore(HWND finestra, std::function<void()> scatto)
-    : finestra_(finestra), scatto_(std::move(scatto)) {
-  registro().push_back(this);
+bool Temporizzatori::raffica(std::chrono::microseconds durata) {
+  const Orologio::time_point fine = Orologio::now() + durata;
+  for (;;) {
+    scatta_scaduti();
+    // A due timer may have stopped the fast one (a time-out ends the job).
+    const auto veloce =
+        std::find_if(tutti_.begin(), tutti_.end(), [](auto* t) { return t->veloce(); });
+    if (veloce == tutti_.end()) return false;
+    (*veloce)->scatta();
+    if (Orologio::now() >= fine) return true;
+  }
+}
+
+Temporizzatore::Temporizzatore(Temporizzatori& registro, HWND finestra,
+                               std::function<void()> scatto)
+    : registro_(registro), finestra_(finestra), scatto_(std::move(scatto)) {
+  registro_.tutti_.push_back(this);
 }
 
 Temporizzatore::~Temporizzatore() {
   if (attivo_ && IsWindow(finestra_)) KillTimer(finestra_, id_di(this));
-  auto& tutti = registro();
+  auto& tutti = registro_.tutti_;
   tutti.erase(std::remove(tutti.begin(), tutti.end(), this), tutti.end());
 }
 
@@ -57,35 +78,6 @@ void Temporizzatore::imposta(bool attivo, int32_t millisecondi) {
 void Temporizzatore::scatta() {
   scadenza_ = Orologio::now() + std::chrono::milliseconds(intervallo_);
   scatto_();
-}
-
-bool Temporizzatore::segnale(UINT_PTR id) {
-  auto* t = reinterpret_cast<Temporizzatore*>(id);
-  if (!vivo(t)) return false;
-  // Half an interval early counts as due: the window timer only follows the loop's own firing.
-  if (!t->attivo_) return true;
-  // Before a line, whatever has fallen due meanwhile: a time-out ends the job first.
-  if (t->veloce()) {
-    scatta_scaduti();
-    if (vivo(t) && t->veloce()) t->scatta();
-    return true;
-  }
-  if (Orologio::now() + std::chrono::milliseconds(t->intervallo_) / 2 >= t->scadenza_) t->scatta();
-  return true;
-}
-
-bool raffica(std::chrono::microseconds durata) {
-  const Orologio::time_point fine = Orologio::now() + durata;
-  for (;;) {
-    scatta_scaduti();
-    // A due timer may have stopped the fast one (a time-out ends the job).
-    const auto& tutti = registro();
-    const auto veloce =
-        std::find_if(tutti.begin(), tutti.end(), [](auto* t) { return t->veloce(); });
-    if (veloce == tutti.end()) return false;
-    (*veloce)->scatta();
-    if (Orologio::now() >= fine) return true;
-  }
 }
 
 }  // namespace borvan::win32

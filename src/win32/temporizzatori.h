@@ -11,19 +11,43 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace borvan::win32 {
 
 using Orologio = std::chrono::steady_clock;
 
-// Runs the 1 ms timer's ticks for about `durata`, each after any other timer that is due.
-// False when no such timer runs.
-bool raffica(std::chrono::microseconds durata);
+class Temporizzatore;
+
+// The program's live timers, kept by its message loop.
+class Temporizzatori {
+ public:
+  Temporizzatori() = default;
+  Temporizzatori(const Temporizzatori&) = delete;
+  Temporizzatori& operator=(const Temporizzatori&) = delete;
+
+  // Runs the 1 ms timer's ticks for about `durata`, each after any other timer that is due.
+  // False when no such timer runs.
+  bool raffica(std::chrono::microseconds durata);
+
+  // A WM_TIMER for `id`: fires its timer unless the main loop has just fired it itself. False
+  // when `id` is no timer of these.
+  bool segnale(UINT_PTR id);
+
+ private:
+  friend class Temporizzatore;
+
+  bool vivo(const Temporizzatore* t) const;
+  void scatta_scaduti();
+
+  // A tick may create or destroy timers (a dialog's), so walks take a copy.
+  std::vector<Temporizzatore*> tutti_;
+};
 
 class Temporizzatore {
  public:
-  // `finestra` receives the timer's WM_TIMER and hands it to `segnale`.
-  Temporizzatore(HWND finestra, std::function<void()> scatto);
+  // `finestra` receives the timer's WM_TIMER and hands it to `registro.segnale`.
+  Temporizzatore(Temporizzatori& registro, HWND finestra, std::function<void()> scatto);
   ~Temporizzatore();
   Temporizzatore(const Temporizzatore&) = delete;
   Temporizzatore& operator=(const Temporizzatore&) = delete;
@@ -38,10 +62,10 @@ class Temporizzatore {
   // Fires now: counts the next interval from now and runs the tick.
   void scatta();
 
-  // A WM_TIMER for `id`: fires the timer unless the main loop has just fired it itself.
-  static bool segnale(UINT_PTR id);
-
  private:
+  friend class Temporizzatori;
+
+  Temporizzatori& registro_;
   HWND finestra_;
   std::function<void()> scatto_;
   bool attivo_ = false;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win32/protetto.h"
+
 namespace borvan::win32 {
 
 namespace {
@@ -50,8 +52,8 @@ void collega(Button& pulsante, HWND controllo, Modulo& modulo, std::function<voi
   };
   finche_vive(modulo, pulsante.osserva(aggiorna));
   aggiorna();
-  modulo.al_comando(controllo, [click = std::move(click)](WORD codice) {
-    if (codice == BN_CLICKED) protetto(click);
+  modulo.al_comando(controllo, [&ciclo = modulo.ciclo(), click = std::move(click)](WORD codice) {
+    if (codice == BN_CLICKED) protetto(ciclo, click);
   });
 }
 
@@ -127,7 +129,10 @@ void collega(Window& finestra, Modulo& modulo, std::function<void()> chiudi) {
 }
 
 VistaTimer::VistaTimer(Timer& timer, Modulo& modulo, std::function<void()> tick)
-    : timer_(timer), temporizzatore_(modulo.hwnd(), [tick = std::move(tick)] { protetto(tick); }) {
+    : timer_(timer),
+      temporizzatore_(
+          modulo.ciclo().temporizzatori(), modulo.hwnd(),
+          [&ciclo = modulo.ciclo(), tick = std::move(tick)] { protetto(ciclo, tick); }) {
   legame_ = timer_.osserva([this] { aggiorna(); });
   aggiorna();
 }
@@ -135,15 +140,13 @@ VistaTimer::VistaTimer(Timer& timer, Modulo& modulo, std::function<void()> tick)
 VistaTimer::~VistaTimer() = default;
 
 void VistaTimer::aggiorna() {
-  const bool cambiato = timer_.Interval() != intervallo_ || timer_.Enabled() != attivo_;
-  intervallo_ = timer_.Interval();
-  attivo_ = timer_.Enabled();
-  // A timer whose interval changes while it runs starts counting again.
-  if (cambiato) temporizzatore_.imposta(attivo_, intervallo_);
+  temporizzatore_.imposta(timer_.Enabled(), timer_.Interval());
 }
 
 VistaLista::VistaLista(ListBox& lista, HWND controllo, Modulo& modulo)
-    : lista_(lista), controllo_(controllo), rinfresco_(modulo.hwnd(), [this] { aggiorna(); }) {
+    : lista_(lista),
+      controllo_(controllo),
+      rinfresco_(modulo.ciclo().temporizzatori(), modulo.hwnd(), [this] { aggiorna(); }) {
   legame_ = lista_.osserva([this] { cambiata(); });
   aggiorna();
 }

@@ -39,8 +39,6 @@ class VistaTimer {
   Timer& timer_;
   Legame legame_;
   Temporizzatore temporizzatore_;
-  int32_t intervallo_ = -1;
-  bool attivo_ = false;
 };
 
 // The list box. It follows the core by time, not line by line: its lines are loaded in one go

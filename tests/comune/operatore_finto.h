@@ -55,7 +55,7 @@ class OperatoreFinto : public Operatore {
     prompt.push_back(p);
     return modale(), prendi(risposte_testo, {});
   }
-  void mostra_form_errore(const std::string& testo, int32_t& risposta) override {
+  void mostra_form_errore(const std::string& testo, int32_t& risposta, GestoreErrori&) override {
     testi_errore.push_back(testo);
     risposta = 4;  // the dialog's load sets retry before anyone answers
     modale();

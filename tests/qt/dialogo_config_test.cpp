@@ -28,7 +28,6 @@ class DialogoConfigTest : public QObject {
               const std::string& config = "POLLING_TIME=300\r\n", std::string cartella = "") {
     if (cartella.empty()) cartella = cartella_.cartella();
     std::ofstream(cartella + "BorvanIF.CFG", std::ios::binary) << config;
-    operatore_.imposta_errori(errori_);
     DialogoConfig dialogo(cartella, operatore_, errori_);
     QTimer::singleShot(0, &dialogo, [&] { azione(dialogo); });
     QTimer scadenza;

@@ -5,20 +5,12 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 
 namespace borvan::test {
-
-inline void prepara_controlli() {
-  INITCOMMONCONTROLSEX controlli{};
-  controlli.dwSize = sizeof controlli;
-  controlli.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
-  InitCommonControlsEx(&controlli);
-}
 
 // Runs a step every 10 ms from inside whatever loop is running, until it answers true; one
 // still waiting after ten seconds fails the test and runs no more.

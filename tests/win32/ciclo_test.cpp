@@ -1,5 +1,6 @@
 // The main loop: a job as fast as the register allows, the window still answering, a time-out
-// ending the job right after the line in progress, the end asked from outside.
+// ending the job right after the line in progress, the folder watch waited for beside the
+// messages.
 
 #include <chrono>
 #include <cstdio>
@@ -10,9 +11,7 @@
 #include "banco_win32.h"
 #include "comune/banco.h"
 #include "comune/vista_sorveglianza.h"
-#include "win32/ciclo.h"
-#include "win32/finestra_principale.h"
-#include "win32/operatore_win32.h"
+#include "win32/programma.h"
 #include "win32/sorveglianza.h"
 
 namespace borvan::test {
@@ -20,25 +19,26 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Runs the main loop until the condition holds or the time has passed, looking every 5 ms.
-void gira(const std::function<bool()>& condizione, std::chrono::milliseconds entro) {
-  static const std::function<bool()>* attuale = nullptr;
-  static std::chrono::steady_clock::time_point fine;
-  if (condizione()) return;
-  attuale = &condizione;
-  fine = std::chrono::steady_clock::now() + entro;
-  struct Sguardo {
-    static void CALLBACK scatto(HWND, UINT, UINT_PTR, DWORD) {
-      if ((*attuale)() || std::chrono::steady_clock::now() > fine) PostQuitMessage(0);
-    }
-  };
-  const UINT_PTR id = SetTimer(nullptr, 0, 5, &Sguardo::scatto);
-  win32::ciclo_principale();
-  KillTimer(nullptr, id);
-}
-
+// The program as WinMain wires it, over a scripted register.
 struct Ciclo : ::testing::Test {
-  Ciclo() { prepara_controlli(); }
+  Ciclo() { win32::prepara_applicazione(); }
+
+  // Runs the main loop until the condition holds or the time has passed, looking every 5 ms.
+  void gira(const std::function<bool()>& condizione, std::chrono::milliseconds entro) {
+    static const std::function<bool()>* attuale = nullptr;
+    static std::chrono::steady_clock::time_point fine;
+    if (condizione()) return;
+    attuale = &condizione;
+    fine = std::chrono::steady_clock::now() + entro;
+    struct Sguardo {
+      static void CALLBACK scatto(HWND, UINT, UINT_PTR, DWORD) {
+        if ((*attuale)() || std::chrono::steady_clock::now() > fine) PostQuitMessage(0);
+      }
+    };
+    const UINT_PTR id = SetTimer(nullptr, 0, 5, &Sguardo::scatto);
+    programma.ciclo().principale();
+    KillTimer(nullptr, id);
+  }
 
   // Drops the command file, runs the main loop over `config` until the outcome is written.
   void stampa(int righe, const std::string& config = "POLLING_TIME=20\r\n") {
@@ -51,18 +51,13 @@ struct Ciclo : ::testing::Test {
       PostQuitMessage(0);
       return true;
     });
-    principale.Form_Load();
-    win32::ciclo_principale();
+    ASSERT_TRUE(programma.avvia());
+    programma.ciclo().principale();
   }
 
   CartellaTemporanea cartella;
-  win32::OperatoreWin32 operatore;
-  ErroriComuni errori{operatore};
-  AmbienteFinto ambiente;
   DriverFinto* driver = new DriverFinto;
-  Principale principale{cartella.cartella(), std::unique_ptr<DriverEcr>(driver), operatore, errori,
-                        ambiente};
-  win32::FinestraPrincipale finestra{principale};
+  win32::Programma programma{cartella.cartella(), std::unique_ptr<DriverEcr>(driver)};
 };
 
 TEST_F(Ciclo, UnLavoroNonAspettaIlTimerDelSistema) {
@@ -84,10 +79,10 @@ TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
   for (const bool elabora : {false, true}) {
     SCOPED_TRACE(elabora);
     driver->inviate.clear();
-    driver->guasto = [elabora](int id) {
+    driver->guasto = [elabora, &ciclo = programma.ciclo()](int id) {
       if (id != membro_invia) return;
       if (elabora) {
-        win32::elabora_messaggi(400ms);
+        ciclo.elabora_messaggi(400ms);
       } else {
         std::this_thread::sleep_for(400ms);
       }
@@ -106,17 +101,22 @@ TEST_F(Ciclo, IlTimeoutChiudeDopoLaRigaInCorso) {
 TEST_F(Ciclo, LaSorveglianzaRiportaUnaVoltaOgniRaffica) {
   Sorveglianza sorveglianza;
   int chiamate = 0;
-  const win32::VistaSorveglianza vista(sorveglianza, finestra, [&chiamate] { ++chiamate; });
-  EXPECT_EQ(percorri_sorveglianza(sorveglianza, chiamate, cartella, gira), sorveglianza_attesa);
+  const win32::VistaSorveglianza vista(sorveglianza, programma.finestra(),
+                                       [&chiamate] { ++chiamate; });
+  const auto gira_qui = [this](const auto& condizione, auto entro) { gira(condizione, entro); };
+  EXPECT_EQ(percorri_sorveglianza(sorveglianza, chiamate, cartella, gira_qui), sorveglianza_attesa);
 }
 
-// The installer ends the program through a registered message to its main window (found by
-// its class, which the layout test checks: here the window is our own, not another program's).
-TEST_F(Ciclo, IlMessaggioDiTermineChiudeIlProgramma) {
-  ambiente.al_termine = [] { PostQuitMessage(0); };
-  PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
-  win32::ciclo_principale();
-  EXPECT_EQ(ambiente.terminazioni, 1);
+// Once the main loop is over, the program lets the register's control go, and what the control
+// still delivers meanwhile starts nothing of the core: a click there is not answered.
+TEST_F(Ciclo, FinitoIlCicloNessunGestoreParte) {
+  ASSERT_TRUE(programma.avvia());
+  PostQuitMessage(0);
+  programma.esegui();
+  HWND riduci = programma.finestra().command4;
+  SendMessageA(programma.finestra().hwnd(), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(riduci), BN_CLICKED), reinterpret_cast<LPARAM>(riduci));
+  EXPECT_FALSE(IsIconic(programma.finestra().hwnd()));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "win32/dialogo_errore.h"
 #include "win32/finestra_principale.h"
 #include "win32/operatore_win32.h"
+#include "win32/programma.h"
 
 namespace borvan::test {
 namespace {
@@ -38,16 +39,18 @@ bool in_cima(HWND finestra) {
   return (GetWindowLongA(finestra, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// The windows over a scripted system, whose end is only recorded.
 struct Finestre : ::testing::Test {
-  Finestre() { prepara_controlli(); }
+  Finestre() { win32::prepara_applicazione(); }
 
   CartellaTemporanea cartella;
-  win32::OperatoreWin32 operatore;
+  win32::Ciclo ciclo;
+  win32::OperatoreWin32 operatore{ciclo};
   ErroriComuni errori{operatore};
   AmbienteFinto ambiente;
   Principale principale{cartella.cartella(), std::make_unique<DriverFinto>(), operatore, errori,
                         ambiente};
-  win32::FinestraPrincipale finestra{principale};
+  win32::FinestraPrincipale finestra{ciclo, principale};
   int32_t risposta = 0;
 };
 
@@ -56,8 +59,8 @@ struct Finestre : ::testing::Test {
 // only while shown.
 TEST_F(Finestre, PostiEOrdineDiTabulazione) {
   win32::FinestraPrincipale& f = finestra;
-  win32::DialogoConfig c(cartella.cartella(), operatore, errori);
-  win32::DialogoErrore errore("x", risposta, operatore, errori);
+  win32::DialogoConfig c(ciclo, cartella.cartella(), operatore, errori);
+  win32::DialogoErrore errore(ciclo, "x", risposta, operatore, errori);
   EXPECT_EQ(pixel(1440), win32::punti_per_pollice());
   const win32::Posto l = win32::posto(Principale::disegno.controllo("List2").posto);
   const RECT lista{l.x, l.y, l.x + l.larghezza, l.y + l.altezza};
@@ -89,7 +92,7 @@ TEST_F(Finestre, PostiEOrdineDiTabulazione) {
 // Esc cancels, writing nothing. (Enter, which no button of the program's takes, reaches the
 // dialog's form and nothing else: the error dialog's answers show it.)
 TEST_F(Finestre, ConfigEscChiudeSenzaScrivere) {
-  win32::DialogoConfig dialogo(cartella.cartella(), operatore, errori);
+  win32::DialogoConfig dialogo(ciclo, cartella.cartella(), operatore, errori);
   Copione copione([&] {
     if (!IsWindowVisible(dialogo.hwnd())) return false;
     SetFocus(dialogo.command6);
@@ -115,7 +118,7 @@ TEST_F(Finestre, ErroreTastiDaOgniControllo) {
               {&win32::DialogoErrore::command2, WM_SYSCHAR, 'r', 4},
               {&win32::DialogoErrore::command1, WM_SYSCHAR, 'a', 2}};
   for (const Caso& c : casi) {
-    win32::DialogoErrore dialogo("x", risposta, operatore, errori);
+    win32::DialogoErrore dialogo(ciclo, "x", risposta, operatore, errori);
     const bool seconda_scheda = c.fuoco == &win32::DialogoErrore::sstab1;
     bool nascosti = false, davanti = false;
     Copione copione([&] {
@@ -136,7 +139,7 @@ TEST_F(Finestre, ErroreTastiDaOgniControllo) {
 }
 
 TEST_F(Finestre, IlContoAllaRovesciaTiccaNelDialogoERiprova) {
-  win32::DialogoErrore dialogo("x", risposta, operatore, errori);
+  win32::DialogoErrore dialogo(ciclo, "x", risposta, operatore, errori);
   dialogo.form().Timer1.setInterval(20);
   dialogo.esegui();
   EXPECT_EQ(risposta, 4);
@@ -164,6 +167,15 @@ TEST_F(Finestre, LaChiusuraDallaBarraChiedeConfermaEITimerTiccano) {
   EXPECT_EQ(std::string(testo).rfind("Sicuro di voler chiudere BorvanIF?", 0), 0u);
   EXPECT_EQ(ambiente.terminazioni, 0);
   EXPECT_TRUE(IsWindow(finestra.hwnd()));
+}
+
+// The installer ends the program through a registered message to its main window (found by
+// its class, which the layout test checks: here the window is our own, not another program's).
+TEST_F(Finestre, IlMessaggioDiTermineChiudeIlProgramma) {
+  ambiente.al_termine = [] { PostQuitMessage(0); };
+  PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+  ciclo.principale();
+  EXPECT_EQ(ambiente.terminazioni, 1);
 }
 
 // "Riduci a icona"; style 99 shows the wait cursor over every control, 0 gives each its own.
