@@ -41,7 +41,7 @@ if(NOT "$ENV{BORVAN_FIRMA_PFX}" STREQUAL "")
 endif()
 
 # Gives `bersaglio`, a program or a DLL that ships, its version resource with `descrizione`,
-# and its signature.
+# its symbols in a file beside it, and its signature.
 function(borvan_file_distribuito bersaglio descrizione)
   get_target_property(tipo ${bersaglio} TYPE)
   if(tipo STREQUAL "SHARED_LIBRARY")
@@ -65,6 +65,14 @@ function(borvan_file_distribuito bersaglio descrizione)
   set(risorsa ${CMAKE_CURRENT_BINARY_DIR}/${bersaglio}_versione.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/versione.rc.in ${risorsa} @ONLY)
   target_sources(${bersaglio} PRIVATE ${risorsa})
+  # Shipped stripped; the symbols stay beside the file (BorvanIF.exe.debug) for reading a crash
+  # report, and the file names them, so a debugger given it finds them. Then it is signed: the
+  # signature covers the stripped file.
+  set(simboli $<TARGET_FILE:${bersaglio}>.debug)
+  add_custom_command(TARGET ${bersaglio} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${bersaglio}> ${simboli}
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${simboli} $<TARGET_FILE:${bersaglio}>
+    VERBATIM)
   if(BORVAN_FIRMA)
     set_property(TARGET ${bersaglio} APPEND PROPERTY LINK_DEPENDS ${BORVAN_FIRMA_CERTIFICATO})
     add_custom_command(TARGET ${bersaglio} POST_BUILD
