@@ -5,30 +5,42 @@
 namespace borvan {
 namespace {
 
-// A path, its folder, the path as a folder.
-using Caso = std::tuple<const char*, const char*, const char*>;
+struct Caso {
+  const char* percorso;
+  const char* cartella;      // its folder
+  const char* normalizzato;  // the path as a folder
+};
+
+void verifica(std::initializer_list<Caso> casi, StilePercorso stile) {
+  for (const Caso& caso : casi) {
+    EXPECT_EQ(estrai_cartella(caso.percorso, stile), caso.cartella) << caso.percorso;
+    EXPECT_EQ(normalizza_percorso(caso.percorso, stile), caso.normalizzato) << caso.percorso;
+  }
+}
 
 TEST(PercorsiWindows, CartellaENormalizzazione) {
-  const Caso casi[] = {
-      {R"(C:\dati\sub\x.txt)", R"(C:\dati\sub)", R"(C:\dati\sub\x.txt\)"},
-      {"C:/dati/x.txt", "C:/dati", R"(C:\dati\x.txt\)"},
-      {R"(C:\x.txt)", "C:", R"(C:\x.txt\)"},
-      {"C:x.txt", "C:", R"(C:x.txt\)"},
-      {R"(\x.txt)", "", R"(\x.txt\)"},
-      {R"( C:\dati\ )", R"(C:\dati)", R"(C:\dati\)"},
-      {R"(\\server\share\x.txt)", R"(\\server\share)", R"(\\server\share\x.txt\)"},
-      {R"(C:\dati \x.txt)", R"(C:\dati)", R"(C:\dati \x.txt\)"},
-      {"C:", "C:", R"(C:\)"},
-      {"", "", R"(\)"},
-      {R"(C:\dati\\)", R"(C:\dati\)", R"(C:\dati\\)"},
-  };
-  for (const auto& [percorso, cartella, normalizzato] : casi) {
-    EXPECT_EQ(estrai_cartella(percorso, StilePercorso::windows), cartella) << percorso;
-    EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::windows), normalizzato) << percorso;
-  }
+  verifica(
+      {
+          {R"(C:\dati\sub\x.txt)", R"(C:\dati\sub)", R"(C:\dati\sub\x.txt\)"},
+          {"C:/dati/x.txt", "C:/dati", R"(C:\dati\x.txt\)"},
+          {R"(C:\x.txt)", "C:", R"(C:\x.txt\)"},
+          {"C:x.txt", "C:", R"(C:x.txt\)"},
+          {R"(\x.txt)", "", R"(\x.txt\)"},
+          {R"( C:\dati\ )", R"(C:\dati)", R"(C:\dati\)"},
+          {R"(\\server\share\x.txt)", R"(\\server\share)", R"(\\server\share\x.txt\)"},
+          {R"(C:\dati \x.txt)", R"(C:\dati)", R"(C:\dati \x.txt\)"},
+          {"C:", "C:", R"(C:\)"},
+          {"", "", R"(\)"},
+          {R"(C:\dati\\)", R"(C:\dati\)", R"(C:\dati\\)"},
+      },
+      StilePercorso::windows);
   EXPECT_EQ(separatori_nativi("C:/a\\b", StilePercorso::windows), "C:/a\\b");
-  // A setting's path, the program's folder, where it leads whatever the current folder.
-  const Caso risolti[] = {
+  struct Risolto {
+    const char* percorso;  // a setting's
+    const char* cartella;  // the program's
+    const char* risolto;   // where it leads whatever the current folder
+  };
+  const Risolto risolti[] = {
       {R"(sub\x.txt)", R"(C:\B\)", R"(C:\B\sub\x.txt)"},
       {R"(\dati\x.txt)", R"(C:\B\)", R"(C:\dati\x.txt)"},
       {R"(\dati\x.txt)", R"(\\srv\sh\B\)", R"(\\srv\sh\dati\x.txt)"},
@@ -36,20 +48,16 @@ TEST(PercorsiWindows, CartellaENormalizzazione) {
       {R"(D:\x.txt)", R"(C:\B\)", R"(D:\x.txt)"},
       {"C:x.txt", R"(C:\B\)", "C:x.txt"},
   };
-  for (const auto& [percorso, cartella, risolto] : risolti)
-    EXPECT_EQ(risolvi_percorso(percorso, cartella, StilePercorso::windows), risolto) << percorso;
+  for (const Risolto& caso : risolti)
+    EXPECT_EQ(risolvi_percorso(caso.percorso, caso.cartella, StilePercorso::windows), caso.risolto)
+        << caso.percorso;
 }
 
 TEST(PercorsiPosix, BarraRovesciataComeSeparatoreDuePuntiComeCarattere) {
-  const Caso casi[] = {
-      {R"(sub\dir\x.txt)", "sub/dir", "sub/dir/x.txt/"},
-      {"C:x.txt", "", "C:x.txt/"},
-      {" /opt/ ", "/opt", "/opt/"},
-  };
-  for (const auto& [percorso, cartella, normalizzato] : casi) {
-    EXPECT_EQ(estrai_cartella(percorso, StilePercorso::posix), cartella) << percorso;
-    EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::posix), normalizzato) << percorso;
-  }
+  verifica({{R"(sub\dir\x.txt)", "sub/dir", "sub/dir/x.txt/"},
+            {"C:x.txt", "", "C:x.txt/"},
+            {" /opt/ ", "/opt", "/opt/"}},
+           StilePercorso::posix);
   EXPECT_EQ(separatori_nativi(R"(a\b/c)", StilePercorso::posix), "a/b/c");
   EXPECT_EQ(risolvi_percorso("sub/x", "/opt/b/", StilePercorso::posix), "/opt/b/sub/x");
   EXPECT_EQ(risolvi_percorso(R"(\x)", "/opt/b/", StilePercorso::posix), R"(\x)");
