@@ -72,42 +72,31 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
   const std::string giornale =
       "-Impossibile scrivere il giornale BorvanIF.JRN: Errore di accesso al percorso/file";
   const auto niente = [](Banco&) {};
+  const auto solleva = [](int32_t membro) {
+    return [membro](Banco& b) { b.driver->solleva = membro; };
+  };
+  const auto senza_driver = [](Banco& b) { b.driver->assenza = "Nessun driver"; };
+  const auto sparisce = [](Banco& b) {  // taken by the poll, deleted while the register opens
+    b.driver->guasto = [&b](int) { std::filesystem::remove(b.cartella.percorso("Scontr.ECR")); };
+  };
+  const auto lento = [](Banco& b) {  // 15 s a line against the 20 s time-out
+    b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == membro_invia ? 15000 : 0; };
+  };
+  const auto giornale_bloccato = [](Banco& b) {
+    std::filesystem::create_directory(b.cartella.percorso("BorvanIF.JRN"));
+  };
   const Percorso percorsi[] = {
       {"empty file", "", niente, riuscita, {}},
-      {"open raises",
-       "a\r\n",
-       [](Banco& b) { b.driver->solleva = membro_apri; },
-       apertura + "\r\n",
-       {}},
-      {"no driver",
-       "a\r\n",
-       [](Banco& b) { b.driver->assenza = "Nessun driver"; },
-       apertura + "-Nessun driver\r\n",
-       {}},
-      {"deleted once taken",
-       "a\r\n",
-       [](Banco& b) {
-         b.driver->guasto = [&b](int) {
-           std::filesystem::remove(b.cartella.percorso("Scontr.ECR"));
-         };
-       },
-       riuscita,
-       {"a"}},
+      {"property 9 raises", "a\r\n", solleva(membro_proprieta_9), apertura + "\r\n", {}},
+      {"open raises", "a\r\n", solleva(membro_apri), apertura + "\r\n", {}},
+      {"close raises", "a\r\n", solleva(membro_chiudi), riuscita, {"a"}},
+      {"no driver", "a\r\n", senza_driver, apertura + "-Nessun driver\r\n", {}},
+      {"deleted once taken", "a\r\n", sparisce, riuscita, {"a"}},
       {"too long", pieno + "x\r\n", niente, apertura + lungo + "\r\n", {}},
       {"as long as the list", pieno, niente, riuscita, std::vector<std::string>(32767, "x")},
       {"too big", std::string(8 << 20, 'x') + "\r", niente, apertura + grande + "\r\n", {}},
-      {"time-out",
-       tre_righe,  // 15 s a line against the 20 s time-out
-       [](Banco& b) {
-         b.driver->guasto = [&b](int id) { b.ambiente.orologio += id == membro_invia ? 15000 : 0; };
-       },
-       timeout,
-       {"a", "b"}},
-      {"no journal",
-       "a\r\n",
-       [](Banco& b) { std::filesystem::create_directory(b.cartella.percorso("BorvanIF.JRN")); },
-       apertura + giornale + "\r\n",
-       {}},
+      {"time-out", tre_righe, lento, timeout, {"a", "b"}},
+      {"no journal", "a\r\n", giornale_bloccato, apertura + giornale + "\r\n", {}},
   };
   for (const Percorso& caso : percorsi) {
     SCOPED_TRACE(caso.nome);
@@ -135,6 +124,24 @@ TEST(Principale, UnaNotaDellAvvioNonEUnEsito) {
   b.ambiente.note = {"nota"};
   b.riavvia();
   EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"), "01-05-2026\t04:03:07\t\tnota\r\n");
+}
+
+// A command file its writer still holds open is not ready: no register opened, no outcome. The
+// poll after the writer has closed it prints it whole.
+TEST(Principale, UnFileComandiTenutoDalloScrittoreNonEPronto) {
+  Banco b;
+  std::ofstream scrittore(b.cartella.percorso("Scontr.ECR"), std::ios::binary);
+  scrittore << "a\r\n" << std::flush;
+  b.p->Timer1_Timer();
+  EXPECT_FALSE(b.p->stampa_in_corso());
+  EXPECT_TRUE(b.driver->chiamate.empty());
+  EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
+  scrittore << "b\r\n";
+  scrittore.close();
+  b.p->Timer1_Timer();
+  b.invia_tutto();
+  EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(b.result(), riuscita);
 }
 
 // Idle, they do nothing; in a job a poll tick reads nothing and the configuration is refused. A
