@@ -75,22 +75,28 @@ TEST(Configurazione, ValoriLettiDalFile) {
 
 // A line that fails is retried on its own; given up, the values read so far stay.
 TEST(Configurazione, ErroreInUnaRigaRiprovaQuellaRigaORinunciaTenendoIValoriLetti) {
-  const std::tuple<int16_t, bool, size_t, int32_t> casi[] = {{4, true, 2, 7}, {2, false, 1, 1}};
-  for (const auto& [risposta, completata, messaggi, porta] : casi) {
+  struct Caso {
+    int16_t risposta;  // to the failed line
+    bool completata;
+    size_t messaggi;
+    int32_t porta;
+  };
+  for (const Caso& caso : {Caso{4, true, 2, 7}, Caso{2, false, 1, 1}}) {
     test::CartellaTemporanea cartella;
     cartella.scrivi("BorvanIF.CFG", "POLLING_TIME=800\r\nTIMEOUT=99\r\nWINECRCOM_PORT=7\r\n");
     test::OperatoreFinto operatore;
     test::ErroriFinti errori;
-    errori.risposte = {risposta};
+    errori.risposte = {caso.risposta};
     operatore.durante_modale = [&] {  // the first message box fails
       if (errori.ricevuti.empty()) throw ErroreRuntime(codice_errore::errore_io);
     };
     Configurazione valori;
-    EXPECT_EQ(leggi_configurazione(valori, cartella.cartella(), operatore, errori), completata);
+    EXPECT_EQ(leggi_configurazione(valori, cartella.cartella(), operatore, errori),
+              caso.completata);
     EXPECT_EQ(errori.ricevuti.size(), 1u);
-    EXPECT_EQ(operatore.messaggi.size(), messaggi);
+    EXPECT_EQ(operatore.messaggi.size(), caso.messaggi);
     EXPECT_EQ(valori.tempo_polling, 800);
-    EXPECT_EQ(valori.porta_ecr, porta);
+    EXPECT_EQ(valori.porta_ecr, caso.porta);
   }
 }
 

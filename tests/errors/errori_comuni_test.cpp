@@ -7,9 +7,13 @@
 namespace borvan {
 namespace {
 
-// Each step: an error number, how many times in a row, the dialog's answer (0: no dialog).
 TEST(ElaboraErrore, ConteggioDegliErroriDiBlocco) {
-  const std::vector<std::vector<std::tuple<int32_t, int, int16_t>>> sequenze = {
+  struct Passo {
+    int32_t numero;
+    int volte;        // in a row
+    int16_t dialogo;  // its answer; 0: no dialog
+  };
+  const std::vector<std::vector<Passo>> sequenze = {
       // 11 silent retries, then the dialog on every further occurrence.
       {{3050, 11, 0}, {3050, 2, 4}},
       // A different lock number starts the count again.
@@ -20,14 +24,15 @@ TEST(ElaboraErrore, ConteggioDegliErroriDiBlocco) {
   for (size_t s = 0; s < sequenze.size(); ++s) {
     test::OperatoreFinto operatore;
     ErroriComuni errori(operatore);
-    for (const auto& [numero, volte, dialogo] : sequenze[s]) {
-      for (int volta = 0; volta < volte; ++volta) {
-        if (dialogo != 0) operatore.risposte_errore.push_back(dialogo);
+    for (const Passo& passo : sequenze[s]) {
+      for (int volta = 0; volta < passo.volte; ++volta) {
+        if (passo.dialogo != 0) operatore.risposte_errore.push_back(passo.dialogo);
         const size_t dialoghi = operatore.testi_errore.size();
         int32_t linea = 0;
-        EXPECT_EQ(errori.elabora_errore(numero, linea), dialogo != 0 ? dialogo : 4)
-            << "sequence " << s << ", error " << numero << ", time " << volta;
-        EXPECT_EQ(operatore.testi_errore.size() - dialoghi, dialogo != 0 ? 1u : 0u);
+        EXPECT_EQ(errori.elabora_errore(passo.numero, linea),
+                  passo.dialogo != 0 ? passo.dialogo : 4)
+            << "sequence " << s << ", error " << passo.numero << ", time " << volta;
+        EXPECT_EQ(operatore.testi_errore.size() - dialoghi, passo.dialogo != 0 ? 1u : 0u);
       }
     }
     EXPECT_TRUE(operatore.prompt.empty());

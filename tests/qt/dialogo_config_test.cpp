@@ -41,7 +41,7 @@ class DialogoConfigTest : public QObject {
  private slots:
   // Placed by its twips, captions inside their places, Text1 first in the tab order. Enter
   // presses no button, the focused "OK" included; Esc closes without writing.
-  void controlsStandInTheirTabOrderAndOnlyEscapeCloses() {
+  void postiEOrdineDiTabulazioneSoloEscChiude() {
     mostra([](DialogoConfig& d) {
       QCOMPARE(d.text1->geometry(), qt::rettangolo(Config::disegno.controllo("Text1").posto));
       for (const QLabel* l : {d.label1, d.label2, d.label3, d.label4, d.label5, d.label6})
@@ -68,7 +68,7 @@ class DialogoConfigTest : public QObject {
   // The program folder and the chosen files have accented names: shown as the file system
   // spells them, written back byte for byte. A new name as it is, an existing one without a
   // question; cancelled, the box stays.
-  void browsingPutsTheChosenFullPathInTheBox() {
+  void sfogliaMetteNellaCasellaIlPercorsoScelto() {
     const std::string citta = cartella_.percorso("citt\xc3\xa0") + "/";
     std::filesystem::create_directory(citta);
     std::ofstream(citta + "esistente \xc3\xa8.txt") << "x";

@@ -25,25 +25,30 @@ class DialogoErroreTest : public QObject {
  private slots:
   // Enter retries and Esc gives up at once, focus anywhere (nullptr: the tab bar, on the second
   // tab); closed any other way, the answer is retry.
-  void enterAndEscapeAnswerWhateverHasTheFocus() {
-    const std::tuple<const char*, Qt::Key, int32_t> casi[] = {{"Command2", Qt::Key_Return, 4},
-                                                              {"Command1", Qt::Key_Escape, 2},
-                                                              {nullptr, Qt::Key_Enter, 4}};
-    for (const auto& [nome, tasto, atteso] : casi) {
+  void invioEEscRispondonoDaOgniControllo() {
+    struct Caso {
+      const char* fuoco;  // the control with the focus
+      Qt::Key tasto;
+      int32_t risposta;
+    };
+    for (const Caso& caso :
+         {Caso{"Command2", Qt::Key_Return, 4}, Caso{"Command1", Qt::Key_Escape, 2},
+          Caso{nullptr, Qt::Key_Enter, 4}}) {
       QCOMPARE(mostra([&](DialogoErrore& d) {
-                 d.sstab1->setCurrentIndex(nome ? 0 : 1);
-                 QWidget* dove = nome ? d.findChild<QWidget*>(nome) : d.sstab1->tabBar();
+                 d.sstab1->setCurrentIndex(caso.fuoco ? 0 : 1);
+                 QWidget* dove =
+                     caso.fuoco ? d.findChild<QWidget*>(caso.fuoco) : d.sstab1->tabBar();
                  dove->setFocus();
-                 QTest::keyClick(dove, tasto);
+                 QTest::keyClick(dove, caso.tasto);
                  QVERIFY(!d.isVisible());
                }),
-               atteso);
+               caso.risposta);
     }
     QCOMPARE(mostra([](DialogoErrore& d) { d.close(); }), 4);
   }
 
   // The message shown; the countdown, its ticks made quick, retries by itself.
-  void theCountdownRetriesByItself() {
+  void ilContoAllaRovesciaRiprovaDaSolo() {
     bool scaduto = false;
     QCOMPARE(mostra([&scaduto](DialogoErrore& d) {
                QCOMPARE(d.label1->text(), QString("Descrizione : x\r\nSource : y\r\n"));

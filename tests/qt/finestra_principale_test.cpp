@@ -41,7 +41,7 @@ class FinestraPrincipaleTest : public QObject {
  private slots:
   // Placed by its twips, the status larger than its caption, the tab order of the rows. Closed
   // through the title bar as through its button: the question, and the end only on Yes.
-  void controlsStandInTheirTabOrderAndClosingAsks() {
+  void postiEOrdineDiTabulazioneLaChiusuraChiede() {
     test::Banco b;
     qt::FinestraPrincipale f(*b.p);
     f.show();
@@ -71,7 +71,7 @@ class FinestraPrincipaleTest : public QObject {
   // The program over a register that runs its event loop inside every call: "Interrompi la
   // stampa" clicked inside the third line's status ends the job before that line, clicked
   // inside its send right after it; one outcome, and the polls inside the open start nothing.
-  void anInterruptionInsideARegisterCallEndsTheJobRightAfterIt() {
+  void unInterruzioneDentroUnaChiamataChiudeSubitoDopo() {
     for (const int membro : {membro_stato, membro_invia}) {
       test::CartellaTemporanea cartella;
       cartella.scrivi("BorvanIF.CFG", "POLLING_TIME=11\r\nSHOW_ERRORS=0\r\n");

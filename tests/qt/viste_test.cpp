@@ -16,7 +16,7 @@ class VisteTest : public QObject {
   // The folder watch over inotify: one call for a burst of changes to the watched name, none
   // for other files; a folder missing at first is watched once it exists; the watch follows its
   // folder.
-  void theWatchReportsEachBurstOnce() {
+  void laSorveglianzaRiportaUnaVoltaOgniRaffica() {
     test::CartellaTemporanea cartella;
     Sorveglianza sorveglianza;
     int chiamate = 0;
@@ -32,7 +32,7 @@ class VisteTest : public QObject {
   }
 
   // A widget destroyed first: the program's later changes reach nothing (ASan would see it).
-  void aControlOutlivesItsWidgets() {
+  void unControlloSopravviveAiSuoiWidget() {
     Label etichetta;
     Timer timer;
     ListBox lista;
@@ -59,7 +59,7 @@ class VisteTest : public QObject {
   }
 
   // A control destroyed first: the user's edits, the clicks and the ticks reach nothing.
-  void aWidgetOutlivesItsControls() {
+  void unWidgetSopravviveAiSuoiControlli() {
     QLineEdit riga;
     QPushButton pulsante;
     QListView vista;

@@ -5,66 +5,72 @@
 namespace borvan {
 namespace {
 
-// A path, its folder, the path as a folder.
-using Caso = std::tuple<const char*, const char*, const char*>;
+constexpr StilePercorso w = StilePercorso::windows, p = StilePercorso::posix;
 
-TEST(PercorsiWindows, CartellaENormalizzazione) {
+// On POSIX a backslash is a separator too and a colon an ordinary character.
+TEST(Percorsi, CartellaENormalizzazione) {
+  struct Caso {
+    StilePercorso stile;
+    const char* percorso;
+    const char* cartella;      // its folder
+    const char* normalizzato;  // the path as a folder
+  };
   const Caso casi[] = {
-      {R"(C:\dati\sub\x.txt)", R"(C:\dati\sub)", R"(C:\dati\sub\x.txt\)"},
-      {"C:/dati/x.txt", "C:/dati", R"(C:\dati\x.txt\)"},
-      {R"(C:\x.txt)", "C:", R"(C:\x.txt\)"},
-      {"C:x.txt", "C:", R"(C:x.txt\)"},
-      {R"(\x.txt)", "", R"(\x.txt\)"},
-      {R"( C:\dati\ )", R"(C:\dati)", R"(C:\dati\)"},
-      {R"(\\server\share\x.txt)", R"(\\server\share)", R"(\\server\share\x.txt\)"},
-      {R"(C:\dati \x.txt)", R"(C:\dati)", R"(C:\dati \x.txt\)"},
-      {"C:", "C:", R"(C:\)"},
-      {"", "", R"(\)"},
-      {R"(C:\dati\\)", R"(C:\dati\)", R"(C:\dati\\)"},
+      {w, R"(C:\dati\sub\x.txt)", R"(C:\dati\sub)", R"(C:\dati\sub\x.txt\)"},
+      {w, "C:/dati/x.txt", "C:/dati", R"(C:\dati\x.txt\)"},
+      {w, R"(C:\x.txt)", "C:", R"(C:\x.txt\)"},
+      {w, "C:x.txt", "C:", R"(C:x.txt\)"},
+      {w, R"(\x.txt)", "", R"(\x.txt\)"},
+      {w, R"( C:\dati\ )", R"(C:\dati)", R"(C:\dati\)"},
+      {w, R"(\\server\share\x.txt)", R"(\\server\share)", R"(\\server\share\x.txt\)"},
+      {w, R"(C:\dati \x.txt)", R"(C:\dati)", R"(C:\dati \x.txt\)"},
+      {w, "C:", "C:", R"(C:\)"},
+      {w, "", "", R"(\)"},
+      {w, R"(C:\dati\\)", R"(C:\dati\)", R"(C:\dati\\)"},
+      {p, R"(sub\dir\x.txt)", "sub/dir", "sub/dir/x.txt/"},
+      {p, "C:x.txt", "", "C:x.txt/"},
+      {p, " /opt/ ", "/opt", "/opt/"},
   };
-  for (const auto& [percorso, cartella, normalizzato] : casi) {
-    EXPECT_EQ(estrai_cartella(percorso, StilePercorso::windows), cartella) << percorso;
-    EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::windows), normalizzato) << percorso;
+  for (const Caso& caso : casi) {
+    EXPECT_EQ(estrai_cartella(caso.percorso, caso.stile), caso.cartella) << caso.percorso;
+    EXPECT_EQ(normalizza_percorso(caso.percorso, caso.stile), caso.normalizzato) << caso.percorso;
   }
-  EXPECT_EQ(separatori_nativi("C:/a\\b", StilePercorso::windows), "C:/a\\b");
-  // A setting's path, the program's folder, where it leads whatever the current folder.
-  const Caso risolti[] = {
-      {R"(sub\x.txt)", R"(C:\B\)", R"(C:\B\sub\x.txt)"},
-      {R"(\dati\x.txt)", R"(C:\B\)", R"(C:\dati\x.txt)"},
-      {R"(\dati\x.txt)", R"(\\srv\sh\B\)", R"(\\srv\sh\dati\x.txt)"},
-      {R"(\\srv\sh\x.txt)", R"(C:\B\)", R"(\\srv\sh\x.txt)"},
-      {R"(D:\x.txt)", R"(C:\B\)", R"(D:\x.txt)"},
-      {"C:x.txt", R"(C:\B\)", "C:x.txt"},
-  };
-  for (const auto& [percorso, cartella, risolto] : risolti)
-    EXPECT_EQ(risolvi_percorso(percorso, cartella, StilePercorso::windows), risolto) << percorso;
+  EXPECT_EQ(separatori_nativi("C:/a\\b", w), "C:/a\\b");
+  EXPECT_EQ(separatori_nativi(R"(a\b/c)", p), "a/b/c");
 }
 
-TEST(PercorsiPosix, BarraRovesciataComeSeparatoreDuePuntiComeCarattere) {
-  const Caso casi[] = {
-      {R"(sub\dir\x.txt)", "sub/dir", "sub/dir/x.txt/"},
-      {"C:x.txt", "", "C:x.txt/"},
-      {" /opt/ ", "/opt", "/opt/"},
+// A setting's path from the program's folder, where it leads whatever the current folder.
+TEST(Percorsi, PercorsoRisolto) {
+  struct Caso {
+    StilePercorso stile;
+    const char* percorso;
+    const char* cartella;
+    const char* risolto;
   };
-  for (const auto& [percorso, cartella, normalizzato] : casi) {
-    EXPECT_EQ(estrai_cartella(percorso, StilePercorso::posix), cartella) << percorso;
-    EXPECT_EQ(normalizza_percorso(percorso, StilePercorso::posix), normalizzato) << percorso;
-  }
-  EXPECT_EQ(separatori_nativi(R"(a\b/c)", StilePercorso::posix), "a/b/c");
-  EXPECT_EQ(risolvi_percorso("sub/x", "/opt/b/", StilePercorso::posix), "/opt/b/sub/x");
-  EXPECT_EQ(risolvi_percorso(R"(\x)", "/opt/b/", StilePercorso::posix), R"(\x)");
+  const Caso casi[] = {
+      {w, R"(sub\x.txt)", R"(C:\B\)", R"(C:\B\sub\x.txt)"},
+      {w, R"(\dati\x.txt)", R"(C:\B\)", R"(C:\dati\x.txt)"},
+      {w, R"(\dati\x.txt)", R"(\\srv\sh\B\)", R"(\\srv\sh\dati\x.txt)"},
+      {w, R"(\\srv\sh\x.txt)", R"(C:\B\)", R"(\\srv\sh\x.txt)"},
+      {w, R"(D:\x.txt)", R"(C:\B\)", R"(D:\x.txt)"},
+      {w, "C:x.txt", R"(C:\B\)", "C:x.txt"},
+      {p, "sub/x", "/opt/b/", "/opt/b/sub/x"},
+      {p, R"(\x)", "/opt/b/", R"(\x)"},
+  };
+  for (const Caso& caso : casi)
+    EXPECT_EQ(risolvi_percorso(caso.percorso, caso.cartella, caso.stile), caso.risolto)
+        << caso.percorso;
 }
 
 // The folder a watch opens for a file, and the name it looks for: a drive keeps its root or its
 // current folder, a root file its root, a bare name the current folder.
 TEST(Percorsi, CartellaENomeDiUnFile) {
-  struct Divisione {
+  struct Caso {
     StilePercorso stile;
     const char* percorso;
     CartellaENome atteso;
   };
-  const auto w = StilePercorso::windows, p = StilePercorso::posix;
-  const Divisione casi[] = {
+  const Caso casi[] = {
       {w, R"(C:\dati\Scontr.ECR)", {R"(C:\dati)", "Scontr.ECR"}},
       {w, R"(C:\Scontr.ECR)", {"C:\\", "Scontr.ECR"}},
       {w, "C:Scontr.ECR", {"C:", "Scontr.ECR"}},
@@ -73,7 +79,7 @@ TEST(Percorsi, CartellaENomeDiUnFile) {
       {p, "/Scontr.ECR", {"/", "Scontr.ECR"}},
       {p, R"(sub\C:x)", {"sub", "C:x"}},
   };
-  for (const Divisione& caso : casi)
+  for (const Caso& caso : casi)
     EXPECT_EQ(dividi_percorso(caso.percorso, caso.stile), caso.atteso) << caso.percorso;
 }
 
