@@ -4,7 +4,7 @@
 # tests again under the address and undefined-behaviour sanitizers, each fuzz target for a few
 # seconds over its corpus (BORVAN_FUZZ_SECONDI, default 5); then the Windows program, 32-bit and
 # 64-bit, their version resources, the 64-bit build, signed with a throwaway certificate, tested
-# under wine64, and the shipped 32-bit files' tests under wine32.
+# under wine64, and the shipped 32-bit files' tests under wine32 where the kernel runs 32-bit code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -81,10 +81,16 @@ mkdir -p "$firma"
     -out "$BORVAN_FIRMA_PFX" -passout env:BORVAN_FIRMA_PASSWORD
   cmake --preset windows64 >/dev/null
   cmake --build --preset windows64 -j2
+  # The shipped 32-bit files' suite needs a kernel that runs 32-bit code: under qemu's user-mode
+  # emulation a 32-bit wine process hangs as it starts a second thread (qemu 7.2, wine 8), and
+  # every GoogleTest program starts one. There the files are built and checked above, not run.
+  suite32='echo "== Windows: the 32-bit suite" && ctest --preset windows -j2'
+  if [ "$(head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null)" = enabled ]; then
+    suite32='echo "== Windows: the 32-bit suite is NOT run: this machine runs 32-bit code only under emulation"'
+  fi
   # One X server, one wine prefix and one wine server for the whole run: a program then starts
   # in a fraction of a second instead of several.
-  xvfb-run -a bash -c 'source scripts/wine.sh && ctest --preset windows64 -j2 &&
-    echo "== Windows: the 32-bit suite" && ctest --preset windows -j2'
+  xvfb-run -a bash -c "source scripts/wine.sh && ctest --preset windows64 -j2 && $suite32"
 )
 # The tree stays a plain build: a later build by hand needs no certificate.
 env -u BORVAN_FIRMA_PFX cmake --preset windows64 >/dev/null
