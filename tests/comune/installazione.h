@@ -55,17 +55,19 @@ struct Processo {
   PROCESS_INFORMATION info;
 
   ~Processo() {
-    TerminateProcess(info.hProcess, 1);
+    ferma();
     WaitForSingleObject(info.hProcess, 60000);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
   }
   bool in_vita() { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
-  DWORD uscita() {
+  // Its exit code once it has ended.
+  std::optional<unsigned long> uscita() {
     DWORD codice = STILL_ACTIVE;
-    GetExitCodeProcess(info.hProcess, &codice);
+    if (in_vita() || !GetExitCodeProcess(info.hProcess, &codice)) return {};
     return codice;
   }
+  void ferma() { TerminateProcess(info.hProcess, 1); }
   // The processor time it has used, in seconds. Not under wine, which answers with the
   // caller's own time for another process.
   std::optional<double> secondi_cpu() const {
@@ -101,7 +103,7 @@ struct Processo {
   std::optional<int> stato;  // once it has ended: as waitpid() gives it
 
   ~Processo() {
-    if (in_vita()) ::kill(pid, SIGKILL);
+    if (in_vita()) ferma();
     attendi([this] { return !in_vita(); });
   }
   bool in_vita() {
@@ -109,6 +111,12 @@ struct Processo {
     if (!stato && ::waitpid(pid, &fine, WNOHANG) == pid) stato = fine;
     return !stato;
   }
+  // Its exit code once it has ended; a signal's, as a shell gives it.
+  std::optional<unsigned long> uscita() {
+    if (in_vita()) return {};
+    return WIFEXITED(*stato) ? WEXITSTATUS(*stato) : 128 + WTERMSIG(*stato);
+  }
+  void ferma(int segnale = SIGKILL) { ::kill(pid, segnale); }
   // The processor time it has used, in seconds: fields 14 and 15 of its stat, after its name.
   std::optional<double> secondi_cpu() const {
     std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
@@ -121,6 +129,18 @@ struct Processo {
     return tic / static_cast<double>(::sysconf(_SC_CLK_TCK));
   }
 };
+#endif
+
+// The ways a running program is ended from outside: killed, and on POSIX asked by a signal.
+struct Fermata {
+  const char* nome;
+  void (*ferma)(Processo&);
+};
+#ifdef _WIN32
+inline const Fermata fermate[] = {{"killed", [](Processo& p) { p.ferma(); }}};
+#else
+inline const Fermata fermate[] = {{"SIGKILL", [](Processo& p) { p.ferma(SIGKILL); }},
+                                  {"SIGTERM", [](Processo& p) { p.ferma(SIGTERM); }}};
 #endif
 
 // A job of `righe` numbered lines.
@@ -163,11 +183,12 @@ class Installazione : public CartellaTemporanea {
     return std::unique_ptr<Processo>(new Processo{info});
   }
 #else
-  // Started on the offscreen platform, with `tmpdir` (by default its folder) as TMPDIR; its
-  // output goes with the test's.
-  std::unique_ptr<Processo> avvia(const std::string& tmpdir = "") const {
+  // Started on the offscreen platform, each start with a temporary folder of its own: what
+  // holds an installation to one instance must not live there. Its output goes with the test's.
+  std::unique_ptr<Processo> avvia() const {
     const std::string eseguibile = programma();
-    const std::string temporanea = tmpdir.empty() ? cartella() : tmpdir;
+    const std::string temporanea = percorso("tmp" + std::to_string(++avvii_));
+    std::filesystem::create_directory(temporanea);
     const pid_t pid = ::fork();
     if (pid == 0) {
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -196,9 +217,10 @@ class Installazione : public CartellaTemporanea {
     deponi(testo);
     return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); }, entro);
   }
-  // How many lines the paper roll holds, and the log.
+  // How many lines the paper roll holds.
   size_t righe_stampate() const {
-    return righe("ECRSIM.TXT");
+    const std::string rotolo = leggi("ECRSIM.TXT");
+    return static_cast<size_t>(std::count(rotolo.begin(), rotolo.end(), '\n'));
   }
   // Start-up notes leave the code empty: they are no outcome.
   size_t esiti_nel_log() const {
@@ -208,12 +230,6 @@ class Installazione : public CartellaTemporanea {
          inizio = fine + 1)
       if (log.substr(inizio, fine - inizio).find("\t\t") == std::string::npos) ++esiti;
     return esiti;
-  }
-
- private:
-  size_t righe(const std::string& nome) const {
-    const std::string testo = leggi(nome);
-    return static_cast<size_t>(std::count(testo.begin(), testo.end(), '\n'));
   }
 
  protected:
@@ -227,6 +243,9 @@ class Installazione : public CartellaTemporanea {
   void imposta(const std::string& impostazioni) const {
     scrivi("BorvanIF.CFG", "POLLING_TIME=50\r\nSHOW_ERRORS=0\r\n" + impostazioni);
   }
+#ifndef _WIN32
+  mutable int avvii_ = 0;
+#endif
 };
 
 }  // namespace borvan::test

@@ -45,7 +45,7 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
     // The program's own choice: the control, not a driver that stands absent.
     auto driver = crea_driver_predefinito("");
     EXPECT_EQ(driver->motivo_assenza(), "");
-    // Refusals and replies are the program's tests' (programma_com_test); here every byte of a
+    // Refusals and replies are the real program's tests' (tests/programma); here every byte of a
     // line, a status, and a fault as an automation exception.
     std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
         << "STATUS=-2\r\nRAISE=" << membro_chiudi << "\r\n";

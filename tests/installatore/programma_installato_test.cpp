@@ -68,10 +68,7 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
     ASSERT_TRUE(attendi([&] { return programma->pronto(); }, avvio_lento));
     ASSERT_TRUE(
         attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("BorvanIF.JRN"); }));
-    EXPECT_EQ(cassa.leggi("Result.TXT"),
-              "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; righe accettate "
-              "dalla cassa: " +
-                  std::to_string(stampate) + " di 5\r\n");
+    verifica_esito(cassa, interrotto + std::to_string(stampate) + " di 5");
     EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
     EXPECT_EQ(cassa.righe_stampate(), stampate);
     std::vector<EsitoAtteso> dal_controllo = {

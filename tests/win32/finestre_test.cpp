@@ -169,15 +169,6 @@ TEST_F(Finestre, LaChiusuraDallaBarraChiedeConfermaEITimerTiccano) {
   EXPECT_TRUE(IsWindow(finestra.hwnd()));
 }
 
-// The installer ends the program through a registered message to its main window (found by
-// its class, which the layout test checks: here the window is our own, not another program's).
-TEST_F(Finestre, IlMessaggioDiTermineChiudeIlProgramma) {
-  ambiente.al_termine = [] { PostQuitMessage(0); };
-  PostMessageA(finestra.hwnd(), RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
-  ciclo.principale();
-  EXPECT_EQ(ambiente.terminazioni, 1);
-}
-
 // "Riduci a icona"; style 99 shows the wait cursor over every control, 0 gives each its own.
 TEST_F(Finestre, RiduciAdIconaEPuntatore) {
   ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);

@@ -1,0 +1,256 @@
+// The real program as a till runs it, the same on every platform.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "comune/esiti_comuni.h"
+#include "programma/lanciatore.h"
+
+namespace borvan::test {
+namespace {
+
+// One log line with this outcome, stamped with the local time between `prima` and `dopo`.
+bool una_riga_di_log(const std::string& log, std::time_t prima, std::time_t dopo,
+                     const std::string& esito) {
+  for (std::time_t t = prima - 1; t <= dopo + 1; ++t) {
+    char quando[32];
+    std::strftime(quando, sizeof quando, "%m-%d-%Y\t%H:%M:%S\t", std::localtime(&t));
+    if (log == quando + esito + "\r\n") return true;
+  }
+  return false;
+}
+
+// Each outcome as the first job of a fresh start, and the only one that job logs: the next job
+// starts only once it is over.
+TEST(Programma, UnLavoro) {
+  std::vector<EsitoAtteso> casi(std::begin(esiti_comuni), std::end(esiti_comuni));
+  // The time-out falls due during the second 600 ms line: no third line is sent.
+  casi.push_back({"time-out", "LINE_DELAY_MS=600\r\n", 10, "-100\tTimeout stampa", 2, 2});
+  // The register runs the program's loop for 300 ms in each call, the time-out tick comes inside
+  // one: mostly the second line's send, which still prints; never a third line.
+  casi.push_back({"time-out, pumping", pompa(300), 10, "-100\tTimeout stampa", 1, 2});
+  for (const EsitoAtteso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    Cassa cassa("TIMEOUT=1\r\n");
+    cassa.imposta_registratore(caso.simulatore);
+    const auto programma = cassa.avvia();
+    ASSERT_TRUE(programma);
+    const std::time_t prima = std::time(nullptr);
+    verifica_lavoro(cassa, caso);
+    const std::time_t dopo = std::time(nullptr);
+    cassa.imposta_registratore("");
+    verifica_lavoro(cassa, esiti_comuni[0]);
+    EXPECT_TRUE(programma->in_vita());
+    const std::string log = cassa.leggi("BorvanIF.LOG");
+    EXPECT_EQ(cassa.esiti_nel_log(), 2u) << log;
+    EXPECT_TRUE(una_riga_di_log(log.substr(0, log.find('\n') + 1), prima, dopo, caso.esito)) << log;
+  }
+}
+
+// A second start in the same folder ends at once with code 0; the first takes the next job with
+// the register's settings as they are then. A killed instance's lock keeps no later one out.
+TEST(Programma, UnaSolaIstanza) {
+  Cassa cassa;
+  auto primo = cassa.avvia();
+  ASSERT_TRUE(cassa.lavoro("A 1\r\nA 2\r\n"));
+  const auto secondo = cassa.avvia();
+  ASSERT_TRUE(attendi([&] { return !secondo->in_vita(); })) << "the second instance still runs";
+  EXPECT_EQ(secondo->uscita(), 0u);
+  cassa.imposta_registratore("REFUSE_LINE=1\r\nREFUSE_CODE=9\r\n");
+  ASSERT_TRUE(cassa.lavoro("B\r\n"));
+  verifica_esito(cassa, "9\t" + errore_cassa + "9");
+  EXPECT_EQ(cassa.esiti_nel_log(), 2u);
+
+  ASSERT_TRUE(primo->in_vita());
+  primo.reset();  // killed
+  cassa.imposta_registratore("");
+  const auto terzo = cassa.avvia();
+  ASSERT_TRUE(cassa.lavoro("C\r\n"));
+  EXPECT_TRUE(terzo->in_vita());
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "A 1\r\nA 2\r\nC\r\n");
+}
+
+// Ended from outside in the middle of a job: the next start sends none of its lines again, gives
+// it its outcome and deletes its command file.
+TEST(Programma, UnLavoroInterrottoNonSiRistampa) {
+  for (const Fermata& fermata : fermate) {
+    SCOPED_TRACE(fermata.nome);
+    Cassa cassa;
+    cassa.imposta_registratore("LINE_DELAY_MS=300\r\n");
+    auto programma = cassa.avvia();
+    cassa.deponi(comandi(5));
+    ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
+    fermata.ferma(*programma);
+    ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+    const size_t stampate = cassa.righe_stampate();
+    ASSERT_LT(stampate, 5u);
+    EXPECT_TRUE(cassa.esiste("Scontr.ECR"));
+    EXPECT_FALSE(cassa.esiste("Result.TXT"));
+
+    cassa.imposta_registratore("");
+    programma = cassa.avvia();
+    ASSERT_TRUE(
+        attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("BorvanIF.JRN"); }));
+    verifica_esito(cassa, interrotto + std::to_string(stampate) + " di 5");
+    EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
+    ASSERT_TRUE(cassa.lavoro("S\r\n"));
+    EXPECT_EQ(cassa.righe_stampate(), stampate + 1);
+  }
+}
+
+// A point-of-sale program that drops its next job as soon as it reads the previous outcome:
+// every line printed once, none lost, no job stuck.
+void verifica_lavori_consecutivi(const Cassa& cassa, int lavori) {
+  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
+  int bloccati = 0, falliti = 0;
+  std::string rotolo;  // every line once, in the jobs' order
+  for (int lavoro = 0; lavoro < lavori && bloccati < 3; ++lavoro) {
+    std::filesystem::remove(cassa.percorso("Result.TXT"));
+    const std::string n = std::to_string(lavoro);
+    const std::string righe = "J" + n + " A\r\nJ" + n + " B\r\n";
+    rotolo += righe;
+    cassa.deponi(righe);
+    // Read as soon as it can be read: the next job is dropped the moment an outcome appears.
+    std::string esito;
+    if (!attendi([&] { return !(esito = cassa.leggi("Result.TXT")).empty(); }, 60s, 1ms)) {
+      ++bloccati;
+      continue;
+    }
+    if (!esito.starts_with("0\r\n")) ++falliti;
+  }
+  EXPECT_EQ(bloccati, 0);
+  EXPECT_EQ(falliti, 0);
+  EXPECT_TRUE(cassa.leggi("ECRSIM.TXT") == rotolo)
+      << "lines lost, repeated or out of order: " << cassa.righe_stampate() << " of " << 2 * lavori;
+}
+
+// Under wine too, where a file's deletion goes by its name: no job's file is lost to the next.
+TEST(Programma, MigliaiaDiLavoriUnoDopoLAltro) {
+  Cassa cassa("POLLING_TIME=11\r\n");
+  const auto programma = cassa.avvia();
+  verifica_lavori_consecutivi(cassa, 4000);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+// A register that runs the program's message loop inside its calls, as many controls do: the
+// same outcomes as ever; a command file dropped while the register is being opened (its roll is
+// ready, it has not answered) is the next job, the one taken first printed before it; jobs back
+// to back, each line once; one outcome a job.
+TEST(Programma, UnRegistratoreCheElaboraIMessaggi) {
+  constexpr int lavori = 400;
+  Cassa cassa("POLLING_TIME=11\r\n");
+  const auto programma = cassa.avvia();
+  for (const EsitoAtteso& caso : esiti_comuni) {
+    SCOPED_TRACE(caso.nome);
+    cassa.imposta_registratore(pompa(20) + caso.simulatore);
+    verifica_lavoro(cassa, caso);
+  }
+
+  cassa.imposta_registratore(pompa(1000));
+  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
+  std::filesystem::remove(cassa.percorso("Result.TXT"));
+  cassa.deponi("A\r\n");
+  ASSERT_TRUE(attendi([&] { return cassa.esiste("ECRSIM.TXT"); }));
+  ASSERT_TRUE(cassa.lavoro("B 1\r\nB 2\r\n"));
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "A\r\nB 1\r\nB 2\r\n");
+  EXPECT_EQ(cassa.leggi("Result.TXT"), "0\r\nStampa completata correttamente\r\n");
+
+  cassa.imposta_registratore(pompa(6));
+  verifica_lavori_consecutivi(cassa, lavori);
+  EXPECT_EQ(cassa.esiti_nel_log(), std::size(esiti_comuni) + 2 + lavori);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+// With a poll that never comes within the test (the first tick 59 s after the start), only the
+// watch of the command file's folder starts a job: each the moment its file lands, also one
+// dropped a while after the previous one ended. A folder busy with other files (names like the
+// command file's, its name in a subfolder) starts no job, keeps the program nearly idle and
+// leaves the watch working.
+TEST(Programma, UnLavoroPartePrimaDelPoll) {
+  constexpr auto prima_del_poll = 45s;
+  Cassa cassa("POLLING_TIME=59000\r\n");
+  const auto programma = cassa.avvia();
+  for (int lavoro = 1; lavoro <= 3; ++lavoro) {
+    SCOPED_TRACE(lavoro);
+    std::this_thread::sleep_for(300ms);  // past the look that follows the previous job's end
+    ASSERT_TRUE(cassa.lavoro(comandi(1), prima_del_poll));
+  }
+  std::filesystem::remove(cassa.percorso("Result.TXT"));
+  std::filesystem::create_directory(cassa.percorso("Scontr.ECR.d"));
+  const std::optional<double> cpu = programma->secondi_cpu();
+  const auto inizio = std::chrono::steady_clock::now();
+  int giri = 0;
+  for (; std::chrono::steady_clock::now() - inizio < 3s; ++giri) {
+    for (const char* nome : {"Scontr.ECR.tmp", "Scontr.EC", "Scontr.ECR.d/Scontr.ECR"})
+      cassa.scrivi(nome, "x\r\n");
+    std::filesystem::rename(cassa.percorso("Scontr.ECR.tmp"), cassa.percorso("altro.dat"));
+  }
+  const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - inizio;
+  if (const std::optional<double> dopo = programma->secondi_cpu(); cpu && dopo) {
+    EXPECT_LT((*dopo - *cpu) / durata.count(), 0.03)
+        << giri << " rounds of other files in " << durata.count() << " s";
+  }
+  EXPECT_FALSE(cassa.esiste("Result.TXT"));
+  EXPECT_EQ(cassa.esiti_nel_log(), 3u);
+  ASSERT_TRUE(cassa.lavoro(comandi(2), prima_del_poll));
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), comandi(1) + comandi(1) + comandi(1) + comandi(2));
+  EXPECT_TRUE(programma->in_vita());
+}
+
+// A command file's folder that cannot be watched (missing at the start) is said once in the log,
+// as a note with no code; its jobs run on the poll.
+TEST(Programma, UnaCartellaNonSorvegliabileSiControllaColPoll) {
+  Cassa cassa;
+  const std::string cartella = cassa.percorso("manca");
+  const std::string file = (std::filesystem::path(cartella) / "Scontr.ECR").string();
+  cassa.scrivi("BorvanIF.CFG", "POLLING_TIME=200\r\nSHOW_ERRORS=0\r\nINPUT_FILE=" + file + "\r\n");
+  const auto programma = cassa.avvia();
+  const std::string nota = "\t\tImpossibile sorvegliare la cartella " + cartella +
+                           ": Impossibile trovare il percorso; il file comandi e' cercato ogni "
+                           "200 ms\r\n";
+  ASSERT_TRUE(attendi([&] { return cassa.leggi("BorvanIF.LOG").ends_with(nota); }))
+      << cassa.leggi("BorvanIF.LOG");
+  std::filesystem::create_directory(cartella);
+  cassa.scrivi("manca/Scontr.tmp", "N\r\n");
+  std::filesystem::rename(cassa.percorso("manca/Scontr.tmp"), file);
+  ASSERT_TRUE(
+      attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("manca/Scontr.ECR"); }));
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "N\r\n");
+  const std::string log = cassa.leggi("BorvanIF.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;  // the note once, the outcome
+  EXPECT_TRUE(log.ends_with("\t" + fine_stampa + "\r\n")) << log;
+  EXPECT_TRUE(programma->in_vita());
+}
+
+// The point-of-sale program writing its command file in place, opened as the C library's "wb"
+// opens it, in two halves a second apart: the system tells a file its writer still holds, as
+// long as the program may take its lease. One job, the whole receipt, nothing reported before.
+TEST(Programma, UnFileComandiScrittoSulPosto) {
+  Cassa cassa;
+  const auto programma = cassa.avvia();
+  const std::string prima = "ARTICOLO 1\r\nARTICOLO 2\r\n", dopo = "TOTALE\r\nCHIUSURA\r\n";
+  std::thread scrittore([&] {
+    std::FILE* file = std::fopen(cassa.percorso("Scontr.ECR").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs(prima.c_str(), file);
+    std::fflush(file);
+    std::this_thread::sleep_for(1s);
+    std::fputs(dopo.c_str(), file);
+    std::fclose(file);
+  });
+  const bool finito =
+      attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); });
+  scrittore.join();
+  ASSERT_TRUE(finito);
+  verifica_esito(cassa, fine_stampa);
+  EXPECT_EQ(cassa.esiti_nel_log(), 1u);
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), prima + dopo);
+  EXPECT_TRUE(programma->in_vita());
+}
+
+}  // namespace
+}  // namespace borvan::test

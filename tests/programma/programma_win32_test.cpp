@@ -1,0 +1,300 @@
+// The real program where only Windows has the case: names in the system's code page, files
+// shared as its C library shares them, the error dialog, the click inside a call, the crash
+// report.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+// After <windows.h>:
+#include <dbghelp.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "comune/esiti_comuni.h"
+#include "programma/lanciatore.h"
+#include "win32/rapporto_arresto.h"
+
+namespace borvan::test {
+namespace {
+
+// Files by the C library's narrow names, as a point-of-sale program written in C reaches them:
+// the system's code page reads those names, not the C++ library's path conversion.
+std::string leggi_c(const std::string& percorso) {
+  std::string contenuto;
+  if (FILE* file = std::fopen(percorso.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(file)) != EOF;) contenuto += static_cast<char>(c);
+    std::fclose(file);
+  }
+  return contenuto;
+}
+
+bool esiste_c(const std::string& percorso) {
+  return GetFileAttributesA(percorso.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A command file and a result file named, folder included, with bytes that the system's code
+// page and the C++ library's path conversion read differently: the job is found, printed, its
+// outcome written where configured, and the command file deleted.
+TEST(ProgrammaWin32, NomiConByteDa0x80A0x9F) {
+  CartellaTemporanea base;
+  const std::string cartella = base.percorso("") + "Cass\x80";
+  ASSERT_TRUE(CreateDirectoryA(cartella.c_str(), nullptr));
+  const std::string file_comandi = cartella + "\\Scontr\x9F.ECR";
+  const std::string file_result = cartella + "\\Result\x8A.TXT";
+  Cassa cassa("INPUT_FILE=" + file_comandi + "\r\nRESULT_FILE=" + file_result + "\r\n");
+  const auto programma = cassa.avvia();
+  ASSERT_TRUE(programma);
+  if (FILE* file = std::fopen((file_comandi + ".tmp").c_str(), "wb")) {
+    std::fputs("\x80 uno\r\ndue\r\n", file);
+    std::fclose(file);
+  }
+  ASSERT_EQ(std::rename((file_comandi + ".tmp").c_str(), file_comandi.c_str()), 0);
+  ASSERT_TRUE(attendi([&] { return esiste_c(file_result) && !esiste_c(file_comandi); }));
+  EXPECT_EQ(leggi_c(file_result), "0\r\nStampa completata correttamente\r\n");
+  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "\x80 uno\r\ndue\r\n");
+  EXPECT_TRUE(programma->in_vita());
+  std::remove(file_result.c_str());
+  RemoveDirectoryA(cartella.c_str());
+}
+
+// The point-of-sale program still reading the previous outcome as the C library's "rb" reads it
+// (sharing writes, not deletion) when the next one is ready: the next one lands all the same,
+// in the old file's place once the reader lets go, or written into it while the reader holds on.
+TEST(ProgrammaWin32, UnEsitoArrivaMentreIlPrecedenteELetto) {
+  for (const auto tenuto : {500ms, 3000ms}) {
+    SCOPED_TRACE(tenuto.count());
+    Cassa cassa;
+    const auto programma = cassa.avvia();
+    ASSERT_TRUE(programma);
+    ASSERT_TRUE(cassa.lavoro("A\r\n"));
+    cassa.imposta_registratore("REFUSE_LINE=1\r\nREFUSE_CODE=7\r\n");
+    std::FILE* lettore = std::fopen(cassa.percorso("Result.TXT").c_str(), "rb");
+    ASSERT_NE(lettore, nullptr);
+    cassa.deponi("B\r\n");
+    // Held while the new outcome waits beside it, and for `tenuto` more.
+    const bool pronto = attendi([&] { return cassa.esiste("Result.TXT.tmp"); });
+    std::this_thread::sleep_for(tenuto);
+    std::fclose(lettore);
+    ASSERT_TRUE(pronto);
+    ASSERT_TRUE(attendi([&] { return !cassa.esiste("Scontr.ECR"); }));
+    verifica_esito(cassa, "7\t" + errore_cassa + "7");
+  }
+}
+
+// A folder whose name the system's code page cannot spell: the program says so at start and
+// ends, writing nothing, instead of failing every job.
+TEST(ProgrammaWin32, UnaCartellaCheLaCodePageNonSaScrivere) {
+  if (GetACP() == CP_UTF8) GTEST_SKIP() << "the UTF-8 code page spells every name";
+  CartellaTemporanea base;
+  const std::wstring cartella =
+      std::filesystem::path(base.percorso("")).wstring() + L"Cassa \u2603";
+  std::string binario = BORVAN_BINARIO;
+  if (binario.starts_with("/")) binario.insert(0, "Z:");
+  ASSERT_TRUE(CreateDirectoryW(cartella.c_str(), nullptr));
+  std::wstring programma = cartella + L"\\BorvanIF.exe";
+  ASSERT_TRUE(CopyFileW(std::filesystem::path(binario).wstring().c_str(), programma.c_str(), TRUE));
+  STARTUPINFOW avvio{};
+  avvio.cb = sizeof avvio;
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(programma.c_str(), programma.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, cartella.c_str(), &avvio, &info));
+  Processo processo{info};
+  HWND casella = nullptr;
+  ASSERT_TRUE(attendi([&] {
+    while ((casella = FindWindowExW(nullptr, casella, L"#32770", L"BorvanIF")) != nullptr) {
+      DWORD di = 0;
+      GetWindowThreadProcessId(casella, &di);
+      if (di == info.dwProcessId) return true;
+    }
+    return false;
+  }));
+  wchar_t testo[1024] = {};
+  GetDlgItemTextW(casella, 0xFFFF, testo, 1024);
+  EXPECT_NE(std::wstring(testo).find(cartella), std::wstring::npos);
+  PostMessageW(casella, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(attendi([&] { return !processo.in_vita(); }));
+  EXPECT_EQ(processo.uscita(), 1u);
+  for (const wchar_t* nome : {L"\\BorvanIF.LCK", L"\\BorvanIF.LOG", L"\\Result.TXT"})
+    EXPECT_EQ(GetFileAttributesW((cartella + nome).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+BOOL CALLBACK aggiungi_testo(HWND controllo, LPARAM destinazione) {
+  char testo[1024] = "";
+  GetWindowTextA(controllo, testo, sizeof testo);
+  *reinterpret_cast<std::string*>(destinazione) += std::string(testo) + "\n";
+  return TRUE;
+}
+
+// The texts of a window and of all its controls.
+std::string testi_finestra(HWND finestra) {
+  std::string testi;
+  aggiungi_testo(finestra, reinterpret_cast<LPARAM>(&testi));
+  EnumChildWindows(finestra, aggiungi_testo, reinterpret_cast<LPARAM>(&testi));
+  return testi;
+}
+
+// The operator's side of a job through the control. Status or send raising: the error dialog
+// shows the control's own error, retries, and gives up by itself when the job ends by its
+// time-out with nothing printed. "Interrompi la stampa" clicked inside a call of a control that
+// runs the program's messages ends the job right after it. Asked to end, as the installer asks,
+// the program lets the control go and ends with code 0.
+TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
+  Cassa cassa("TIMEOUT=2\r\n");
+  const auto programma = cassa.avvia();
+  for (const int32_t membro : {membro_stato, membro_invia}) {
+    SCOPED_TRACE(membro);
+    cassa.imposta_registratore(solleva(membro));
+    std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
+    cassa.deponi(comandi(2));
+    HWND dialogo = nullptr;
+    ASSERT_TRUE(attendi([&] { return (dialogo = FindWindowA(nullptr, "ERRORE")) != nullptr; }));
+    const std::string testo = "Registratore simulato: errore sul membro " + std::to_string(membro);
+    EXPECT_TRUE(attendi([&] { return testi_finestra(dialogo).find(testo) != std::string::npos; }))
+        << testi_finestra(dialogo);
+    ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+    EXPECT_EQ(cassa.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
+    EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "");  // the roll may exist, but is blank
+    ASSERT_TRUE(attendi([] { return FindWindowA(nullptr, "ERRORE") == nullptr; }));
+  }
+
+  cassa.imposta_registratore(pompa(200));
+  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
+  std::filesystem::remove(cassa.percorso("Result.TXT"));
+  cassa.deponi(comandi(10));
+  ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
+  HWND finestra = FindWindowA("BorvanIF_Principale", nullptr);
+  HWND pulsante = FindWindowExA(finestra, nullptr, "BUTTON", "Interrompi la stampa");
+  ASSERT_NE(pulsante, nullptr);
+  PostMessageA(finestra, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pulsante), BN_CLICKED),
+               reinterpret_cast<LPARAM>(pulsante));
+  ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+  EXPECT_EQ(cassa.leggi("Result.TXT"), "-101\r\nStampa interrotta dall'utente\r\n");
+  EXPECT_TRUE(comandi(10).starts_with(cassa.leggi("ECRSIM.TXT")));
+  EXPECT_LT(cassa.righe_stampate(), 10u);
+
+  cassa.imposta_registratore("");
+  verifica_lavoro(cassa, esiti_comuni[0]);
+  EXPECT_EQ(cassa.esiti_nel_log(), 4u);
+  PostMessageA(finestra, RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
+  ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+  EXPECT_EQ(programma->uscita(), 0u);
+}
+
+// The reports in the program's folder, oldest first.
+std::vector<std::string> rapporti(const Cassa& cassa) {
+  std::vector<std::string> nomi;
+  for (const auto& voce : std::filesystem::directory_iterator(cassa.percorso("")))
+    if (voce.path().extension() == ".dmp") nomi.push_back(voce.path().filename().string());
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+// The code of the exception a minidump holds; 0 when it holds none.
+DWORD eccezione_nel_dump(const std::string& percorso) {
+  DWORD codice = 0;
+  const HANDLE file = CreateFileA(percorso.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  const HANDLE mappa = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  void* base = mappa != nullptr ? MapViewOfFile(mappa, FILE_MAP_READ, 0, 0, 0) : nullptr;
+  MINIDUMP_DIRECTORY* voce = nullptr;
+  void* flusso = nullptr;
+  ULONG dimensione = 0;
+  if (base != nullptr &&
+      MiniDumpReadDumpStream(base, ExceptionStream, &voce, &flusso, &dimensione) &&
+      dimensione >= sizeof(MINIDUMP_EXCEPTION_STREAM))
+    codice = static_cast<MINIDUMP_EXCEPTION_STREAM*>(flusso)->ExceptionRecord.ExceptionCode;
+  if (base != nullptr) UnmapViewOfFile(base);
+  if (mappa != nullptr) CloseHandle(mappa);
+  CloseHandle(file);
+  return codice;
+}
+
+// For its scope, wine refuses dbghelp.dll to the program (its own switch for one program's
+// DLLs), as where the library cannot be loaded.
+struct DbghelpSpento {
+  static constexpr const char* programma = "Software\\Wine\\AppDefaults\\BorvanIF.exe";
+  DbghelpSpento() {
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(programma) + "\\DllOverrides").c_str(),
+                    "dbghelp", REG_SZ, "disabled", sizeof "disabled");
+  }
+  ~DbghelpSpento() { RegDeleteTreeA(HKEY_CURRENT_USER, programma); }
+};
+
+// A crash inside the register's control ends the program and leaves a report: a minidump of the
+// crash beside the program (the oldest reports going, so that a till that keeps crashing does
+// not fill its disk) and a log line saying so, or why there is no dump. The next start gives
+// the interrupted job its outcome and never prints any of its lines again.
+TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
+  struct Arresto {
+    const char* nome;
+    int membro;  // CRASH= in ECRSIM.CFG
+    bool dbghelp;
+    std::string esito;  // of the job, at the next start
+    size_t righe;       // on the roll once the job has its outcome
+  };
+  const Arresto arresti[] = {
+      // Nothing was printed: the job prints whole at the next start.
+      {"opening", membro_apri, true, fine_stampa, 3},
+      {"first line", membro_invia, true, interrotto + "0 di 3", 0},
+      {"closing, every line printed", membro_chiudi, true, interrotto + "3 di 3", 3},
+      {"without dbghelp.dll", membro_invia, false, interrotto + "0 di 3", 0}};
+  const std::regex nome_rapporto("BorvanIF-[0-9]{8}-[0-9]{6}\\.dmp");
+  for (const Arresto& caso : arresti) {
+    SCOPED_TRACE(caso.nome);
+    Cassa cassa;
+    // Five earlier reports, and a file of the integrator's that only looks like one.
+    for (int i = 1; i <= win32::rapporti_conservati; ++i)
+      cassa.scrivi("BorvanIF-2000010" + std::to_string(i) + "-120000.dmp", "vecchio");
+    cassa.scrivi("BorvanIF-mio.dmp", "mio");
+    cassa.imposta_registratore("CRASH=" + std::to_string(caso.membro) + "\r\n");
+    {
+      std::optional<DbghelpSpento> senza_dbghelp;
+      if (!caso.dbghelp) senza_dbghelp.emplace();
+      const auto programma = cassa.avvia();
+      ASSERT_TRUE(programma);
+      cassa.deponi(comandi(3));
+      ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+      EXPECT_EQ(programma->uscita(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    }
+    const std::vector<std::string> dopo = rapporti(cassa);
+    std::string nuovo;
+    for (const std::string& nome : dopo)
+      if (std::regex_match(nome, nome_rapporto) && !cassa.leggi(nome).starts_with("vecchio"))
+        nuovo = nome;
+    const std::string log = cassa.leggi("BorvanIF.LOG");
+    const std::string causa =
+        "\t\tBorvanIF terminato da un errore grave: eccezione 0xC0000005 in "
+        "ECRSIM.DLL; ";
+    if (caso.dbghelp) {
+      ASSERT_NE(nuovo, "") << log;
+      EXPECT_EQ(eccezione_nel_dump(cassa.percorso(nuovo)), EXCEPTION_ACCESS_VIOLATION);
+      EXPECT_TRUE(log.ends_with(causa + "rapporto " + nuovo + "\r\n")) << log;
+      // The oldest went; the others, and what is not a report, stay.
+      EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-20000101-120000.dmp"), 0);
+      EXPECT_EQ(dopo.size(), static_cast<size_t>(win32::rapporti_conservati) + 1);
+      EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-mio.dmp"), 1);
+    } else {
+      EXPECT_EQ(nuovo, "");
+      EXPECT_NE(log.find(causa + "impossibile scrivere il rapporto BorvanIF-"), std::string::npos)
+          << log;
+      EXPECT_NE(log.find(".dmp: dbghelp.dll non disponibile: "), std::string::npos) << log;
+    }
+    // Started again as the shop starts it, the register now sound.
+    cassa.imposta_registratore("");
+    std::filesystem::remove(cassa.percorso("Result.TXT"));
+    const auto programma = cassa.avvia();
+    ASSERT_TRUE(programma);
+    ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+    verifica_esito(cassa, caso.esito);
+    EXPECT_EQ(cassa.righe_stampate(), caso.righe);
+    EXPECT_TRUE(programma->in_vita());
+  }
+}
+
+}  // namespace
+}  // namespace borvan::test
