@@ -97,10 +97,7 @@ struct Banco {
     for (int i = 0; i < 40000 && p->stampa_in_corso(); ++i) p->Timer3_Timer();
   }
   std::string result() const { return cartella.leggi("Result.TXT"); }
-  size_t righe_log() const {
-    const std::string log = cartella.leggi("BorvanIF.LOG");
-    return std::count(log.begin(), log.end(), '\n');
-  }
+  size_t righe_log() const { return cartella.conta_righe("BorvanIF.LOG"); }
   // The program ends without a step more (killed) and starts again on the same folder.
   void riavvia() {
     p.reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -32,6 +33,11 @@ class CartellaTemporanea {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
   bool esiste(const std::string& nome) const { return std::filesystem::exists(percorso_ / nome); }
+  // How many lines the file holds (its LF count: a roll's, a log's lines end in CR LF).
+  size_t conta_righe(const std::string& nome) const {
+    const std::string testo = leggi(nome);
+    return static_cast<size_t>(std::count(testo.begin(), testo.end(), '\n'));
+  }
 
  private:
   std::filesystem::path percorso_;

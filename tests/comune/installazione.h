@@ -5,7 +5,6 @@
 // drops them. Every wait has a generous deadline: wine starts programs slowly, and a loaded
 // build machine slower still.
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -219,8 +218,7 @@ class Installazione : public CartellaTemporanea {
   }
   // How many lines the paper roll holds.
   size_t righe_stampate() const {
-    const std::string rotolo = leggi("ECRSIM.TXT");
-    return static_cast<size_t>(std::count(rotolo.begin(), rotolo.end(), '\n'));
+    return conta_righe("ECRSIM.TXT");
   }
   // Start-up notes leave the code empty: they are no outcome.
   size_t esiti_nel_log() const {

@@ -2,7 +2,6 @@
 
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 
 #include "comune/banco.h"
 #include "ecr/registratore_simulato.h"
@@ -88,13 +87,9 @@ class FinestraPrincipaleTest : public QObject {
       qt::Programma programma(QString::fromStdString(eseguibile),
                               std::unique_ptr<DriverEcr>(registratore));
       QVERIFY(programma.avvia());
-      const auto stampate = [&] {
-        const std::string rotolo = cartella.leggi("ECRSIM.TXT");
-        return std::count(rotolo.begin(), rotolo.end(), '\n');
-      };
       QTimer clic;
       QObject::connect(&clic, &QTimer::timeout, [&] {
-        if (stampate() < 2 || registratore->in_corso != membro) return;
+        if (cartella.conta_righe("ECRSIM.TXT") < 2 || registratore->in_corso != membro) return;
         clic.stop();
         QTest::mouseClick(programma.finestra().command2, Qt::LeftButton);
       });
@@ -104,8 +99,7 @@ class FinestraPrincipaleTest : public QObject {
       QCOMPARE(cartella.leggi("Result.TXT"),
                std::string("-101\r\nStampa interrotta dall'utente\r\n"));
       QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe(membro == membro_stato ? 2 : 3));
-      const std::string log = cartella.leggi("BorvanIF.LOG");
-      QCOMPARE(std::count(log.begin(), log.end(), '\n'), 1);
+      QCOMPARE(cartella.conta_righe("BorvanIF.LOG"), size_t{1});
     }
   }
 };
