@@ -92,11 +92,10 @@ TEST(ProgrammaWin32, UnaCartellaCheLaCodePageNonSaScrivere) {
   CartellaTemporanea base;
   const std::wstring cartella =
       std::filesystem::path(base.percorso("")).wstring() + L"Cassa \u2603";
-  std::string binario = BORVAN_BINARIO;
-  if (binario.starts_with("/")) binario.insert(0, "Z:");
   ASSERT_TRUE(CreateDirectoryW(cartella.c_str(), nullptr));
   std::wstring programma = cartella + L"\\BorvanIF.exe";
-  ASSERT_TRUE(CopyFileW(std::filesystem::path(binario).wstring().c_str(), programma.c_str(), TRUE));
+  ASSERT_TRUE(CopyFileW(std::filesystem::path(percorso_windows(BORVAN_BINARIO)).wstring().c_str(),
+                        programma.c_str(), TRUE));
   STARTUPINFOW avvio{};
   avvio.cb = sizeof avvio;
   PROCESS_INFORMATION info{};
