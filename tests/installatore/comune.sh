@@ -55,9 +55,19 @@ chiave_assente() { ! chiave_presente; }
 
 # Runs a command line as typed at a Windows console, from a batch file so that its quotes and
 # spaces reach Windows untouched (NSIS reads /D= to the end of the line, spaces included).
+# Where 32-bit code runs emulated, wine now and then fails to start the 32-bit setup at all
+# (cmd: "Can't recognize", errorlevel 9009, 49 once cut to a byte): nothing ran, so that start
+# is tried again. A code the program itself returned is never retried.
 riga_di_comando() {
   printf '@%s\r\n@exit /b %%errorlevel%%\r\n' "$1" >"$WINEPREFIX/drive_c/riga.cmd"
-  w cmd /c 'C:\riga.cmd'
+  local prova esito
+  for prova in 1 2 3; do
+    esito=0
+    w cmd /c 'C:\riga.cmd' || esito=$?
+    [ "$esito" = 49 ] || return "$esito"
+    echo "(wine did not start it, try $prova of 3)" >&2
+  done
+  return "$esito"
 }
 installa() { riga_di_comando "C:\BorvanIF-Setup.exe $*"; }
 
