@@ -23,21 +23,17 @@ using namespace std::chrono_literals;
 struct Ciclo : ::testing::Test {
   Ciclo() { win32::prepara_applicazione(); }
 
-  // Runs the main loop until the condition holds or the time has passed, looking every 5 ms.
+  // Runs the main loop until the condition holds or the time has passed.
   void gira(const std::function<bool()>& condizione, std::chrono::milliseconds entro) {
-    static const std::function<bool()>* attuale = nullptr;
-    static std::chrono::steady_clock::time_point fine;
-    if (condizione()) return;
-    attuale = &condizione;
-    fine = std::chrono::steady_clock::now() + entro;
-    struct Sguardo {
-      static void CALLBACK scatto(HWND, UINT, UINT_PTR, DWORD) {
-        if ((*attuale)() || std::chrono::steady_clock::now() > fine) PostQuitMessage(0);
-      }
-    };
-    const UINT_PTR id = SetTimer(nullptr, 0, 5, &Sguardo::scatto);
+    const auto fine = std::chrono::steady_clock::now() + entro;
+    Copione copione(
+        [&] {
+          if (!condizione() && std::chrono::steady_clock::now() < fine) return false;
+          PostQuitMessage(0);
+          return true;
+        },
+        entro + 1s);
     programma.ciclo().principale();
-    KillTimer(nullptr, id);
   }
 
   // Drops the command file, runs the main loop over `config` until the outcome is written.
@@ -46,13 +42,8 @@ struct Ciclo : ::testing::Test {
     std::string lavoro;
     for (int i = 0; i < righe; ++i) lavoro += "riga " + std::to_string(i) + "\r\n";
     cartella.scrivi("Scontr.ECR", lavoro);
-    Copione copione([&] {
-      if (!cartella.esiste("Result.TXT") || cartella.esiste("Scontr.ECR")) return false;
-      PostQuitMessage(0);
-      return true;
-    });
     ASSERT_TRUE(programma.avvia());
-    programma.ciclo().principale();
+    gira([&] { return cartella.esiste("Result.TXT") && !cartella.esiste("Scontr.ECR"); }, 10s);
   }
 
   CartellaTemporanea cartella;
