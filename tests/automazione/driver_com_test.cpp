@@ -76,8 +76,9 @@ std::vector<std::function<void()>> ogni_membro(DriverEcr& driver) {
           [&driver] { driver.chiudi(); }};
 }
 
-// One job's calls, each member with the arguments and types the control expects.
-TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
+// One job's calls, each member with the arguments and types the control expects; the control's
+// answer comes back through the by-reference strings, every byte of it.
+TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
   Installato installato;
   const auto driver = installato.crea();
   for (const auto& membro : ogni_membro(*driver)) membro();
@@ -91,11 +92,7 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
       {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"A", L""}, {}, true},
       {membro_chiudi, chiamata, {}, {}, {}, true}};
   EXPECT_EQ(installato.controllo.chiamate, attese);
-}
 
-// The control's answer comes back through the by-reference strings, every byte of it.
-TEST(DriverCom, LeStringhePerRiferimentoTornanoByteEsatte) {
-  Installato installato;
   const std::string tutti = tutti_i_byte();
   installato.controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
     // Echo the line into the response, and mark the line: both must come back.
@@ -107,11 +104,11 @@ TEST(DriverCom, LeStringhePerRiferimentoTornanoByteEsatte) {
     return S_OK;
   };
   std::string riga = tutti, risposta;
-  EXPECT_EQ(installato.crea()->invia(riga, risposta), 7);
+  EXPECT_EQ(driver->invia(riga, risposta), 7);
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
   // One wide character a byte, the NUL included: the round trip above is then byte for byte.
-  EXPECT_EQ(installato.controllo.chiamate.at(0).testi.at(0).size(), tutti.size());
+  EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
 }
 
 HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
