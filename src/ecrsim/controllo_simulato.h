@@ -71,10 +71,6 @@ class ControlloSimulato : public IDispatch, public IOleObject, public IPersistSt
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* dimensione) override;
   HRESULT STDMETHODCALLTYPE InitNew() override;
 
- protected:
-  // For a control built on this one: its site.
-  IOleClientSite* sito() const { return sito_; }
-
  private:
   int32_t esegui(DISPID membro, WORD modo, DISPPARAMS& parametri);
   // Reads REQUIRE_SITE and CRASH as a job starts (its first two members).

@@ -198,24 +198,6 @@ class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
     *stato = stato_misc.value_or(0);
     return S_OK;
   }
-
-  // An ambient property read through the site, as a control reads it; nothing when the site
-  // does not answer it.
-  std::optional<VARIANT> ambiente(DISPID proprieta) const {
-    IDispatch* ambienti = nullptr;
-    if (sito() == nullptr ||
-        FAILED(sito()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambienti))))
-      return std::nullopt;
-    DISPPARAMS nessuno{nullptr, nullptr, 0, 0};
-    VARIANT valore;
-    VariantInit(&valore);
-    const HRESULT esito =
-        ambienti->Invoke(proprieta, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nessuno,
-                         &valore, nullptr, nullptr);
-    ambienti->Release();
-    if (FAILED(esito)) return std::nullopt;
-    return valore;
-  }
 };
 
 // Replaces a by-reference string the way a control does: frees it and leaves a new one.
