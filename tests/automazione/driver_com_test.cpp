@@ -154,8 +154,6 @@ TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
        .atteso = "440|Errore di automazione (0x80004005)|Ecr"},
       {.esito = DISP_E_MEMBERNOTFOUND,
        .atteso = "438|Proprieta' o metodo non supportati dall'oggetto|BorvanIF"},
-      {.esito = DISP_E_BADPARAMCOUNT,
-       .atteso = "450|Numero di argomenti errato o assegnazione di proprieta' non valida|BorvanIF"},
       {.esito = static_cast<HRESULT>(0x800A0044),
        .atteso = "68|Errore definito dall'applicazione o dall'oggetto|BorvanIF"},
       {.esito = E_FAIL, .atteso = "440|Errore di automazione (0x80004005)|BorvanIF"},
