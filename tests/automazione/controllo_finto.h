@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "automazione/testo_com.h"
+#include "ecrsim/controllo_simulato.h"
 #include "support/errore_runtime.h"
 
 namespace borvan::test {
@@ -83,67 +84,47 @@ struct ChiamataRicevuta {
   bool operator==(const ChiamataRicevuta&) const = default;
 };
 
-// Its own class factory too, to be created from a ProgID. With a misc status it is a control
-// made for forms (IOleObject), and records how it is hosted.
-class ControlloFinto : public IDispatch,
-                       public IPersistStreamInit,
-                       public IClassFactory,
-                       public IOleObject {
+// The stand-in control's plumbing, answering from the script instead of the simulated
+// register, with its own class factory to be created from a ProgID. With a misc status it is a
+// control made for forms (IOleObject), and records how it is hosted.
+class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
  public:
   std::vector<ChiamataRicevuta> chiamate;
-  bool inizializzato = false;  // InitNew, before any call
-  bool chiamato_prima_di_init_new = false;
-  ULONG riferimenti = 1;
   // Answers a call: fills the result and, failing, the exception. By default the result is
   // the 32-bit 0.
   std::function<HRESULT(DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO*)> risposta;
 
   std::optional<DWORD> stato_misc;  // offers IOleObject with this misc status
-  // Raises error 398 on every call unless a site answering UserMode TRUE came before InitNew.
-  bool esige_sito = false;
-  bool guasta_processo = false;    // leaves processo_guasto behind at creation and every call
-  HRESULT esito_creazione = S_OK;  // what CreateInstance answers
+  bool guasta_processo = false;     // leaves processo_guasto behind at creation and every call
+  HRESULT esito_creazione = S_OK;   // what CreateInstance answers
   // The hosting steps as they came: "SetClientSite", "InitNew", "DoVerb", "Close",
   // "SetClientSite(nullptr)"; and "Release" once `conta_rilasci` is set.
   std::vector<std::string> eventi;
   bool conta_rilasci = false;
-  IOleClientSite* sito = nullptr;
-  bool sito_in_modo_utente = false;  // when InitNew came
-  HWND finestra = nullptr;           // its own window, while activated in place
+  HWND finestra = nullptr;  // its own window, while activated in place
+
+  // The references held, the test's own included.
+  ULONG riferimenti() {
+    AddRef();
+    return ControlloSimulato::Release();
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** oggetto) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      *oggetto = static_cast<IDispatch*>(this);
-    } else if (iid == IID_IPersistStreamInit) {
-      *oggetto = static_cast<IPersistStreamInit*>(this);
-    } else if (iid == IID_IClassFactory) {
-      *oggetto = static_cast<IClassFactory*>(this);
-    } else if (iid == IID_IOleObject && stato_misc) {
-      *oggetto = static_cast<IOleObject*>(this);
-    } else {
-      *oggetto = nullptr;
-      return E_NOINTERFACE;
-    }
-    ++riferimenti;
+    *oggetto = nullptr;
+    if (iid == IID_IOleObject && !stato_misc) return E_NOINTERFACE;
+    if (iid != IID_IClassFactory) return ControlloSimulato::QueryInterface(iid, oggetto);
+    *oggetto = static_cast<IClassFactory*>(this);
+    AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++riferimenti; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ControlloSimulato::AddRef(); }
   ULONG STDMETHODCALLTYPE Release() override {
     if (conta_rilasci) eventi.push_back("Release");
-    return --riferimenti;
+    return ControlloSimulato::Release();
   }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* quanti) override {
-    *quanti = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return DISP_E_UNKNOWNNAME;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                                    VARIANT* risultato, EXCEPINFO* eccezione, UINT*) override {
-    if (!inizializzato) chiamato_prima_di_init_new = true;
     if (guasta_processo) imposta_processo(processo_guasto);
     ChiamataRicevuta chiamata{membro, modo, {}, {}, {}, risultato != nullptr};
     for (UINT i = parametri->cArgs; i-- > 0;) {
@@ -155,11 +136,6 @@ class ControlloFinto : public IDispatch,
     for (UINT i = 0; i < parametri->cNamedArgs; ++i)
       chiamata.nominati.push_back(parametri->rgdispidNamedArgs[i]);
     chiamate.push_back(chiamata);
-    if (esige_sito && !sito_in_modo_utente) {
-      eccezione->scode = static_cast<SCODE>(0x800A018E);  // 398
-      eccezione->bstrDescription = SysAllocString(L"Client site not available");
-      return DISP_E_EXCEPTION;
-    }
     if (risposta) return risposta(membro, *parametri, risultato, eccezione);
     if (risultato != nullptr) {
       risultato->vt = VT_I4;
@@ -168,16 +144,9 @@ class ControlloFinto : public IDispatch,
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
-  HRESULT STDMETHODCALLTYPE Load(IStream*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE InitNew() override {
     eventi.push_back("InitNew");
     if (guasta_processo) imposta_processo(processo_guasto);
-    inizializzato = true;
-    sito_in_modo_utente = sito != nullptr && modo_utente();
     return S_OK;
   }
 
@@ -193,23 +162,14 @@ class ControlloFinto : public IDispatch,
 
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* nuovo) override {
     eventi.push_back(nuovo != nullptr ? "SetClientSite" : "SetClientSite(nullptr)");
-    if (nuovo != nullptr) nuovo->AddRef();
-    if (sito != nullptr) sito->Release();
-    sito = nuovo;
-    return S_OK;
+    return ControlloSimulato::SetClientSite(nuovo);
   }
-  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Close(DWORD salvataggio) override {
     eventi.push_back(salvataggio == OLECLOSE_NOSAVE ? "Close" : "Close(salva)");
     if (finestra != nullptr) DestroyWindow(finestra);
     finestra = nullptr;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
   // In-place activation as a windowed control does it: its window inside the site's.
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verbo, LPMSG, IOleClientSite* attivo, LONG, HWND,
                                    LPCRECT) override {
@@ -234,44 +194,9 @@ class ControlloFinto : public IDispatch,
     posto->Release();
     return finestra != nullptr ? S_OK : E_FAIL;
   }
-  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* stato) override {
     *stato = stato_misc.value_or(0);
     return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
-
-  // An ambient property read through the site, as a control reads it; nothing when the site
-  // does not answer it.
-  std::optional<VARIANT> ambiente(DISPID proprieta) const {
-    IDispatch* ambienti = nullptr;
-    if (sito == nullptr ||
-        FAILED(sito->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambienti))))
-      return std::nullopt;
-    DISPPARAMS nessuno{nullptr, nullptr, 0, 0};
-    VARIANT valore;
-    VariantInit(&valore);
-    const HRESULT esito =
-        ambienti->Invoke(proprieta, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nessuno,
-                         &valore, nullptr, nullptr);
-    ambienti->Release();
-    if (FAILED(esito)) return std::nullopt;
-    return valore;
-  }
-
- private:
-  bool modo_utente() const {
-    const auto valore = ambiente(DISPID_AMBIENT_USERMODE);
-    return valore && valore->vt == VT_BOOL && valore->boolVal == VARIANT_TRUE;
   }
 };
 

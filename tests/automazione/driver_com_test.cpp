@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "automazione/controllo_finto.h"
@@ -29,138 +28,6 @@ using test::tutti_i_byte;
 
 LONG WINAPI filtro_del_programma(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
-}
-
-// The driver over a double that outlives it.
-struct Banco {
-  ControlloFinto controllo;
-  std::optional<DriverCom> driver;
-  Banco() {
-    controllo.AddRef();  // the driver's reference
-    driver.emplace(&controllo);
-  }
-};
-
-// One job's calls, each member with the arguments and types the control expects.
-TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomenti) {
-  Banco b;
-  b.driver->imposta_proprieta_9(0);
-  std::string richiesta = "PORT = 1", riga = "VEND 1,00", risposta;
-  EXPECT_EQ(b.driver->apri(richiesta), 0);
-  EXPECT_EQ(b.driver->stato(), 0);
-  EXPECT_EQ(b.driver->invia(riga, risposta), 0);
-  EXPECT_EQ(b.driver->chiudi(), 0);
-  constexpr VARTYPE per_riferimento = VT_BSTR | VT_BYREF;
-  // As late binding calls a member whose result is used: a property get answers too.
-  constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
-  const std::vector<ChiamataRicevuta> attese = {
-      {membro_proprieta_9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
-      {membro_apri, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
-      {membro_stato, chiamata, {}, {}, {}, true},
-      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"VEND 1,00", L""}, {}, true},
-      {membro_chiudi, chiamata, {}, {}, {}, true}};
-  EXPECT_EQ(b.controllo.chiamate, attese);
-  EXPECT_EQ(risposta, "");
-}
-
-// The control's answer comes back through the by-reference strings, every byte of it.
-TEST(DriverCom, LeStringhePerRiferimentoTornanoByteEsatte) {
-  Banco b;
-  const std::string tutti = tutti_i_byte();
-  b.controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
-    // Echo the line into the response, and mark the line: both must come back.
-    const std::string riga = ansi_da_bstr(*p.rgvarg[1].pbstrVal);
-    test::sostituisci(p.rgvarg[0], riga);
-    test::sostituisci(p.rgvarg[1], riga + "!");
-    r->vt = VT_I4;
-    r->lVal = 7;
-    return S_OK;
-  };
-  std::string riga = tutti, risposta;
-  EXPECT_EQ(b.driver->invia(riga, risposta), 7);
-  EXPECT_EQ(risposta, tutti);
-  EXPECT_EQ(riga, tutti + "!");
-  // One wide character a byte, the NUL included: the round trip above is then byte for byte.
-  EXPECT_EQ(b.controllo.chiamate.at(0).testi.at(0).size(), tutti.size());
-}
-
-// Whatever type a member answers with, the program tests a 32-bit signed integer: converted,
-// or failing as a type mismatch or an overflow.
-TEST(DriverCom, IlRisultatoDiventaUnInteroA32Bit) {
-  const std::tuple<double, const wchar_t*, std::string> casi[] = {
-      {2.5, nullptr, "2"},  // rounded to even, as the conversion always has
-      {0, L"carta", "13|Tipo non corrispondente|BorvanIF"},
-      {1e10, nullptr, "6|Overflow|BorvanIF"}};
-  for (const auto& [numero, testo, atteso] : casi) {
-    Banco b;
-    b.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT* r, EXCEPINFO*) {
-      r->vt = testo != nullptr ? VT_BSTR : VT_R8;
-      if (testo != nullptr)
-        r->bstrVal = SysAllocString(testo);
-      else
-        r->dblVal = numero;
-      return S_OK;
-    };
-    std::string esito;
-    const std::string errore = errore_di([&] { esito = std::to_string(b.driver->stato()); });
-    EXPECT_EQ(errore == "nessuno" ? esito : errore, atteso);
-  }
-}
-
-HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
-  eccezione->scode = hresult_da_numero(68);
-  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
-  return S_OK;
-}
-
-// A failed call is the program's run-time error, with the number an operator knows.
-TEST(DriverCom, UnaChiamataFallitaDiventaErroreRuntime) {
-  struct Caso {
-    HRESULT esito;
-    SCODE scode;
-    WORD codice;
-    const wchar_t* descrizione;
-    const wchar_t* sorgente;
-    bool differita;
-    std::string atteso;
-  };
-  const Caso casi[] = {
-      {DISP_E_EXCEPTION, static_cast<SCODE>(0x800A0039), 0, L"Carta inceppata", L"ECRSIM", false,
-       "57|Carta inceppata|ECRSIM"},
-      {DISP_E_EXCEPTION, 0, 1001, L"Cassetto aperto", L"", false, "1001|Cassetto aperto|BorvanIF"},
-      {DISP_E_EXCEPTION, 0, 0, nullptr, nullptr, true, "68|Periferica non disponibile|BorvanIF"},
-      {DISP_E_EXCEPTION, E_FAIL, 0, nullptr, L"Ecr", false,
-       "440|Errore di automazione (0x80004005)|Ecr"},
-      {DISP_E_MEMBERNOTFOUND, 0, 0, nullptr, nullptr, false,
-       "438|Proprieta' o metodo non supportati dall'oggetto|BorvanIF"},
-      {DISP_E_BADPARAMCOUNT, 0, 0, nullptr, nullptr, false,
-       "450|Numero di argomenti errato o assegnazione di proprieta' non valida|BorvanIF"},
-      {static_cast<HRESULT>(0x800A0044), 0, 0, nullptr, nullptr, false,
-       "68|Errore definito dall'applicazione o dall'oggetto|BorvanIF"},
-      {E_FAIL, 0, 0, nullptr, nullptr, false, "440|Errore di automazione (0x80004005)|BorvanIF"},
-  };
-  for (const Caso& caso : casi) {
-    Banco b;
-    b.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO* e) {
-      if (caso.esito != DISP_E_EXCEPTION) return caso.esito;
-      e->scode = caso.scode;
-      e->wCode = caso.codice;
-      e->bstrDescription = caso.descrizione ? SysAllocString(caso.descrizione) : nullptr;
-      e->bstrSource = caso.sorgente ? SysAllocString(caso.sorgente) : nullptr;
-      if (caso.differita) e->pfnDeferredFillIn = riempi_dopo;
-      return caso.esito;
-    };
-    EXPECT_EQ(errore_di([&] { b.driver->stato(); }), caso.atteso);
-  }
-  // Every member fails the same way, the property put included.
-  Banco b;
-  b.controllo.risposta = [](DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO*) { return E_FAIL; };
-  std::string testo;
-  const std::function<void()> membri[] = {
-      [&] { b.driver->imposta_proprieta_9(0); }, [&] { b.driver->apri(testo); },
-      [&] { b.driver->stato(); }, [&] { b.driver->invia(testo, testo); },
-      [&] { b.driver->chiudi(); }};
-  for (const auto& membro : membri) EXPECT_EQ(errore_di(membro).substr(0, 4), "440|");
 }
 
 // {3A8C5F71-0B2E-4C9D-9E61-5D0F2B7A4C13}
@@ -186,7 +53,7 @@ struct Installato {
     OleInitialize(nullptr);
     CoRegisterClassObject(classe_finta, static_cast<IClassFactory*>(&controllo),
                           CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registrazione);
-    riferimenti_iniziali = controllo.riferimenti;
+    riferimenti_iniziali = controllo.riferimenti();
   }
   ~Installato() {
     CoRevokeClassObject(registrazione);
@@ -197,10 +64,131 @@ struct Installato {
   std::unique_ptr<DriverCom> crea() { return DriverCom::crea(progid_finto, contenitore); }
 };
 
+// Each member once, in a job's order.
+std::vector<std::function<void()>> ogni_membro(DriverEcr& driver) {
+  return {[&driver] { driver.imposta_proprieta_9(0); },
+          [&driver, richiesta = std::string("PORT = 1")]() mutable { driver.apri(richiesta); },
+          [&driver] { driver.stato(); },
+          [&driver, riga = std::string("A"), risposta = std::string()]() mutable {
+            driver.invia(riga, risposta);
+          },
+          [&driver] { driver.chiudi(); }};
+}
+
+// One job's calls, each member with the arguments and types the control expects; the control's
+// answer comes back through the by-reference strings, every byte of it.
+TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
+  Installato installato;
+  const auto driver = installato.crea();
+  for (const auto& membro : ogni_membro(*driver)) membro();
+  constexpr VARTYPE per_riferimento = VT_BSTR | VT_BYREF;
+  // As late binding calls a member whose result is used: a property get answers too.
+  constexpr WORD chiamata = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+  const std::vector<ChiamataRicevuta> attese = {
+      {membro_proprieta_9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
+      {membro_apri, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
+      {membro_stato, chiamata, {}, {}, {}, true},
+      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"A", L""}, {}, true},
+      {membro_chiudi, chiamata, {}, {}, {}, true}};
+  EXPECT_EQ(installato.controllo.chiamate, attese);
+
+  const std::string tutti = tutti_i_byte();
+  installato.controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
+    // Echo the line into the response, and mark the line: both must come back.
+    const std::string riga = ansi_da_bstr(*p.rgvarg[1].pbstrVal);
+    test::sostituisci(p.rgvarg[0], riga);
+    test::sostituisci(p.rgvarg[1], riga + "!");
+    r->vt = VT_I4;
+    r->lVal = 7;
+    return S_OK;
+  };
+  std::string riga = tutti, risposta;
+  EXPECT_EQ(driver->invia(riga, risposta), 7);
+  EXPECT_EQ(risposta, tutti);
+  EXPECT_EQ(riga, tutti + "!");
+  // One wide character a byte, the NUL included: the round trip above is then byte for byte.
+  EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
+}
+
+HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
+  eccezione->scode = hresult_da_numero(68);
+  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
+  return S_OK;
+}
+
+// Whatever type a member answers with, the program tests a 32-bit signed integer: converted, or
+// failing as a type mismatch or an overflow. A failed call is the program's run-time error, with
+// the number an operator knows.
+TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
+  struct Caso {
+    HRESULT esito;
+    double numero = 0;               // the result, when it succeeds: a double
+    const wchar_t* testo = nullptr;  // or a string
+    SCODE scode = 0;                 // and the exception, when it fails with one
+    WORD codice = 0;
+    const wchar_t* descrizione = nullptr;
+    const wchar_t* sorgente = nullptr;
+    bool differita = false;
+    std::string atteso;
+  };
+  const Caso casi[] = {
+      {.esito = S_OK, .numero = 2.5, .atteso = "2"},  // rounded to even, as it always has been
+      {.esito = S_OK, .testo = L"carta", .atteso = "13|Tipo non corrispondente|BorvanIF"},
+      {.esito = S_OK, .numero = 1e10, .atteso = "6|Overflow|BorvanIF"},
+      {.esito = DISP_E_EXCEPTION,
+       .scode = static_cast<SCODE>(0x800A0039),
+       .descrizione = L"Carta inceppata",
+       .sorgente = L"ECRSIM",
+       .atteso = "57|Carta inceppata|ECRSIM"},
+      {.esito = DISP_E_EXCEPTION,
+       .codice = 1001,
+       .descrizione = L"Cassetto aperto",
+       .sorgente = L"",
+       .atteso = "1001|Cassetto aperto|BorvanIF"},
+      {.esito = DISP_E_EXCEPTION,
+       .differita = true,
+       .atteso = "68|Periferica non disponibile|BorvanIF"},
+      {.esito = DISP_E_EXCEPTION,
+       .scode = E_FAIL,
+       .sorgente = L"Ecr",
+       .atteso = "440|Errore di automazione (0x80004005)|Ecr"},
+      {.esito = DISP_E_MEMBERNOTFOUND,
+       .atteso = "438|Proprieta' o metodo non supportati dall'oggetto|BorvanIF"},
+      {.esito = static_cast<HRESULT>(0x800A0044),
+       .atteso = "68|Errore definito dall'applicazione o dall'oggetto|BorvanIF"},
+      {.esito = E_FAIL, .atteso = "440|Errore di automazione (0x80004005)|BorvanIF"},
+  };
+  Installato installato;
+  const auto driver = installato.crea();
+  for (const Caso& caso : casi) {
+    installato.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT* r, EXCEPINFO* e) {
+      if (caso.esito == S_OK) {
+        r->vt = caso.testo != nullptr ? VT_BSTR : VT_R8;
+        if (caso.testo != nullptr)
+          r->bstrVal = SysAllocString(caso.testo);
+        else
+          r->dblVal = caso.numero;
+      }
+      if (caso.esito != DISP_E_EXCEPTION) return caso.esito;
+      e->scode = caso.scode;
+      e->wCode = caso.codice;
+      e->bstrDescription = caso.descrizione ? SysAllocString(caso.descrizione) : nullptr;
+      e->bstrSource = caso.sorgente ? SysAllocString(caso.sorgente) : nullptr;
+      if (caso.differita) e->pfnDeferredFillIn = riempi_dopo;
+      return caso.esito;
+    };
+    std::string esito;
+    const std::string errore = errore_di([&] { esito = std::to_string(driver->stato()); });
+    EXPECT_EQ(errore == "nessuno" ? esito : errore, caso.atteso);
+  }
+  // Every member fails the same way, the property put included.
+  installato.controllo.risposta = [](DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO*) { return E_FAIL; };
+  for (const auto& membro : ogni_membro(*driver)) EXPECT_EQ(errore_di(membro).substr(0, 4), "440|");
+}
+
 // Hosted as a form hosts it: the site before InitNew when the control asks for it, after it
 // otherwise; activated in place, inside the hidden window, unless invisible at run time; at
-// the end closed, told its site is gone and released, in that order. A control that demands
-// its site first answers only so.
+// the end closed, told its site is gone and released, in that order.
 TEST(DriverCom, OspitatoComeInUnForm) {
   struct Caso {
     const char* nome;
@@ -223,11 +211,10 @@ TEST(DriverCom, OspitatoComeInUnForm) {
     Installato installato;
     ControlloFinto& controllo = installato.controllo;
     controllo.stato_misc = caso.stato_misc;
-    controllo.esige_sito = caso.stato_misc.value_or(0) & OLEMISC_SETCLIENTSITEFIRST;
     auto driver = installato.crea();
     EXPECT_EQ(controllo.eventi, caso.creazione);
-    EXPECT_EQ(errore_di([&] { EXPECT_EQ(driver->stato(), 0); }), "nessuno");
-    EXPECT_FALSE(controllo.chiamato_prima_di_init_new);
+    EXPECT_TRUE(controllo.chiamate.empty());  // none before InitNew, nor while it is hosted
+    EXPECT_EQ(errore_di([&] { driver->stato(); }), "nessuno");
     // Its window, if any, lives in the hidden one and so never shows.
     const bool visibile = std::count(caso.creazione.begin(), caso.creazione.end(), "DoVerb") > 0;
     EXPECT_EQ(controllo.finestra != nullptr, visibile);
@@ -240,39 +227,7 @@ TEST(DriverCom, OspitatoComeInUnForm) {
     driver.reset();
     controllo.conta_rilasci = false;
     EXPECT_EQ(controllo.eventi, caso.fine);
-    EXPECT_EQ(controllo.riferimenti, installato.riferimenti_iniziali);
-  }
-
-  // The site not first: a control that demands it refuses every call.
-  Installato installato;
-  installato.controllo.stato_misc = OLEMISC_INVISIBLEATRUNTIME;
-  installato.controllo.esige_sito = true;
-  EXPECT_EQ(errore_di([&] { installato.crea()->stato(); }),
-            "398|Client site not available|BorvanIF");
-}
-
-// What a control reads through its site: what a form answers at run time.
-TEST(DriverCom, ProprietaAmbienteDelSito) {
-  Installato installato;
-  installato.controllo.stato_misc = OLEMISC_SETCLIENTSITEFIRST;
-  const auto driver = installato.crea();
-  const std::tuple<DISPID, std::string> casi[] = {
-      {DISPID_AMBIENT_USERMODE, "vero"},
-      {DISPID_AMBIENT_UIDEAD, "falso"},
-      {DISPID_AMBIENT_MESSAGEREFLECT, "falso"},
-      {DISPID_AMBIENT_SHOWHATCHING, "falso"},
-      {DISPID_AMBIENT_SHOWGRABHANDLES, "falso"},
-      {DISPID_AMBIENT_LOCALEID, std::to_string(GetUserDefaultLCID())},
-      {DISPID_AMBIENT_DISPLAYNAME, "CoEcrCom1"},
-      {DISPID_AMBIENT_BACKCOLOR, "nessuna"}};  // the control keeps its own default
-  for (const auto& [proprieta, attesa] : casi) {
-    std::optional<VARIANT> valore = installato.controllo.ambiente(proprieta);
-    std::string testo = "nessuna";
-    if (valore && valore->vt == VT_BOOL) testo = valore->boolVal == VARIANT_TRUE ? "vero" : "falso";
-    if (valore && valore->vt == VT_I4) testo = std::to_string(valore->lVal);
-    if (valore && valore->vt == VT_BSTR) testo = ansi_da_bstr(valore->bstrVal);
-    if (valore) VariantClear(&*valore);
-    EXPECT_EQ(testo, attesa) << proprieta;
+    EXPECT_EQ(controllo.riferimenti(), installato.riferimenti_iniziali);
   }
 }
 
@@ -288,11 +243,7 @@ TEST(DriverCom, LoStatoDelProcessoTornaDopoOgniChiamata) {
   installato.controllo.guasta_processo = true;
   auto driver = installato.crea();
   EXPECT_EQ(test::stato_processo(), iniziale);
-  std::string richiesta = "PORT = 1", riga = "A", risposta;
-  const std::function<void()> membri[] = {
-      [&] { driver->imposta_proprieta_9(0); }, [&] { driver->apri(richiesta); },
-      [&] { driver->stato(); }, [&] { driver->invia(riga, risposta); }, [&] { driver->chiudi(); }};
-  for (const auto& membro : membri) {
+  for (const auto& membro : ogni_membro(*driver)) {
     membro();
     EXPECT_EQ(test::stato_processo(), iniziale);
   }
@@ -321,7 +272,7 @@ TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
   EXPECT_EQ(driver.motivo_assenza(), "");
   EXPECT_EQ(driver.apri(richiesta), 0);
   driver.rilascia();
-  EXPECT_EQ(installato.controllo.riferimenti, installato.riferimenti_iniziali);
+  EXPECT_EQ(installato.controllo.riferimenti(), installato.riferimenti_iniziali);
 }
 
 }  // namespace

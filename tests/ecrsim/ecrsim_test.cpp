@@ -9,7 +9,6 @@
 
 #include "automazione/controllo_finto.h"
 #include "automazione/driver_com.h"
-#include "automazione/sito_controllo.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
@@ -37,30 +36,40 @@ struct FileDelSimulato {
   }
 };
 
-TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
+// Registered: the program's own choice of driver finds it, every byte of a line reaches the roll
+// and a fault comes as an automation exception (refusals and replies are the real program's
+// tests'). With REQUIRE_SITE=1, which those tests always set, a host without a site gets error
+// 398: their jobs then prove the program gives it. Removed: the driver is missing again, and
+// says so; nothing is printed anywhere.
+TEST(Ecrsim, RegistratoRispondeToltoManca) {
   FileDelSimulato file;
   {
     test::EcrsimRegistrato registrato;
     ASSERT_EQ(registrato.esito, 0u);
-    // The program's own choice: the control, not a driver that stands absent.
     auto driver = crea_driver_predefinito("");
     EXPECT_EQ(driver->motivo_assenza(), "");
-    // Refusals and replies are the real program's tests' (tests/programma); here every byte of a
-    // line, a status, and a fault as an automation exception.
     std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
-        << "STATUS=-2\r\nRAISE=" << membro_chiudi << "\r\n";
+        << "RAISE=" << membro_chiudi << "\r\n";
     std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
-    driver->imposta_proprieta_9(0);
     EXPECT_EQ(driver->apri(richiesta), 0);
-    EXPECT_EQ(driver->stato(), -2);
     EXPECT_EQ(driver->invia(riga, risposta), 0);
-    EXPECT_EQ(risposta, "");
     EXPECT_EQ(errore_di([&] { driver->chiudi(); }), "57|Registratore simulato: errore sul membro " +
                                                         std::to_string(membro_chiudi) + "|ECRSIM");
     std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
+
+    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "REQUIRE_SITE=1\r\n";
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    CLSID classe{};
+    IDispatch* controllo = nullptr;
+    ASSERT_EQ(CLSIDFromProgID(L"COECRCOMLib.CoEcrCom", &classe), S_OK);
+    ASSERT_EQ(CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&controllo)),
+              S_OK);
+    EXPECT_EQ(errore_di([&] { DriverCom(controllo).stato(); }),
+              "398|Client site not available|ECRSIM");
+    OleUninitialize();
   }
-  // Removed: the driver is missing again, and says so; nothing is printed anywhere.
   FileDelSimulato::pulisci();
   const auto driver = crea_driver_predefinito("");
   EXPECT_EQ(driver->motivo_assenza(),
@@ -68,49 +77,6 @@ TEST(Ecrsim, RegistratoSottoIlProgIdRispondeComeIlSimulato) {
   std::string riga = "riga", risposta;
   EXPECT_NE(errore_di([&] { driver->invia(riga, risposta); }), "nessuno");
   EXPECT_FALSE(std::filesystem::exists(file_accanto("ECRSIM.TXT")));
-}
-
-// With REQUIRE_SITE=1 the stand-in answers only a host that gave it a site in user mode before
-// InitNew, as it asks (its misc status) and as the program's driver does: any other host gets
-// error 398 from every member.
-TEST(Ecrsim, ConRequireSiteRispondeSoloAChiDaIlSitoPrima) {
-  FileDelSimulato file;
-  test::EcrsimRegistrato registrato;
-  ASSERT_EQ(registrato.esito, 0u);
-  std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "REQUIRE_SITE=1\r\n";
-  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-  CLSID classe{};
-  ASSERT_EQ(CLSIDFromProgID(L"COECRCOMLib.CoEcrCom", &classe), S_OK);
-  for (const bool sito_dopo_init_new : {false, true}) {
-    SCOPED_TRACE(sito_dopo_init_new ? "site after InitNew" : "no site");
-    IOleObject* oggetto = nullptr;
-    ASSERT_EQ(CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                               reinterpret_cast<void**>(&oggetto)),
-              S_OK);
-    DWORD stato = 0;
-    oggetto->GetMiscStatus(DVASPECT_CONTENT, &stato);
-    EXPECT_EQ(stato, static_cast<DWORD>(OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME));
-    IPersistStreamInit* persistenza = nullptr;
-    oggetto->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persistenza));
-    persistenza->InitNew();
-    persistenza->Release();
-    auto* sito = new SitoControllo(nullptr);
-    if (sito_dopo_init_new) oggetto->SetClientSite(sito);
-    IDispatch* controllo = nullptr;
-    oggetto->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&controllo));
-    DriverCom driver(controllo);
-    EXPECT_EQ(errore_di([&] { driver.stato(); }), "398|Client site not available|ECRSIM");
-    oggetto->SetClientSite(nullptr);
-    oggetto->Release();
-    sito->Release();
-  }
-  const auto driver = crea_driver_predefinito("");
-  std::string richiesta = "PORT = 1";
-  driver->imposta_proprieta_9(0);
-  EXPECT_EQ(driver->apri(richiesta), 0);
-  EXPECT_EQ(driver->stato(), 0);
-  EXPECT_EQ(driver->chiudi(), 0);
-  OleUninitialize();
 }
 
 // A ProgID that belongs to another control (the register's own) is never taken over, nor

@@ -1,12 +1,11 @@
 // A program that arms the crash report, then dies as it is told, for the report's test:
-//   borvan_arresto pila|thread|terminate|abort CARTELLA
+//   borvan_arresto pila|thread|abort CARTELLA
 // The report goes into CARTELLA (which ends with its separator), the log line into its
 // BorvanIF.LOG.
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <exception>
 #include <string>
 
 #include "win32/rapporto_arresto.h"
@@ -41,7 +40,6 @@ int main(int argc, char* argv[]) {
     const HANDLE thread = CreateThread(nullptr, 0, viola_memoria, nullptr, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
   }
-  if (modo == "terminate") std::terminate();
   if (modo == "abort") std::abort();
   return 3;
 }

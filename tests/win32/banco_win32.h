@@ -13,10 +13,12 @@
 namespace borvan::test {
 
 // Runs a step every 10 ms from inside whatever loop is running, until it answers true; one
-// still waiting after ten seconds fails the test and runs no more.
+// still waiting after `entro` fails the test and runs no more.
 class Copione {
  public:
-  explicit Copione(std::function<bool()> passo) : passo_(std::move(passo)) {
+  explicit Copione(std::function<bool()> passo,
+                   std::chrono::steady_clock::duration entro = std::chrono::seconds(10))
+      : scadenza_(std::chrono::steady_clock::now() + entro), passo_(std::move(passo)) {
     attivo_ = this;
     id_ = SetTimer(nullptr, 0, 10, &Copione::scatto);
   }
@@ -44,8 +46,7 @@ class Copione {
   static inline Copione* attivo_ = nullptr;
   UINT_PTR id_ = 0;
   bool in_corso_ = false;
-  std::chrono::steady_clock::time_point scadenza_ =
-      std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  std::chrono::steady_clock::time_point scadenza_;
   std::function<bool()> passo_;
 };
 
