@@ -21,22 +21,31 @@ inline std::string percorso_windows(std::string percorso) {
   return percorso;
 }
 
-// Runs a command line, as typed at a console, and waits for its end: its exit code, or nothing
-// when it could not start or did not end within `entro`.
-inline std::optional<DWORD> esegui(std::string riga, std::chrono::milliseconds entro = 600s) {
+// Starts a command line, as typed at a console, in `cartella` (this test's own when empty).
+inline std::optional<PROCESS_INFORMATION> lancia(std::string riga,
+                                                 const std::string& cartella = "") {
   STARTUPINFOA avvio{};
   avvio.cb = sizeof avvio;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &avvio,
-                      &info))
+  if (!CreateProcessA(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      cartella.empty() ? nullptr : cartella.c_str(), &avvio, &info))
     return std::nullopt;
+  return info;
+}
+
+// Runs a command line and waits for its end: its exit code, or nothing when it could not start
+// or did not end within `entro`.
+inline std::optional<DWORD> esegui(const std::string& riga,
+                                   std::chrono::milliseconds entro = 600s) {
+  const std::optional<PROCESS_INFORMATION> info = lancia(riga);
+  if (!info) return std::nullopt;
   std::optional<DWORD> uscita;
   DWORD codice = 0;
-  if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(entro.count())) == WAIT_OBJECT_0 &&
-      GetExitCodeProcess(info.hProcess, &codice))
+  if (WaitForSingleObject(info->hProcess, static_cast<DWORD>(entro.count())) == WAIT_OBJECT_0 &&
+      GetExitCodeProcess(info->hProcess, &codice))
     uscita = codice;
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  CloseHandle(info->hThread);
+  CloseHandle(info->hProcess);
   return uscita;
 }
 

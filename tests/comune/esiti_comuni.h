@@ -1,13 +1,37 @@
 #pragma once
 
-// The outcomes the program gives alike on every platform, and the check of one job's end.
+// The tests' till, the outcomes the program gives alike on every platform, and the check of one
+// job's end.
 
 #include <gtest/gtest.h>
 
 #include "comune/installazione.h"
 #include "ecr/driver_ecr.h"
+#ifdef _WIN32
+#include "ecrsim/registrazione_com.h"
+#endif
 
 namespace borvan::test {
+
+// The program copied into a folder of its own, on the register its platform gives. On Windows
+// that is the stand-in control, registered for the test and reached through automation as the
+// shop's own register is; elsewhere the simulated register, the only one there is.
+class Cassa : public Installazione {
+ public:
+  explicit Cassa(const std::string& impostazioni = "") : Installazione(impostazioni) {
+#ifdef _WIN32
+    if (registrato_.esito != 0) ADD_FAILURE() << "regsvr32 ended with " << registrato_.esito;
+  }
+  std::unique_ptr<Processo> avvia() const {
+    return Installazione::avvia("");
+  }
+
+ private:
+  const EcrsimRegistrato registrato_;
+#else
+  }
+#endif
+};
 
 // A job's expected end: its outcome (code, TAB, message: the log line's end and the result
 // file's two lines) and how many of its first lines the roll holds, at least and at most.

@@ -1,22 +1,19 @@
 #pragma once
 
-// The real program in a folder of its own, as a shop installs it: the binary copied in, its
-// settings beside it, started as a process, fed command files the way a point-of-sale program
-// drops them. Every wait has a generous deadline: wine starts programs slowly, and a loaded
-// build machine slower still.
+// The real program in a folder of its own, as a shop installs it: the binary copied in (or put
+// there by its installer), its settings beside it, started as a process, fed command files the
+// way a point-of-sale program drops them. Every wait has a generous deadline: wine starts
+// programs slowly, and a loaded build machine slower still.
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
-#include <utility>
 
 #include "comune/cartella_temporanea.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include "comune/comandi_windows.h"
 #else
 #include <signal.h>
@@ -67,34 +64,8 @@ struct Processo {
     return codice;
   }
   void ferma() { TerminateProcess(info.hProcess, 1); }
-  // The processor time it has used, in seconds. Not under wine, which answers with the
-  // caller's own time for another process.
-  std::optional<double> secondi_cpu() const {
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr) return {};
-    FILETIME creato, finito, sistema, utente;
-    if (!GetProcessTimes(info.hProcess, &creato, &finito, &sistema, &utente)) return {};
-    const auto secondi = [](FILETIME t) {
-      return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7;
-    };
-    return secondi(sistema) + secondi(utente);
-  }
-  // Whether its main window is open: the program has started and polls.
-  bool pronto() {
-    std::pair<DWORD, bool> cerca{info.dwProcessId, false};
-    EnumWindows(cerca_principale, reinterpret_cast<LPARAM>(&cerca));
-    return cerca.second;
-  }
-  // EnumWindows' callback (the system's calling convention): stops at the process's main
-  // window.
-  static BOOL CALLBACK cerca_principale(HWND finestra, LPARAM dati) {
-    auto& [processo, trovata] = *reinterpret_cast<std::pair<DWORD, bool>*>(dati);
-    DWORD di = 0;
-    char classe[64] = "";
-    GetWindowThreadProcessId(finestra, &di);
-    GetClassNameA(finestra, classe, sizeof classe);
-    trovata = di == processo && std::string(classe) == "BorvanIF_Principale";
-    return !trovata;
-  }
+  // Not under wine, which answers with the caller's own time for another process.
+  std::optional<double> secondi_cpu() const { return {}; }
 };
 #else
 struct Processo {
@@ -152,15 +123,21 @@ inline std::string comandi(int righe) {
 // The program's folder.
 class Installazione : public CartellaTemporanea {
  public:
+  // A folder into which the program comes by other means (its installer).
+  struct SenzaProgramma {};
+
   // `impostazioni`: the lines of BorvanIF.CFG, after a fast poll and no message boxes (which
   // would wait for a click).
-  explicit Installazione(const std::string& impostazioni = "") {
+  Installazione(SenzaProgramma, const std::string& impostazioni) {
+    scrivi("BorvanIF.CFG", "POLLING_TIME=50\r\nSHOW_ERRORS=0\r\n" + impostazioni);
+  }
+  explicit Installazione(const std::string& impostazioni = "")
+      : Installazione(SenzaProgramma{}, impostazioni) {
 #ifdef _WIN32
     std::filesystem::copy_file(percorso_windows(BORVAN_BINARIO), programma());
 #else
     std::filesystem::copy_file(BORVAN_BINARIO, programma());
 #endif
-    imposta(impostazioni);
   }
 
   std::string programma() const {
@@ -173,13 +150,13 @@ class Installazione : public CartellaTemporanea {
     // Built in place: GCC 12 at -O3 takes the plain concatenation for an overlapping copy.
     std::string riga = programma();
     riga.insert(0, 1, '"').append("\" ").append(argomenti);
-    STARTUPINFOA avvio{};
-    avvio.cb = sizeof avvio;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(programma().c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        percorso("").c_str(), &avvio, &info))
-      return nullptr;
-    return std::unique_ptr<Processo>(new Processo{info});
+    const std::optional<PROCESS_INFORMATION> info = lancia(riga, percorso(""));
+    return info ? std::unique_ptr<Processo>(new Processo{*info}) : nullptr;
+  }
+  // The control demands its site before InitNew: every job proves the program hosts it as a
+  // form does.
+  void imposta_registratore(const std::string& impostazioni) const {
+    scrivi("ECRSIM.CFG", "REQUIRE_SITE=1\r\n" + impostazioni);
   }
 #else
   // Started on the offscreen platform, each start with a temporary folder of its own: what
@@ -197,6 +174,9 @@ class Installazione : public CartellaTemporanea {
     }
     return std::unique_ptr<Processo>(new Processo{pid, {}});
   }
+  void imposta_registratore(const std::string& impostazioni) const {
+    scrivi("ECRSIM.CFG", impostazioni);
+  }
 #endif
 
   // Drops a command file, written under another name and renamed. On Windows a rename over the
@@ -210,11 +190,15 @@ class Installazione : public CartellaTemporanea {
     });
     if (errore) throw std::filesystem::filesystem_error("deponi", errore);
   }
+  // The job's end: its outcome written and its command file gone.
+  bool finito(std::chrono::milliseconds entro = 60s) const {
+    return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); }, entro);
+  }
   // Drops a command file and waits for its job's end.
   bool lavoro(const std::string& testo, std::chrono::milliseconds entro = 60s) const {
     std::filesystem::remove(percorso("Result.TXT"));
     deponi(testo);
-    return attendi([this] { return esiste("Result.TXT") && !esiste("Scontr.ECR"); }, entro);
+    return finito(entro);
   }
   // How many lines the paper roll holds.
   size_t righe_stampate() const {
@@ -230,17 +214,7 @@ class Installazione : public CartellaTemporanea {
     return esiti;
   }
 
- protected:
-  // A folder into which the program comes by other means (its installer).
-  struct SenzaProgramma {};
-  Installazione(SenzaProgramma, const std::string& impostazioni) {
-    imposta(impostazioni);
-  }
-
  private:
-  void imposta(const std::string& impostazioni) const {
-    scrivi("BorvanIF.CFG", "POLLING_TIME=50\r\nSHOW_ERRORS=0\r\n" + impostazioni);
-  }
 #ifndef _WIN32
   mutable int avvii_ = 0;
 #endif

@@ -32,6 +32,15 @@ attendi() {
 }
 esiste() { [ -e "$1" ]; }
 manca() { [ ! -e "$1" ]; }
+# installati FOLDER FILE...: each is there. rimossi FOLDER FILE...: each goes, in time.
+installati() {
+  local f
+  for f in "${@:2}"; do esiste "$1/$f" || fallito "$f not installed"; done
+}
+rimossi() {
+  local f
+  for f in "${@:2}"; do attendi 30 "$f removed" manca "$1/$f"; done
+}
 # A process that has ended, reaped or not.
 terminato() { [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || echo Z)" = Z ]; }
 # A BorvanIF running in this test's prefix (wine shows a program by its Windows path).
@@ -70,6 +79,11 @@ riga_di_comando() {
   return "$esito"
 }
 installa() { riga_di_comando "C:\BorvanIF-Setup.exe $*"; }
+# disinstalla COMMAND-LINE: runs a silent uninstaller; it copies itself away and returns at once.
+disinstalla() {
+  riga_di_comando "$1" || fallito "uninstaller ended with $?"
+  attendi 60 "the uninstall entry removed" chiave_assente
+}
 
 echo "== a fresh prefix"
 # One server for the whole test, ended by the trap.

@@ -11,42 +11,66 @@
 #include <vector>
 
 #include "comune/esiti_comuni.h"
-#include "ecrsim/registrazione_com.h"
-#include "installatore/installato.h"
 
 namespace borvan::test {
 namespace {
+
+// Every start of a 32-bit program under emulation (the installer, the program, regsvr32, the
+// uninstaller) may cost about a minute.
+constexpr auto avvio_lento = 600s;
 
 std::string contenuto(const std::string& percorso) {
   std::ifstream file(percorso, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// A value of the uninstall entry as "Apps and features" reads it, in the 64-bit view of a 64-bit
+// system whatever this test's architecture; empty when missing.
+std::string voce_disinstalla(const char* nome) {
+  HKEY chiave = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BorvanIF", 0,
+                    KEY_QUERY_VALUE | KEY_WOW64_64KEY, &chiave) != ERROR_SUCCESS)
+    return {};
+  char valore[MAX_PATH] = "";
+  DWORD dimensione = sizeof valore;
+  const LSTATUS esito =
+      RegGetValueA(chiave, nullptr, nome, RRF_RT_REG_SZ, nullptr, valore, &dimensione);
+  RegCloseKey(chiave);
+  return esito == ERROR_SUCCESS ? valore : "";
+}
+
 // One installation, two starts of the program, as a till lives: the second start finds the
 // job the first left half printed; the uninstaller closes the running program.
 TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
-  Installato cassa("/ECRSIM", "TIMEOUT=3\r\n");
-  ASSERT_EQ(cassa.esito, 0u);
+  Installazione cassa(Installazione::SenzaProgramma{}, "TIMEOUT=3\r\n");
+  std::string cartella = percorso_windows(cassa.percorso(""));
+  while (cartella.ends_with("\\")) cartella.pop_back();
+  // Built in place: GCC 12 at -O3 takes a concatenation that starts with a literal for an
+  // overlapping copy.
+  std::string installa = percorso_windows(BORVAN_SETUP);
+  installa.insert(0, 1, '"').append("\" /S /ECRSIM /D=").append(cartella);
+  ASSERT_EQ(esegui(installa, avvio_lento), 0u);
   for (const auto& [installato, costruito] :
        {std::pair{"BorvanIF.exe", BORVAN_BINARIO}, std::pair{"ECRSIM.DLL", ECRSIM_DLL}})
     ASSERT_EQ(cassa.leggi(installato), contenuto(percorso_windows(costruito))) << installato;
-  EXPECT_EQ(voce_disinstalla("InstallLocation"), cassa.cartella_windows());
+  EXPECT_EQ(voce_disinstalla("InstallLocation"), cartella);
 
   // On the simulated register: printed, refused, timed out; then killed in the middle of a job
   // of five slow lines.
   auto programma = cassa.avvia("--simulatore");
   ASSERT_TRUE(programma);
-  ASSERT_TRUE(attendi([&] { return programma->pronto(); }, avvio_lento));
+  ASSERT_TRUE(cassa.lavoro(comandi(1), avvio_lento));
   const EsitoAtteso casi[] = {
       esiti_comuni[0],
       esiti_comuni[1],
       {"time-out", "LINE_DELAY_MS=1000\r\n", 10, "-100\tTimeout stampa", 1, 9}};
   for (const EsitoAtteso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    cassa.scrivi("ECRSIM.CFG", caso.simulatore);
+    cassa.imposta_registratore(caso.simulatore);
     verifica_lavoro(cassa, caso);
   }
-  cassa.scrivi("ECRSIM.CFG", "LINE_DELAY_MS=300\r\n");
+  cassa.imposta_registratore("LINE_DELAY_MS=300\r\n");
   std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
   std::filesystem::remove(cassa.percorso("Result.TXT"));
   cassa.deponi(comandi(5));
@@ -62,12 +86,11 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
   {
     EcrsimRegistrato registrato(cassa.percorso("ECRSIM.DLL"));
     ASSERT_EQ(registrato.esito, 0u);
-    cassa.scrivi("ECRSIM.CFG", "");
+    cassa.imposta_registratore("");
     programma = cassa.avvia("");
     ASSERT_TRUE(programma);
-    ASSERT_TRUE(attendi([&] { return programma->pronto(); }, avvio_lento));
-    ASSERT_TRUE(
-        attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("BorvanIF.JRN"); }));
+    ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("BorvanIF.JRN"); },
+                        avvio_lento));
     verifica_esito(cassa, interrotto + std::to_string(stampate) + " di 5");
     EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
     EXPECT_EQ(cassa.righe_stampate(), stampate);
@@ -76,7 +99,7 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
     dal_controllo.insert(dal_controllo.end(), std::begin(esiti_comuni), std::end(esiti_comuni));
     for (const EsitoAtteso& caso : dal_controllo) {
       SCOPED_TRACE(caso.nome);
-      cassa.scrivi("ECRSIM.CFG", caso.simulatore);
+      cassa.imposta_registratore(caso.simulatore);
       verifica_lavoro(cassa, caso);
     }
   }
@@ -87,10 +110,13 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
   for (const char* nome :
        {"BorvanIF.CFG", "BorvanIF.LOG", "Result.TXT", "ECRSIM.CFG", "ECRSIM.TXT"})
     dati[nome] = cassa.leggi(nome);
-  ASSERT_TRUE(cassa.disinstalla());
+  // As "Apps and features" runs it: the uninstaller copies itself away and returns at once.
+  ASSERT_EQ(esegui(voce_disinstalla("QuietUninstallString"), avvio_lento), 0u);
+  ASSERT_TRUE(attendi([&] { return voce_disinstalla("DisplayName").empty(); }, avvio_lento));
   EXPECT_TRUE(attendi([&] { return !programma->in_vita(); }));
-  for (const char* nome : {"ECRSIM.DLL", "LEGGIMI.txt", "Esempio"})
-    EXPECT_FALSE(cassa.esiste(nome));
+  for (const char* nome :
+       {"BorvanIF.exe", "Disinstalla.exe", "ECRSIM.DLL", "LEGGIMI.txt", "Esempio"})
+    EXPECT_TRUE(attendi([&] { return !cassa.esiste(nome); })) << nome;
   for (const auto& [nome, testo] : dati) EXPECT_EQ(cassa.leggi(nome), testo) << nome;
 }
 

@@ -16,7 +16,6 @@ setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=$5 versione=$6 ecrsim=${
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a bash "$0" "$@"; fi
 
 source "$(dirname "$0")/comune.sh"
-prima_riga_e() { [ -f "$1" ] && [ "$(head -n 1 "$1" | tr -d '\r')" = "$2" ]; }
 # firmati FILE...: each carries a valid signature, when the build was signed.
 firmati() {
   [ -n "${BORVAN_FIRMA_VERIFICA:-}" ] || return 0
@@ -46,66 +45,59 @@ dati_intatti() {
   done
 }
 
-# Sends a job the way a point-of-sale program does: written under another name, then renamed.
-manda_lavoro() {
-  cp "$esempio" "$1/Scontr.tmp"
-  mv "$1/Scontr.tmp" "$1/Scontr.ECR"
+# The sample job dropped the way a point-of-sale program does (written under another name, then
+# renamed) and printed: it has its outcome, and its command file is deleted.
+stampa() {
+  cp "$esempio" "$cartella/Scontr.tmp"
+  mv "$cartella/Scontr.tmp" "$cartella/Scontr.ECR"
+  attendi 60 "the job's outcome" esiste "$cartella/Result.TXT"
+  attendi 30 "the command file deleted" manca "$cartella/Scontr.ECR"
+}
+# rifiutata WHAT COMMAND...: the setup COMMAND runs refuses the folder: code 2, nothing left.
+rifiutata() {
+  local esito=0
+  "${@:2}" || esito=$?
+  [ "$esito" = 2 ] || fallito "setup into $1 ended with $esito, not 2"
+  chiave_assente || fallito "an uninstall entry for $1"
+  manca "$avvio" || fallito "a Startup shortcut for $1"
 }
 
-echo "== a folder that cannot be written is refused"
-esito=0
-installa '/S /D=Z:\proc\BorvanIF' || esito=$?
-[ "$esito" = 2 ] || fallito "setup into an unwritable folder ended with $esito, not 2"
-chiave_assente || fallito "an uninstall entry for a refused folder"
-manca "$avvio" || fallito "a Startup shortcut for a refused folder"
-
-echo "== a folder whose name the system's code page cannot spell is refused"
+echo "== folders that cannot be written, or spelt in the system's code page, are refused"
+rifiutata "an unwritable folder" installa '/S /D=Z:\proc\BorvanIF'
 # Its name reaches the installer whole only from a UTF-8 locale.
-esito=0
-LC_ALL=C.UTF-8 w 'C:\BorvanIF-Setup.exe' /S '/D=C:\Cassa☃' || esito=$?
-[ "$esito" = 2 ] || fallito "setup into a folder the code page cannot spell ended with $esito, not 2"
+LC_ALL=C.UTF-8 rifiutata "a folder the code page cannot spell" \
+  w 'C:\BorvanIF-Setup.exe' /S '/D=C:\Cassa☃'
 manca "$WINEPREFIX/drive_c/Cassa☃" || fallito "the folder the code page cannot spell was made"
-chiave_assente || fallito "an uninstall entry for a folder the code page cannot spell"
 
 echo "== silent install into a chosen folder"
 cartella="$WINEPREFIX/drive_c/Negozio/Cassa 1"
 installa '/S /D=C:\Negozio\Cassa 1' || fallito "setup /S /D= ended with $?"
-for f in BorvanIF.exe LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR; do
-  esiste "$cartella/$f" || fallito "$f not installed"
-done
+installati "$cartella" BorvanIF.exe LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR
 cmp -s "$programma" "$cartella/BorvanIF.exe" || fallito "BorvanIF.exe is not the built one"
 manca "$cartella/Scontr.ECR" || fallito "a command file waits beside the program"
 manca "$cartella/ECRSIM.DLL" || fallito "the stand-in control is installed by default"
 esiste "$avvio" || fallito "no Startup shortcut"
 esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
 grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut starts another program"
-[ "$(valore_registro DisplayName)" = BorvanIF ] || fallito "uninstall entry: DisplayName"
-[ "$(valore_registro DisplayVersion)" = "$versione" ] || fallito "uninstall entry: DisplayVersion"
-[ "$(valore_registro Publisher)" = BorvanIF ] || fallito "uninstall entry: Publisher"
 bash "$(dirname "$0")/../../scripts/controlla_versione.sh" "$versione" "$cartella/Disinstalla.exe" \
   >/dev/null || fallito "the uninstaller's version resource"
 firmati "$setup" "$cartella/BorvanIF.exe" "$cartella/Disinstalla.exe"
-[ "$(valore_registro InstallLocation)" = 'C:\Negozio\Cassa 1' ] ||
-  fallito "uninstall entry: InstallLocation"
-disinstalla=$(valore_registro UninstallString)
-[ "$disinstalla" = '"C:\Negozio\Cassa 1\Disinstalla.exe"' ] ||
-  fallito "uninstall entry: UninstallString $disinstalla"
-[ "$(valore_registro QuietUninstallString)" = "$disinstalla /S" ] ||
-  fallito "uninstall entry: QuietUninstallString"
-[ "$(valore_registro NoModify)" = 0x1 ] && [ "$(valore_registro NoRepair)" = 0x1 ] ||
-  fallito "uninstall entry: NoModify, NoRepair"
+disinstalla='"C:\Negozio\Cassa 1\Disinstalla.exe"'
+for voce in DisplayName=BorvanIF "DisplayVersion=$versione" Publisher=BorvanIF \
+  'InstallLocation=C:\Negozio\Cassa 1' "UninstallString=$disinstalla" \
+  "QuietUninstallString=$disinstalla /S" NoModify=0x1 NoRepair=0x1; do
+  [ "$(valore_registro "${voce%%=*}")" = "${voce#*=}" ] || fallito "uninstall entry: $voce"
+done
 
 echo "== the installed program prints a job on the simulated register"
 # Started from another folder: it finds its files beside itself.
 (cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
 primo=$!
 attendi 30 "the installed BorvanIF running" borvanif_attivo
-manda_lavoro "$cartella"
-attendi 60 "Result.TXT with the job's success" prima_riga_e "$cartella/Result.TXT" 0
-[ "$(sed -n 2p "$cartella/Result.TXT" | tr -d '\r')" = "Stampa completata correttamente" ] ||
+stampa
+[ "$(tr -d '\r' <"$cartella/Result.TXT")" = $'0\nStampa completata correttamente' ] ||
   fallito "Result.TXT: $(cat "$cartella/Result.TXT")"
 cmp -s "$esempio" "$cartella/ECRSIM.TXT" || fallito "ECRSIM.TXT does not hold the receipt's lines"
-attendi 30 "the command file deleted" manca "$cartella/Scontr.ECR"
 esiste "$cartella/BorvanIF.LOG" || fallito "no log"
 
 echo "== silent upgrade over the running program keeps settings, results and log"
@@ -121,20 +113,15 @@ dati_intatti "the upgrade"
 manca "$WINEPREFIX/drive_c/BorvanIF" || fallito "the upgrade went to the default folder"
 # The program it closed runs again, as the Startup shortcut starts it: it takes the next job.
 rm "$cartella/Result.TXT"
-manda_lavoro "$cartella"
-attendi 60 "the restarted program's outcome" esiste "$cartella/Result.TXT"
-attendi 30 "the command file deleted" manca "$cartella/Scontr.ECR"
+stampa
 
 echo "== silent uninstall closes the program, removes it and keeps the settings"
 conserva_dati
 [ "$disinstalla" = "$(valore_registro UninstallString)" ] || fallito "the uninstaller moved"
-# As "Apps and features" runs it: the uninstaller copies itself away and returns at once.
-riga_di_comando "$(valore_registro QuietUninstallString)" || fallito "uninstaller ended with $?"
-attendi 60 "the uninstall entry removed" chiave_assente
+# As "Apps and features" runs it.
+disinstalla "$(valore_registro QuietUninstallString)"
 attendi 30 "the running BorvanIF closed" borvanif_fermo
-for f in BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe; do
-  attendi 30 "$f removed" manca "$cartella/$f"
-done
+rimossi "$cartella" BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe
 manca "$avvio" || fallito "the Startup shortcut is left"
 manca "$menu/BorvanIF.lnk" || fallito "the Start menu entry is left"
 attendi 30 "the program's lock removed" manca "$cartella/BorvanIF.LCK"
@@ -157,9 +144,8 @@ if [ -n "$ecrsim" ]; then
   mkdir -p "$WINEPREFIX/drive_c/Prove"
   cp "$ecrsim" "$WINEPREFIX/drive_c/Prove/ECRSIM.DLL"
   w regsvr32 /s 'C:\Prove\ECRSIM.DLL' || fallito "regsvr32 of another folder's ECRSIM.DLL"
-  riga_di_comando '"C:\BorvanIF\Disinstalla.exe" /S' || fallito "uninstaller ended with $?"
-  attendi 60 "the uninstall entry removed" chiave_assente
-  attendi 30 "ECRSIM.DLL removed" manca "$WINEPREFIX/drive_c/BorvanIF/ECRSIM.DLL"
+  disinstalla '"C:\BorvanIF\Disinstalla.exe" /S'
+  rimossi "$WINEPREFIX/drive_c/BorvanIF" ECRSIM.DLL
   [ "$(server_ecrsim)" = 'C:\Prove\ECRSIM.DLL' ] || fallito "another folder's registration touched"
   w regsvr32 /u /s 'C:\Prove\ECRSIM.DLL'
 
@@ -168,8 +154,7 @@ if [ -n "$ecrsim" ]; then
   # Registered as an operator may type it: its case is no matter.
   w regsvr32 /s 'c:\borvanif\ecrsim.dll' || fallito "regsvr32 of the installed ECRSIM.DLL"
   ! progid_assente || fallito "ECRSIM.DLL not registered"
-  riga_di_comando '"C:\BorvanIF\Disinstalla.exe" /S' || fallito "uninstaller ended with $?"
-  attendi 60 "the uninstall entry removed" chiave_assente
+  disinstalla '"C:\BorvanIF\Disinstalla.exe" /S'
   attendi 30 "the installation's folder removed" manca "$WINEPREFIX/drive_c/BorvanIF"
   progid_assente || fallito "the register's ProgID still registered"
   [ -z "$(server_ecrsim)" ] || fallito "the stand-in's class still registered"

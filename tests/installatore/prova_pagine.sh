@@ -50,8 +50,37 @@ foto() {
     fallito "no picture of '$2'"
 }
 installatore() { w 'C:\BorvanIF-Setup.exe' &>/dev/null & }
-disinstallatore() { w 'C:\Negozio\Cassa 2\Disinstalla.exe' &>/dev/null & }
-finito() { non_mostra "$1" "=="; }
+finito() { attendi 30 "'$1' ended" non_mostra "$1" "=="; }
+# The installer's finish page, left with BorvanIF ticked to start.
+fine_avvia() {
+  pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
+  foto "$installazione" "Avvia BorvanIF ora" "$@"
+  tasti Return
+  finito "$installazione"
+  attendi 30 "BorvanIF started" borvanif_attivo
+}
+# disinstallatore [KEYS...]: through the uninstaller's pages, the settings ticked by KEYS on the
+# component page; a running BorvanIF is closed when it asks.
+disinstallatore() {
+  w 'C:\Negozio\Cassa 2\Disinstalla.exe' &>/dev/null &
+  pagina "$disinstallazione" "verrà disinstallato da questa cartella"
+  tasti Return
+  # The program (always), the settings (off).
+  pagina "$disinstallazione" $'SysTreeView32\t [x] [ ]'
+  foto "$disinstallazione" "Selezione componenti" disinstalla_componenti
+  if [ $# -gt 0 ]; then
+    tasti "$@"
+    pagina "$disinstallazione" $'SysTreeView32\t [x] [x]'
+  fi
+  tasti Return
+  if borvanif_attivo; then
+    pagina "$disinstallazione" "BorvanIF è in esecuzione da questa cartella"
+    tasti Return
+  fi
+  pagina "$disinstallazione" "Disinstallazione completata"
+  tasti Return
+  finito "$disinstallazione"
+}
 # An upgrade as far as its question about the running BorvanIF.
 fino_alla_domanda() {
   installatore
@@ -91,12 +120,8 @@ pagina "$installazione" $'SysTreeView32\t [x] [ ] [x]'
 tasti Return
 
 echo "== the finish page starts BorvanIF"
-pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
-foto "$installazione" "Avvia BorvanIF ora" installa_fine
-tasti Return
-attendi 30 "the installer ended" finito "$installazione"
-attendi 30 "BorvanIF started" borvanif_attivo
-for f in BorvanIF.exe ECRSIM.DLL Disinstalla.exe; do esiste "$cartella/$f" || fallito "$f not installed"; done
+fine_avvia installa_fine
+installati "$cartella" BorvanIF.exe ECRSIM.DLL Disinstalla.exe
 manca "$avvio" || fallito "a Startup shortcut, unticked"
 esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
 
@@ -108,48 +133,25 @@ tasti Escape
 pagina "$installazione" "BorvanIF è ancora in esecuzione"
 borvanif_attivo || fallito "BorvanIF closed though the question was refused"
 tasti Return
-attendi 30 "the installer ended" finito "$installazione"
+finito "$installazione"
 borvanif_attivo || fallito "BorvanIF closed though the question was refused"
 # Accepted: the program ends and the upgrade goes on to its finish page.
 fino_alla_domanda
 tasti Return
 attendi 30 "the running BorvanIF closed" borvanif_fermo
-pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
-tasti Return
-attendi 30 "the installer ended" finito "$installazione"
-attendi 30 "BorvanIF started again" borvanif_attivo
+fine_avvia
 
 echo "== the uninstaller keeps the settings, results and log unless asked"
 dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT)
 for f in "${dati[@]}"; do echo "$f" >"$cartella/$f"; done
 disinstallatore
-pagina "$disinstallazione" "verrà disinstallato da questa cartella"
-tasti Return
-# The program (always), the settings (off).
-pagina "$disinstallazione" $'SysTreeView32\t [x] [ ]'
-foto "$disinstallazione" "Selezione componenti" disinstalla_componenti
-tasti Return
-pagina "$disinstallazione" "BorvanIF è in esecuzione da questa cartella"
-tasti Return
-pagina "$disinstallazione" "Disinstallazione completata"
-tasti Return
-attendi 30 "the uninstaller ended" finito "$disinstallazione"
 borvanif_fermo || fallito "BorvanIF still runs"
-for f in BorvanIF.exe ECRSIM.DLL Disinstalla.exe; do manca "$cartella/$f" || fallito "$f left"; done
+rimossi "$cartella" BorvanIF.exe ECRSIM.DLL Disinstalla.exe
 for f in "${dati[@]}"; do esiste "$cartella/$f" || fallito "$f removed unasked"; done
 chiave_assente || fallito "the uninstall entry is left"
 
 echo "== the uninstaller removes them when asked, and the folder with them"
 installa '/S /D=C:\Negozio\Cassa 2' || fallito "setup /S ended with $?"
-disinstallatore
-pagina "$disinstallazione" "verrà disinstallato da questa cartella"
-tasti Return
-pagina "$disinstallazione" $'SysTreeView32\t [x] [ ]'
-tasti Down space
-pagina "$disinstallazione" $'SysTreeView32\t [x] [x]'
-tasti Return
-pagina "$disinstallazione" "Disinstallazione completata"
-tasti Return
-attendi 30 "the uninstaller ended" finito "$disinstallazione"
+disinstallatore Down space
 manca "$cartella" || fallito "the folder is left: $(ls "$cartella")"
 echo "== passed"

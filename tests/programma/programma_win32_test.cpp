@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "comune/esiti_comuni.h"
-#include "programma/lanciatore.h"
 #include "win32/rapporto_arresto.h"
 
 namespace borvan::test {
@@ -65,11 +64,12 @@ TEST(ProgrammaWin32, NomiConByteDa0x80A0x9F) {
 // (sharing writes, not deletion) when the next one is ready: the next one lands all the same,
 // in the old file's place once the reader lets go, or written into it while the reader holds on.
 TEST(ProgrammaWin32, UnEsitoArrivaMentreIlPrecedenteELetto) {
+  Cassa cassa;
+  const auto programma = cassa.avvia();
+  ASSERT_TRUE(programma);
   for (const auto tenuto : {500ms, 3000ms}) {
     SCOPED_TRACE(tenuto.count());
-    Cassa cassa;
-    const auto programma = cassa.avvia();
-    ASSERT_TRUE(programma);
+    cassa.imposta_registratore("");
     ASSERT_TRUE(cassa.lavoro("A\r\n"));
     cassa.imposta_registratore("REFUSE_LINE=1\r\nREFUSE_CODE=7\r\n");
     std::FILE* lettore = std::fopen(cassa.percorso("Result.TXT").c_str(), "rb");
@@ -154,7 +154,7 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
     const std::string testo = "Registratore simulato: errore sul membro " + std::to_string(membro);
     EXPECT_TRUE(attendi([&] { return testi_finestra(dialogo).find(testo) != std::string::npos; }))
         << testi_finestra(dialogo);
-    ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+    ASSERT_TRUE(cassa.finito());
     EXPECT_EQ(cassa.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
     EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "");  // the roll may exist, but is blank
     ASSERT_TRUE(attendi([] { return FindWindowA(nullptr, "ERRORE") == nullptr; }));
@@ -170,7 +170,7 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
   ASSERT_NE(pulsante, nullptr);
   PostMessageA(finestra, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pulsante), BN_CLICKED),
                reinterpret_cast<LPARAM>(pulsante));
-  ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+  ASSERT_TRUE(cassa.finito());
   EXPECT_EQ(cassa.leggi("Result.TXT"), "-101\r\nStampa interrotta dall'utente\r\n");
   EXPECT_TRUE(comandi(10).starts_with(cassa.leggi("ECRSIM.TXT")));
   EXPECT_LT(cassa.righe_stampate(), 10u);
@@ -288,7 +288,7 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
     std::filesystem::remove(cassa.percorso("Result.TXT"));
     const auto programma = cassa.avvia();
     ASSERT_TRUE(programma);
-    ASSERT_TRUE(attendi([&] { return cassa.esiste("Result.TXT") && !cassa.esiste("Scontr.ECR"); }));
+    ASSERT_TRUE(cassa.finito());
     verifica_esito(cassa, caso.esito);
     EXPECT_EQ(cassa.righe_stampate(), caso.righe);
     EXPECT_TRUE(programma->in_vita());
