@@ -73,7 +73,6 @@ TEST(ElaboraErrore, MessaggioDecisioneEPuntatore) {
   EXPECT_EQ(
       operatore.testi_errore.at(2),
       "Descrizione : Chiamata di routine o argomento non validi\r\n\r\nCodice errore : 5\r\n");
-  EXPECT_EQ(errori.variabili().testo_errore, operatore.testi_errore.back());
 }
 
 // Loaded: retry, centred, first tab; the countdown runs. Once answered, late ticks (the fifth
