@@ -39,6 +39,7 @@ TEST(Principale, TreRigheInOrdineUnaPerTick) {
   EXPECT_TRUE(b.p->stampa_in_corso());
   b.p->Timer3_Timer();
   EXPECT_FALSE(b.p->stampa_in_corso());
+  EXPECT_EQ(b.p->List2.ListCount(), 0);  // the next job adds its lines after what is left
   EXPECT_EQ(b.driver->chiamate, (std::vector<std::string>{"proprieta_9 0", "apri PORT = 1", "stato",
                                                           "invia uno", "stato", "invia due",
                                                           "stato", "invia tre\nancora", "chiudi"}));
