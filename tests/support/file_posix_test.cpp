@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include "comune/cartella_temporanea.h"
-#include "ecr/registratore_simulato.h"
 #include "support/errore_runtime.h"
 #include "support/file.h"
 #include "support/sistema.h"
@@ -43,17 +42,6 @@ class DiscoPieno {
  private:
   rlimit prima_{};
 };
-
-// Only a regular file is a file, and only one is read: opening a FIFO would block the program.
-TEST(File, UnaFifoNonEUnFile) {
-  test::CartellaTemporanea cartella;
-  const std::string fifo = cartella.percorso("fifo");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-  for (const std::string& no : {fifo, std::string("/dev/null")}) {
-    EXPECT_FALSE(file_esiste(no)) << no;
-    EXPECT_THROW(leggi_file(no), ErroreRuntime) << no;
-  }
-}
 
 size_t descrittori_aperti() {
   size_t quanti = 0;
@@ -106,33 +94,6 @@ TEST(File, ScriviFileInteroONiente) {
   EXPECT_FALSE(cartella.esiste("Result.TXT.tmp"));
   scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n");
   EXPECT_EQ(cartella.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
-}
-
-// A line that fills the disk half-way leaves no half on the roll; retried when there is room,
-// it prints whole. The roll is closed between jobs: deleted, the next job starts a new one.
-TEST(RegistratoreSimulato, UnaRigaArrivaSulRotoloInteraONonArriva) {
-  test::CartellaTemporanea cartella;
-  RegistratoreSimulato driver{cartella.cartella()};
-  const auto invia = [&driver](std::string riga) {
-    std::string risposta;
-    return driver.invia(riga, risposta);
-  };
-  std::string richiesta = "PORT = 1";
-  ASSERT_EQ(driver.apri(richiesta), 0);
-  EXPECT_EQ(invia("uno"), 0);
-  {
-    DiscoPieno pieno(8);
-    EXPECT_THROW(invia("abcdefgh"), ErroreRuntime);
-    EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\n");
-  }
-  EXPECT_EQ(invia("abcdefgh"), 0);
-  EXPECT_EQ(driver.chiudi(), 0);
-  EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\nabcdefgh\r\n");
-  std::filesystem::remove(cartella.percorso("ECRSIM.TXT"));
-  ASSERT_EQ(driver.apri(richiesta), 0);
-  EXPECT_EQ(invia("due"), 0);
-  EXPECT_EQ(driver.chiudi(), 0);
-  EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "due\r\n");
 }
 
 // The kernel shows a read lease being broken, by the file's inode, while its breaker waits.

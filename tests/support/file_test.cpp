@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "comune/cartella_temporanea.h"
 #include "support/lettura.h"
@@ -12,15 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The common cases are the main window's courses.
-TEST(DividiRighe, CrLfOCrIsolatoChiudonoLaRigaLfNo) {
-  const std::pair<const char*, std::vector<std::string>> casi[] = {
-      {"", {}},
-      {"a", {"a"}},
-      {"\r\n", {""}},
-      {"a\r\r\nb", {"a", "", "b"}},
-  };
-  for (const auto& [testo, righe] : casi) EXPECT_EQ(dividi_righe(testo), righe) << testo;
+// An empty line inside is a line too, and a last line needs no end. (The other cases are the
+// main window's courses.)
+TEST(DividiRighe, UnaRigaVuotaEUnaRigaSenzaFine) {
+  EXPECT_EQ(dividi_righe("a\r\r\nb"), (std::vector<std::string>{"a", "", "b"}));
 }
 
 // Only a file exists, found with spaces around its name; deleting passes every failure over,
@@ -39,6 +35,29 @@ TEST(File, EsisteECancella) {
   fs::permissions(x, fs::perms::owner_read);
   cancella_file(x);
   EXPECT_FALSE(cartella.esiste("x.txt"));
+}
+
+// Files are named in the system's 8-bit code page, and every routine must take the name as the
+// C library (which the point-of-sale programs write with) takes it: on Windows the bytes
+// 0x80-0x9F are where two conversions differ. The routines of a job are proven, on Windows, by
+// a whole job over such names; these are the ones of the settings, the log and a failed result.
+TEST(Nomi8bit, OgniRoutineVedeIlFileCheScriveFopen) {
+  test::CartellaTemporanea cartella;
+  for (const char* nome : {"Scontr\x80\x9F.ECR", "Cass\xE8.ECR"}) {
+    SCOPED_TRACE(nome);
+    const std::string percorso = cartella.cartella() + nome;
+    std::FILE* file = std::fopen(percorso.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("uno\r\n", file);
+    std::fclose(file);
+    EXPECT_TRUE(file_esiste(percorso));
+    aggiungi_a_file(percorso, "due\r\n");
+    EXPECT_EQ(leggi_file(percorso), "uno\r\ndue\r\n");
+    cancella_file(percorso);
+    file = std::fopen(percorso.c_str(), "rb");
+    EXPECT_EQ(file, nullptr);
+    if (file != nullptr) std::fclose(file);
+  }
 }
 
 // A path the system cuts short to the buffer it was given (MAX_PATH, a buffer grown once) is

@@ -1,7 +1,9 @@
 #include "qt/dialogo_config.h"
+#include "qt/dialogo_errore.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -10,22 +12,23 @@
 #include "comune/cartella_temporanea.h"
 #include "comune/operatore_finto.h"
 #include "qt/operatore_qt.h"
-#include "qt/schermo_qt.h"
 
 using namespace borvan;
 using qt::DialogoConfig;
+using qt::DialogoErrore;
 
-class DialogoConfigTest : public QObject {
+class DialoghiTest : public QObject {
   Q_OBJECT
 
   test::CartellaTemporanea cartella_;
   test::ErroriFinti errori_;
   qt::OperatoreQt operatore_;
 
-  // Runs `azione` inside the dialog, shown over `config` in `cartella` (the test's folder when
-  // empty); a box a failed case left open is cancelled after 3 s.
-  void mostra(const std::function<void(DialogoConfig&)>& azione,
-              const std::string& config = "POLLING_TIME=300\r\n", std::string cartella = "") {
+  // Runs `azione` inside the configuration dialog, shown over `config` in `cartella` (the test's
+  // folder when empty); a box a failed case left open is cancelled after 3 s.
+  void mostra_config(const std::function<void(DialogoConfig&)>& azione,
+                     const std::string& config = "POLLING_TIME=300\r\n",
+                     std::string cartella = "") {
     if (cartella.empty()) cartella = cartella_.cartella();
     std::ofstream(cartella + "BorvanIF.CFG", std::ios::binary) << config;
     DialogoConfig dialogo(cartella, operatore_, errori_);
@@ -38,12 +41,22 @@ class DialogoConfigTest : public QObject {
     dialogo.esegui();
   }
 
+  // Shows the error dialog modally; `azione` runs inside its event loop. Returns the answer.
+  static int32_t mostra_errore(const std::function<void(DialogoErrore&)>& azione) {
+    test::OperatoreFinto operatore;
+    test::ErroriFinti errori;
+    int32_t risposta = 0;
+    DialogoErrore dialogo("Descrizione : x\r\nSource : y\r\n", risposta, operatore, errori);
+    QTimer::singleShot(50, &dialogo, [&dialogo, &azione] { azione(dialogo); });
+    dialogo.esegui();
+    return risposta;
+  }
+
  private slots:
-  // Placed by its twips, captions inside their places, Text1 first in the tab order. Enter
-  // presses no button, the focused "OK" included; Esc closes without writing.
+  // Captions inside their places, Text1 first in the tab order. Enter presses no button, the
+  // focused "OK" included; Esc closes without writing.
   void postiEOrdineDiTabulazioneSoloEscChiude() {
-    mostra([](DialogoConfig& d) {
-      QCOMPARE(d.text1->geometry(), qt::rettangolo(Config::disegno.controllo("Text1").posto));
+    mostra_config([](DialogoConfig& d) {
       for (const QLabel* l : {d.label1, d.label2, d.label3, d.label4, d.label5, d.label6})
         QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
                  qPrintable(l->text()));
@@ -75,12 +88,11 @@ class DialogoConfigTest : public QObject {
     const std::string comandi = "INPUT_FILE=" + citta + "comandi.ecr\r\n";
     for (const char* nome : {"nuovo \xc3\xb9.txt", "esistente \xc3\xa8.txt", ""}) {
       const QString scelto = QString::fromUtf8(citta + nome);
-      mostra(
+      mostra_config(
           [&](DialogoConfig& d) {
             QCOMPARE(d.text1->text(), QString::fromUtf8(citta + "comandi.ecr"));
             QTimer::singleShot(0, [&] {
               auto& f = *qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-              QCOMPARE(f.windowTitle(), QString("Selezionare il file"));
               QVERIFY(f.testOption(QFileDialog::DontUseNativeDialog));
               QCOMPARE(f.acceptMode(), QFileDialog::AcceptSave);
               QCOMPARE(f.nameFilters(), QStringList{"Tutti i file (*.*) (*)"});
@@ -98,7 +110,46 @@ class DialogoConfigTest : public QObject {
       QVERIFY(scritto.find("LOG_FILE=" + log + "\r\n") != std::string::npos);
     }
   }
+
+  // Enter retries and Esc gives up at once, focus anywhere (nullptr: the tab bar, on the second
+  // tab); closed any other way, the answer is retry.
+  void invioEEscRispondonoDaOgniControllo() {
+    struct Caso {
+      const char* fuoco;  // the control with the focus
+      Qt::Key tasto;
+      int32_t risposta;
+    };
+    for (const Caso& caso :
+         {Caso{"Command2", Qt::Key_Return, 4}, Caso{"Command1", Qt::Key_Escape, 2},
+          Caso{nullptr, Qt::Key_Enter, 4}}) {
+      QCOMPARE(mostra_errore([&](DialogoErrore& d) {
+                 d.sstab1->setCurrentIndex(caso.fuoco ? 0 : 1);
+                 QWidget* dove =
+                     caso.fuoco ? d.findChild<QWidget*>(caso.fuoco) : d.sstab1->tabBar();
+                 dove->setFocus();
+                 QTest::keyClick(dove, caso.tasto);
+                 QVERIFY(!d.isVisible());
+               }),
+               caso.risposta);
+    }
+    QCOMPARE(mostra_errore([](DialogoErrore& d) { d.close(); }), 4);
+  }
+
+  // The message shown; the countdown, its ticks made quick, retries by itself.
+  void ilContoAllaRovesciaRiprovaDaSolo() {
+    bool scaduto = false;
+    QCOMPARE(mostra_errore([&scaduto](DialogoErrore& d) {
+               QCOMPARE(d.label1->text(), QString("Descrizione : x\r\nSource : y\r\n"));
+               d.form().Timer1.setInterval(10);
+               QTimer::singleShot(2000, &d, [&] {
+                 scaduto = true;
+                 d.reject();
+               });
+             }),
+             4);
+    QVERIFY(!scaduto);
+  }
 };
 
-QTEST_MAIN(DialogoConfigTest)
-#include "dialogo_config_test.moc"
+QTEST_MAIN(DialoghiTest)
+#include "dialoghi_test.moc"

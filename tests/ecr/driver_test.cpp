@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "comune/cartella_temporanea.h"
+#include "ecr/driver_assente.h"
 #include "support/trappola.h"
 
 namespace borvan {
@@ -31,31 +34,6 @@ TEST(RegistratoreSimulato, StampaERifiuta) {
   EXPECT_EQ(cartella.leggi("ECRSIM.TXT"), "uno\r\n" + con_nul + "\r\n\r\na\nb\r\n");
 }
 
-// Each key's own rule: a delay is never negative, RAISE names a member or none, PUMP_MESSAGES is
-// any number but 0, REQUIRE_SITE only 1. A value reads as its leading number (a word as 0); one
-// too large for a whole number leaves the value before.
-TEST(RegistratoreSimulato, OgniChiaveConLaSuaRegola) {
-  struct Caso {
-    std::string testo;  // ECRSIM.CFG
-    ImpostazioniSimulatore attese;
-  };
-  const Caso casi[] = {
-      {"line_delay_ms = -5\r\nRAISE=" + std::to_string(membro_stato) + "\r\nRAISE=11", {}},
-      {"RAISE=" + std::to_string(membro_invia) +
-           "\r\nRAISE=1E999\r\nPUMP_MESSAGES=2\r\nREQUIRE_SITE=2",
-       {.membro_in_errore = membro_invia, .elabora_eventi = true}},
-      {"REQUIRE_SITE=1\r\nREQUIRE_SITE=1E999\r\nOPEN_RESULT=3\r\nREFUSE_TEXT=",
-       {.risultato_apertura = 3, .sito_richiesto = true}},
-      {"REQUIRE_SITE=1\r\nREQUIRE_SITE=si", {}},
-  };
-  for (const Caso& caso : casi) {
-    SCOPED_TRACE(caso.testo);
-    test::CartellaTemporanea cartella;
-    cartella.scrivi("ECRSIM.CFG", caso.testo);
-    EXPECT_TRUE(leggi_impostazioni_simulatore(cartella.cartella()) == caso.attese);
-  }
-}
-
 // With PUMP_MESSAGES=1 each of the five members runs the program's message loop for the
 // line's delay before it answers, a raising one too; otherwise none does.
 TEST(RegistratoreSimulato, OgniMembroElaboraIMessaggi) {
@@ -79,6 +57,36 @@ TEST(RegistratoreSimulato, OgniMembroElaboraIMessaggi) {
     driver.chiudi();
     EXPECT_EQ(cicli, attese);
   }
+}
+
+// A driver that cannot be created is tried again as each job starts, every member failing
+// meanwhile with the reason; a job that starts while it is being created (a creation that runs
+// messages) finds it not ready, and it is never created twice.
+TEST(DriverRiprova, RitentaAOgniLavoroECreaUnaVolta) {
+  test::CartellaTemporanea cartella;
+  int tentativi = 0;
+  std::string motivo_durante;
+  DriverRiprova* stesso = nullptr;
+  DriverRiprova driver([&]() -> std::unique_ptr<DriverEcr> {
+    ++tentativi;
+    motivo_durante = stesso->motivo_assenza();
+    if (tentativi == 1) throw ErroreRuntime(429, "Driver del registratore non installato (X)");
+    return std::make_unique<RegistratoreSimulato>(cartella.cartella());
+  });
+  stesso = &driver;
+  EXPECT_EQ(driver.motivo_assenza(), "Driver del registratore non installato (X)");
+  std::string richiesta = "PORT = 1";
+  try {
+    driver.apri(richiesta);
+    ADD_FAILURE() << "opened without a driver";
+  } catch (const ErroreRuntime& errore) {
+    EXPECT_EQ(errore.descrizione(), "Driver del registratore non installato (X)");
+  }
+  EXPECT_EQ(driver.motivo_assenza(), "");
+  EXPECT_EQ(motivo_durante, motivo_driver_in_creazione);
+  EXPECT_EQ(driver.apri(richiesta), 0);
+  EXPECT_EQ(driver.motivo_assenza(), "");
+  EXPECT_EQ(tentativi, 2);
 }
 
 }  // namespace
