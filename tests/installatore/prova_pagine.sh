@@ -51,17 +51,21 @@ foto() {
 }
 installatore() { w 'C:\BorvanIF-Setup.exe' &>/dev/null & }
 finito() { attendi 30 "'$1' ended" non_mostra "$1" "=="; }
-# The installer's finish page, left with BorvanIF ticked to start.
+# fine_avvia [NAME]: the installer's finish page, left with BorvanIF ticked to start; its
+# picture taken as NAME, when given.
 fine_avvia() {
   pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
-  foto "$installazione" "Avvia BorvanIF ora" "$@"
+  [ $# -eq 0 ] || foto "$installazione" "Avvia BorvanIF ora" "$1"
   tasti Return
   finito "$installazione"
   attendi 30 "BorvanIF started" borvanif_attivo
 }
-# disinstallatore [KEYS...]: through the uninstaller's pages, the settings ticked by KEYS on the
-# component page; a running BorvanIF is closed when it asks.
+# disinstallatore attivo|fermo [KEYS...]: through the uninstaller's pages, the settings ticked
+# by KEYS on the component page; a BorvanIF the caller left running must be asked about, and is
+# closed.
 disinstallatore() {
+  local stato=$1
+  shift
   w 'C:\Negozio\Cassa 2\Disinstalla.exe' &>/dev/null &
   pagina "$disinstallazione" "verrà disinstallato da questa cartella"
   tasti Return
@@ -73,7 +77,7 @@ disinstallatore() {
     pagina "$disinstallazione" $'SysTreeView32\t [x] [x]'
   fi
   tasti Return
-  if borvanif_attivo; then
+  if [ "$stato" = attivo ]; then
     pagina "$disinstallazione" "BorvanIF è in esecuzione da questa cartella"
     tasti Return
   fi
@@ -144,7 +148,7 @@ fine_avvia
 echo "== the uninstaller keeps the settings, results and log unless asked"
 dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT)
 for f in "${dati[@]}"; do echo "$f" >"$cartella/$f"; done
-disinstallatore
+disinstallatore attivo
 borvanif_fermo || fallito "BorvanIF still runs"
 rimossi "$cartella" BorvanIF.exe ECRSIM.DLL Disinstalla.exe
 for f in "${dati[@]}"; do esiste "$cartella/$f" || fallito "$f removed unasked"; done
@@ -152,6 +156,6 @@ chiave_assente || fallito "the uninstall entry is left"
 
 echo "== the uninstaller removes them when asked, and the folder with them"
 installa '/S /D=C:\Negozio\Cassa 2' || fallito "setup /S ended with $?"
-disinstallatore Down space
+disinstallatore fermo Down space
 manca "$cartella" || fallito "the folder is left: $(ls "$cartella")"
 echo "== passed"
