@@ -27,8 +27,6 @@ struct ImpostazioniSimulatore {
   bool elabora_eventi = false;    // every member runs the message loop for the line's delay
   bool sito_richiesto = false;    // the stand-in control answers only a host that gave its site
   int32_t membro_in_arresto = 0;  // the stand-in control crashes in this member; 0 for none
-
-  bool operator==(const ImpostazioniSimulatore&) const = default;
 };
 
 class RegistratoreSimulato : public DriverEcr {

@@ -31,8 +31,6 @@ class ErroriComuni : public GestoreErrori {
   // The plain-number form: the description is the system's text for that number.
   int16_t elabora_errore(int32_t numero, int32_t& linea);
 
-  const VariabiliErrore& variabili() const { return variabili_; }
-
  private:
   int16_t decidi(int32_t numero, const std::string& messaggio);
 
