@@ -41,7 +41,7 @@ double tempo_di_un_lavoro(const Installazione& installazione, int righe) {
 // that failed.
 std::vector<double> latenze(int volte) {
   Installazione installazione("POLLING_TIME=500\r\nTIMEOUT=0\r\n");
-  const auto programma = installazione.avvia();
+  const auto programma = installazione.avvia("--simulatore");
   std::vector<double> latenze;
   if (!programma || !installazione.lavoro("PRIMO\r\n")) return latenze;
   std::mt19937 caso(4321);
@@ -96,7 +96,7 @@ int main() {
   for (const int righe : {1000, 32767}) {
     for (int volta = 1; volta <= 3; ++volta) {
       Installazione installazione("POLLING_TIME=11\r\nTIMEOUT=0\r\n");
-      const auto programma = installazione.avvia();
+      const auto programma = installazione.avvia("--simulatore");
       // The first job waits for the program's start; a one-line job then gives what every job
       // costs whatever its length (the poll's wait, the journal's waits for the disk).
       const double avvio = programma ? tempo_di_un_lavoro(installazione, 1) : -1;

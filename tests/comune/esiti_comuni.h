@@ -21,15 +21,12 @@ class Cassa : public Installazione {
   explicit Cassa(const std::string& impostazioni = "") : Installazione(impostazioni) {
 #ifdef _WIN32
     if (registrato_.esito != 0) ADD_FAILURE() << "regsvr32 ended with " << registrato_.esito;
+#endif
   }
-  std::unique_ptr<Processo> avvia() const {
-    return Installazione::avvia("");
-  }
+#ifdef _WIN32
 
  private:
   const EcrsimRegistrato registrato_;
-#else
-  }
 #endif
 };
 

@@ -110,18 +110,6 @@ struct Processo {
 };
 #endif
 
-// The ways a running program is ended from outside: killed, and on POSIX asked by a signal.
-struct Fermata {
-  const char* nome;
-  void (*ferma)(Processo&);
-};
-#ifdef _WIN32
-inline const Fermata fermate[] = {{"killed", [](Processo& p) { p.ferma(); }}};
-#else
-inline const Fermata fermate[] = {{"SIGKILL", [](Processo& p) { p.ferma(SIGKILL); }},
-                                  {"SIGTERM", [](Processo& p) { p.ferma(SIGTERM); }}};
-#endif
-
 // A job of `righe` numbered lines.
 inline std::string comandi(int righe) {
   std::string testo;
@@ -155,7 +143,7 @@ class Installazione : public CartellaTemporanea {
 
 #ifdef _WIN32
   // Started in its folder; `argomenti` after the program's quoted path.
-  std::unique_ptr<Processo> avvia(const std::string& argomenti = "--simulatore") const {
+  std::unique_ptr<Processo> avvia(const std::string& argomenti = "") const {
     // Built in place: GCC 12 at -O3 takes the plain concatenation for an overlapping copy.
     std::string riga = programma();
     riga.insert(0, 1, '"').append("\" ").append(argomenti);

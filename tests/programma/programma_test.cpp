@@ -16,6 +16,18 @@
 namespace borvan::test {
 namespace {
 
+// The ways a running program is ended from outside: killed, and on POSIX asked by a signal.
+struct Fermata {
+  const char* nome;
+  void (*ferma)(Processo&);
+};
+#ifdef _WIN32
+const Fermata fermate[] = {{"killed", [](Processo& p) { p.ferma(); }}};
+#else
+const Fermata fermate[] = {{"SIGKILL", [](Processo& p) { p.ferma(SIGKILL); }},
+                           {"SIGTERM", [](Processo& p) { p.ferma(SIGTERM); }}};
+#endif
+
 // One log line with this outcome, stamped with the local time between `prima` and `dopo`.
 bool una_riga_di_log(const std::string& log, std::time_t prima, std::time_t dopo,
                      const std::string& esito) {
