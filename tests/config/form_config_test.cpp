@@ -15,7 +15,6 @@ struct Dialogo {
     cartella.scrivi("BorvanIF.CFG", config);
     form.Form_Load();
   }
-  std::string config() const { return cartella.leggi("BorvanIF.CFG"); }
 
   test::CartellaTemporanea cartella;
   test::OperatoreFinto operatore;
@@ -34,17 +33,18 @@ TEST(Config, OkRiscriveIValoriCosiComeLetti) {
     Dialogo d(file + (s == ',' ? "SHOW_ERRORS=1.0\r\n" : ""), s);
     d.form.Command4_Click();
     EXPECT_TRUE(d.form.Form.scaricata());
-    EXPECT_EQ(d.config(), "WINECRCOM_PORT=1E+20\r\nINPUT_FILE=comandi.ecr\r\nPOLLING_TIME=1500" +
-                              std::string(1, s) +
-                              "5\r\nTIMEOUT=0\r\nRESULT_FILE=\"C:\\dati, vari\\res.txt\"\r\n"
-                              "SHOW_ERRORS=" +
-                              (s == ',' ? "1" : "0") + "\r\nLOG_FILE=a=b.log\r\n");
+    EXPECT_EQ(d.cartella.leggi("BorvanIF.CFG"),
+              "WINECRCOM_PORT=1E+20\r\nINPUT_FILE=comandi.ecr\r\nPOLLING_TIME=1500" +
+                  std::string(1, s) +
+                  "5\r\nTIMEOUT=0\r\nRESULT_FILE=\"C:\\dati, vari\\res.txt\"\r\n"
+                  "SHOW_ERRORS=" +
+                  (s == ',' ? "1" : "0") + "\r\nLOG_FILE=a=b.log\r\n");
   }
 }
 
 // An unwritable file keeps the dialog open; Default, confirmed, deletes the file (read-only
 // too); a late click on the closed dialog writes nothing.
-TEST(Config, SfogliaSalvataggioFallitoEDefault) {
+TEST(Config, SalvataggioFallitoEDefault) {
   Dialogo d("POLLING_TIME=300\r\n");
   const std::string file = d.cartella.percorso("BorvanIF.CFG");
   std::filesystem::remove(file);
