@@ -18,12 +18,10 @@ auto campi(const Configurazione& c) {
                   c.mostra_errori, c.file_log);
 }
 
-// Defaults in the program's folder (given with spaces); then one set of values read over and
-// over, each reading starting from the defaults.
+// Defaults in the program's folder (given with spaces); each reading starts from the defaults.
 TEST(Configurazione, ValoriLettiDalFile) {
   test::CartellaTemporanea cartella;
   const bool windows = stile_nativo == StilePercorso::windows;
-  // The application folder as the program writes it: with the platform's separator.
   std::string app = cartella.cartella();
   if (windows) std::replace(app.begin(), app.end(), '/', '\\');
   test::OperatoreFinto operatore;
@@ -39,12 +37,12 @@ TEST(Configurazione, ValoriLettiDalFile) {
     std::string rifiutate = "";  // the keys refused with a message, in order
   };
   const Caso casi[] = {
-      {"WINECRCOM_PORT=4\rPOLLING_TIME=10", [](auto& v) { v.porta_ecr = 4; }, "POLLING_TIME"},
-      {"POLLING_TIME=60000", [](auto&) {}, "POLLING_TIME"},
-      {"POLLING_TIME=10.5", [](auto& v) { v.tempo_polling = 10; }},
-      {"TIMEOUT=59.5", [](auto& v) { v.tempo_timeout = 60; }},
-      {"TIMEOUT=-1\r\nTIMEOUT=60", [](auto&) {}, "TIMEOUT TIMEOUT"},
-      {"INPUT_FILE=\r\nRESULT_FILE=", [](auto&) {}, "INPUT_FILE RESULT_FILE"},
+      {"WINECRCOM_PORT=4\rPOLLING_TIME=10\r\nPOLLING_TIME=60000", [](auto& v) { v.porta_ecr = 4; },
+       "POLLING_TIME POLLING_TIME"},
+      {"POLLING_TIME=10.5\r\nTIMEOUT=59.5",
+       [](auto& v) { v.tempo_polling = 10, v.tempo_timeout = 60; }},
+      {"TIMEOUT=-1\r\nTIMEOUT=60\r\nINPUT_FILE=\r\nRESULT_FILE=", [](auto&) {},
+       "TIMEOUT TIMEOUT INPUT_FILE RESULT_FILE"},
       {"WINECRCOM_PORT=2abc\rWINECRCOM_PORT=0\r\nWINECRCOM_PORT=-3\r\nWINECRCOM_PORT=1E20",
        [](auto& v) { v.porta_ecr = 2; }},
       {"SHOW_ERRORS=1.0", [](auto& v) { v.mostra_errori = true; }},
