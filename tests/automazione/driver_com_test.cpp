@@ -35,8 +35,7 @@ constexpr CLSID classe_finta = {
     0x3a8c5f71, 0x0b2e, 0x4c9d, {0x9e, 0x61, 0x5d, 0x0f, 0x2b, 0x7a, 0x4c, 0x13}};
 constexpr const char* progid_finto = "BorvanTest.ControlloFinto";
 
-// The double registered under a ProgID of its own for the scope, as an installed control is,
-// and a hidden child of a window for it to live in, as the main window gives it.
+// The double registered under a ProgID of its own for the scope, and a hidden window to live in.
 struct Installato {
   ControlloFinto controllo;
   DWORD registrazione = 0;
@@ -75,8 +74,8 @@ std::vector<std::function<void()>> ogni_membro(DriverEcr& driver) {
           [&driver] { driver.chiudi(); }};
 }
 
-// One job's calls, each member with the arguments and types the control expects; the control's
-// answer comes back through the by-reference strings, every byte of it.
+// Each member with the arguments and types the control expects; its answer comes back through
+// the by-reference strings, every byte of it.
 TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
   Installato installato;
   const auto driver = installato.crea();
@@ -94,7 +93,6 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
 
   const std::string tutti = tutti_i_byte();
   installato.controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
-    // Echo the line into the response, and mark the line: both must come back.
     const std::string riga = ansi_da_bstr(*p.rgvarg[1].pbstrVal);
     test::sostituisci(p.rgvarg[0], riga);
     test::sostituisci(p.rgvarg[1], riga + "!");
@@ -106,7 +104,6 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
   EXPECT_EQ(driver->invia(riga, risposta), 7);
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
-  // One wide character a byte, the NUL included: the round trip above is then byte for byte.
   EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
 }
 
@@ -116,9 +113,8 @@ HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
   return S_OK;
 }
 
-// Whatever type a member answers with, the program tests a 32-bit signed integer: converted, or
-// failing as a type mismatch or an overflow. A failed call is the program's run-time error, with
-// the number an operator knows.
+// Whatever type a member answers, the program gets a 32-bit integer or a type mismatch or
+// overflow; a failed call is a run-time error with the number an operator knows.
 TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
   struct Caso {
     HRESULT esito;
@@ -186,9 +182,8 @@ TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
   for (const auto& membro : ogni_membro(*driver)) EXPECT_EQ(errore_di(membro).substr(0, 4), "440|");
 }
 
-// Hosted as a form hosts it: the site before InitNew when the control asks for it, after it
-// otherwise; activated in place, inside the hidden window, unless invisible at run time; at
-// the end closed, told its site is gone and released, in that order.
+// Hosted as a form hosts it: the site before or after InitNew as the control asks, activated in
+// place in the hidden window unless invisible at run time; at the end closed, unsited, released.
 TEST(DriverCom, OspitatoComeInUnForm) {
   struct Caso {
     const char* nome;
@@ -231,9 +226,8 @@ TEST(DriverCom, OspitatoComeInUnForm) {
   }
 }
 
-// A control that changes the floating-point control word and the crash filter, as one built
-// with another runtime does, leaves the program's own in force after its creation and after
-// every call: the program's arithmetic does not start trapping, and a crash is still reported.
+// A control that changes the floating-point control words and the crash filter leaves the
+// program's own in force after creation and every call: no trapping arithmetic, crashes reported.
 TEST(DriverCom, LoStatoDelProcessoTornaDopoOgniChiamata) {
   const test::StatoProcesso prima = test::stato_processo();
   imposta_filtro_arresto(filtro_del_programma);
@@ -255,8 +249,7 @@ TEST(DriverCom, LoStatoDelProcessoTornaDopoOgniChiamata) {
   test::imposta_processo(prima);
 }
 
-// Missing, or refused for want of a licence: every job says which, and the control is used as
-// soon as it can be created, without a restart.
+// Missing or unlicensed: every job says which; the control is used once it can be created.
 TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
   DriverRiprova driver([] { return DriverCom::crea(progid_finto); });
   EXPECT_EQ(driver.motivo_assenza(),

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "automazione/controllo_finto.h"
-#include "automazione/driver_com.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
@@ -37,10 +36,8 @@ struct FileDelSimulato {
 };
 
 // Registered: the program's own choice of driver finds it, every byte of a line reaches the roll
-// and a fault comes as an automation exception (refusals and replies are the real program's
-// tests'). With REQUIRE_SITE=1, which those tests always set, a host without a site gets error
-// 398: their jobs then prove the program gives it. Removed: the driver is missing again, and
-// says so; nothing is printed anywhere.
+// and a fault comes as an automation exception. Removed: the driver is missing again, and says
+// so; nothing is printed anywhere.
 TEST(Ecrsim, RegistratoRispondeToltoManca) {
   FileDelSimulato file;
   {
@@ -57,18 +54,6 @@ TEST(Ecrsim, RegistratoRispondeToltoManca) {
                                                         std::to_string(membro_chiudi) + "|ECRSIM");
     std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
-
-    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "REQUIRE_SITE=1\r\n";
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-    CLSID classe{};
-    IDispatch* controllo = nullptr;
-    ASSERT_EQ(CLSIDFromProgID(L"COECRCOMLib.CoEcrCom", &classe), S_OK);
-    ASSERT_EQ(CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&controllo)),
-              S_OK);
-    EXPECT_EQ(errore_di([&] { DriverCom(controllo).stato(); }),
-              "398|Client site not available|ECRSIM");
-    OleUninitialize();
   }
   FileDelSimulato::pulisci();
   const auto driver = crea_driver_predefinito("");
