@@ -73,9 +73,17 @@ std::vector<std::function<void()>> ogni_membro(DriverEcr& driver) {
           [&driver] { driver.chiudi(); }};
 }
 
+HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
+  eccezione->scode = hresult_da_numero(68);
+  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
+  return S_OK;
+}
+
 // Each member with the arguments and types the control expects; its answer comes back through
-// the by-reference strings, every byte of it.
-TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
+// the by-reference strings, every byte of it. Whatever type a member answers, the program gets a
+// 32-bit integer or a type mismatch or overflow; a failed call is a run-time error with the
+// number an operator knows.
+TEST(DriverCom, ArgomentiRisposteEdErrori) {
   Installato installato;
   const auto driver = installato.crea();
   for (const auto& membro : ogni_membro(*driver)) membro();
@@ -104,17 +112,7 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
   EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
-}
 
-HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
-  eccezione->scode = hresult_da_numero(68);
-  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
-  return S_OK;
-}
-
-// Whatever type a member answers, the program gets a 32-bit integer or a type mismatch or
-// overflow; a failed call is a run-time error with the number an operator knows.
-TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
   struct Caso {
     HRESULT esito;
     double numero = 0;               // the result, when it succeeds: a double
@@ -153,8 +151,6 @@ TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
        .atteso = "68|Errore definito dall'applicazione o dall'oggetto|BorvanIF"},
       {.esito = E_FAIL, .atteso = "440|Errore di automazione (0x80004005)|BorvanIF"},
   };
-  Installato installato;
-  const auto driver = installato.crea();
   for (const Caso& caso : casi) {
     installato.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT* r, EXCEPINFO* e) {
       if (caso.esito == S_OK) {

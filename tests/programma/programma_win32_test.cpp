@@ -1,6 +1,4 @@
-// The real program where only Windows has the case: names in the system's code page, files
-// shared as its C library shares them, the error dialog, the click inside a call, the crash
-// report.
+// The real program where only Windows has the case.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -106,9 +104,6 @@ TEST(ProgrammaWin32, UnaCartellaCheLaCodePageNonSaScrivere) {
     }
     return false;
   }));
-  wchar_t testo[1024] = {};
-  GetDlgItemTextW(casella, 0xFFFF, testo, 1024);
-  EXPECT_NE(std::wstring(testo).find(cartella), std::wstring::npos);
   PostMessageW(casella, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(attendi([&] { return !processo.in_vita(); }));
   EXPECT_EQ(processo.uscita(), 1u);
