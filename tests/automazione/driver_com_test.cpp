@@ -79,10 +79,8 @@ HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
   return S_OK;
 }
 
-// Each member with the arguments and types the control expects; its answer comes back through
-// the by-reference strings, every byte of it. Whatever type a member answers, the program gets a
-// 32-bit integer or a type mismatch or overflow; a failed call is a run-time error with the
-// number an operator knows.
+// Each member's arguments and types; the answer back through the by-reference strings, every
+// byte; any result type as a 32-bit integer or an error; failures as the operator's numbers.
 TEST(DriverCom, ArgomentiRisposteEdErrori) {
   Installato installato;
   const auto driver = installato.crea();
@@ -177,11 +175,9 @@ TEST(DriverCom, ArgomentiRisposteEdErrori) {
   for (const auto& membro : ogni_membro(*driver)) EXPECT_EQ(errore_di(membro).substr(0, 4), "440|");
 }
 
-// Hosted as a form hosts it: the site before or after InitNew as the control asks, activated in
-// place in the hidden window unless invisible at run time; at the end closed, unsited, released.
-// A control that changes the floating-point control words and the crash filter leaves the
-// program's own in force after creation, each call and release: no trapping arithmetic, crashes
-// still reported.
+// Hosted as a form hosts it, activated in place in the hidden window unless invisible at run
+// time, closed, unsited and released at the end; a control that changes the floating-point
+// control words and the crash filter leaves the program's own in force throughout.
 TEST(DriverCom, OspitatoComeInUnFormLasciandoLoStatoDelProcesso) {
   struct Caso {
     const char* nome;

@@ -68,7 +68,6 @@ TEST(ProgrammaWin32, UnEsitoArrivaMentreIlPrecedenteELetto) {
     std::FILE* lettore = std::fopen(cassa.percorso("Result.TXT").c_str(), "rb");
     ASSERT_NE(lettore, nullptr);
     cassa.deponi("B\r\n");
-    // Held while the new outcome waits beside it, and for `tenuto` more.
     const bool pronto = attendi([&] { return cassa.esiste("Result.TXT.tmp"); });
     std::this_thread::sleep_for(tenuto);
     std::fclose(lettore);
@@ -171,7 +170,6 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
   EXPECT_EQ(programma->uscita(), 0u);
 }
 
-// The reports in the program's folder, oldest first.
 std::vector<std::string> rapporti(const Cassa& cassa) {
   std::vector<std::string> nomi;
   for (const auto& voce : std::filesystem::directory_iterator(cassa.percorso("")))
@@ -236,7 +234,6 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
       ASSERT_NE(nuovo, "") << log;
       EXPECT_GT(std::filesystem::file_size(cassa.percorso(nuovo)), 0u);
       EXPECT_TRUE(log.ends_with(causa + "rapporto " + nuovo + "\r\n")) << log;
-      // The oldest went; the others, and what is not a report, stay.
       EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-20000101-120000.dmp"), 0);
       EXPECT_EQ(dopo.size(), static_cast<size_t>(win32::rapporti_conservati) + 1);
       EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "BorvanIF-mio.dmp"), 1);
@@ -246,7 +243,6 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
           << log;
       EXPECT_NE(log.find(".dmp: dbghelp.dll non disponibile: "), std::string::npos) << log;
     }
-    // Started again as the shop starts it, the register now sound.
     cassa.imposta_registratore("");
     std::filesystem::remove(cassa.percorso("Result.TXT"));
     const auto programma = cassa.avvia();
