@@ -1,7 +1,6 @@
 #pragma once
 
-// An automation control that answers from a script and records every call as it arrived:
-// dispatch id, kind, each argument's type and text, the named arguments.
+// An automation control that answers from a script and records every call as it arrived.
 
 #include <windows.h>
 
@@ -38,9 +37,8 @@ inline std::string tutti_i_byte() {
   return testo;
 }
 
-// What a control built with another runtime may change for the whole process: the
-// floating-point control words, the x87 unit's and the SSE unit's (its status flags, which
-// arithmetic raises, left out), and the filter of unhandled exceptions.
+// What a control built with another runtime may change for the whole process: the x87 and SSE
+// control words (SSE status flags left out) and the unhandled-exception filter.
 struct StatoProcesso {
   uint16_t x87;
   uint32_t sse;
@@ -68,9 +66,8 @@ inline LONG WINAPI filtro_del_controllo(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// What a control built with another runtime leaves behind: rounding toward zero, 24-bit x87
-// precision, the invalid, divide-by-zero and overflow exceptions unmasked on both units, and
-// its runtime's own filter in place of the program's.
+// Rounding toward zero, 24-bit x87 precision, invalid/zero-divide/overflow unmasked, its own
+// filter.
 inline const StatoProcesso processo_guasto{0x0C72, 0x7900, filtro_del_controllo};
 
 struct ChiamataRicevuta {
@@ -84,21 +81,18 @@ struct ChiamataRicevuta {
   bool operator==(const ChiamataRicevuta&) const = default;
 };
 
-// The stand-in control's plumbing, answering from the script instead of the simulated
-// register, with its own class factory to be created from a ProgID. With a misc status it is a
-// control made for forms (IOleObject), and records how it is hosted.
+// The simulated control's plumbing with its own class factory; with a misc status it is a
+// control made for forms (IOleObject) and records how it is hosted.
 class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
  public:
   std::vector<ChiamataRicevuta> chiamate;
-  // Answers a call: fills the result and, failing, the exception. By default the result is
-  // the 32-bit 0.
+  // Fills the result and, failing, the exception; by default the result is the 32-bit 0.
   std::function<HRESULT(DISPID, DISPPARAMS&, VARIANT*, EXCEPINFO*)> risposta;
 
   std::optional<DWORD> stato_misc;  // offers IOleObject with this misc status
   bool guasta_processo = false;     // leaves processo_guasto behind at creation and every call
   HRESULT esito_creazione = S_OK;   // what CreateInstance answers
-  // The hosting steps as they came: "SetClientSite", "InitNew", "DoVerb", "Close",
-  // "SetClientSite(nullptr)"; and "Release" once `conta_rilasci` is set.
+  // The hosting steps as they came; and "Release" once `conta_rilasci` is set.
   std::vector<std::string> eventi;
   bool conta_rilasci = false;
   HWND finestra = nullptr;  // its own window, while activated in place

@@ -16,7 +16,6 @@
 #include "automazione/testo_com.h"
 #include "ecr/driver_assente.h"
 #include "support/errore_runtime.h"
-#include "support/numeri.h"
 
 namespace borvan {
 namespace {
@@ -35,8 +34,7 @@ constexpr CLSID classe_finta = {
     0x3a8c5f71, 0x0b2e, 0x4c9d, {0x9e, 0x61, 0x5d, 0x0f, 0x2b, 0x7a, 0x4c, 0x13}};
 constexpr const char* progid_finto = "BorvanTest.ControlloFinto";
 
-// The double registered under a ProgID of its own for the scope, as an installed control is,
-// and a hidden child of a window for it to live in, as the main window gives it.
+// The double registered under a ProgID of its own for the scope, and a hidden window to live in.
 struct Installato {
   ControlloFinto controllo;
   DWORD registrazione = 0;
@@ -75,9 +73,15 @@ std::vector<std::function<void()>> ogni_membro(DriverEcr& driver) {
           [&driver] { driver.chiudi(); }};
 }
 
-// One job's calls, each member with the arguments and types the control expects; the control's
-// answer comes back through the by-reference strings, every byte of it.
-TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
+HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
+  eccezione->scode = hresult_da_numero(68);
+  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
+  return S_OK;
+}
+
+// Each member's arguments and types; the answer back through the by-reference strings, every
+// byte; any result type as a 32-bit integer or an error; failures as the operator's numbers.
+TEST(DriverCom, ArgomentiRisposteEdErrori) {
   Installato installato;
   const auto driver = installato.crea();
   for (const auto& membro : ogni_membro(*driver)) membro();
@@ -94,7 +98,6 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
 
   const std::string tutti = tutti_i_byte();
   installato.controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
-    // Echo the line into the response, and mark the line: both must come back.
     const std::string riga = ansi_da_bstr(*p.rgvarg[1].pbstrVal);
     test::sostituisci(p.rgvarg[0], riga);
     test::sostituisci(p.rgvarg[1], riga + "!");
@@ -106,20 +109,8 @@ TEST(DriverCom, OgniMembroArrivaConIdTipoEArgomentiEByteEsatti) {
   EXPECT_EQ(driver->invia(riga, risposta), 7);
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
-  // One wide character a byte, the NUL included: the round trip above is then byte for byte.
   EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
-}
 
-HRESULT STDAPICALLTYPE riempi_dopo(EXCEPINFO* eccezione) {
-  eccezione->scode = hresult_da_numero(68);
-  eccezione->bstrDescription = SysAllocString(L"Periferica non disponibile");
-  return S_OK;
-}
-
-// Whatever type a member answers with, the program tests a 32-bit signed integer: converted, or
-// failing as a type mismatch or an overflow. A failed call is the program's run-time error, with
-// the number an operator knows.
-TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
   struct Caso {
     HRESULT esito;
     double numero = 0;               // the result, when it succeeds: a double
@@ -158,8 +149,6 @@ TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
        .atteso = "68|Errore definito dall'applicazione o dall'oggetto|BorvanIF"},
       {.esito = E_FAIL, .atteso = "440|Errore di automazione (0x80004005)|BorvanIF"},
   };
-  Installato installato;
-  const auto driver = installato.crea();
   for (const Caso& caso : casi) {
     installato.controllo.risposta = [&](DISPID, DISPPARAMS&, VARIANT* r, EXCEPINFO* e) {
       if (caso.esito == S_OK) {
@@ -186,10 +175,10 @@ TEST(DriverCom, UnaChiamataDaUnInteroOUnErroreRuntime) {
   for (const auto& membro : ogni_membro(*driver)) EXPECT_EQ(errore_di(membro).substr(0, 4), "440|");
 }
 
-// Hosted as a form hosts it: the site before InitNew when the control asks for it, after it
-// otherwise; activated in place, inside the hidden window, unless invisible at run time; at
-// the end closed, told its site is gone and released, in that order.
-TEST(DriverCom, OspitatoComeInUnForm) {
+// Hosted as a form hosts it, activated in place in the hidden window unless invisible at run
+// time, closed, unsited and released at the end; a control that changes the floating-point
+// control words and the crash filter leaves the program's own in force throughout.
+TEST(DriverCom, OspitatoComeInUnFormLasciandoLoStatoDelProcesso) {
   struct Caso {
     const char* nome;
     std::optional<DWORD> stato_misc;
@@ -206,15 +195,23 @@ TEST(DriverCom, OspitatoComeInUnForm) {
                         0,
                         {"InitNew", "SetClientSite", "DoVerb"},
                         fine_ole}};
+  const test::StatoProcesso prima = test::stato_processo();
+  imposta_filtro_arresto(filtro_del_programma);
+  const test::StatoProcesso proprio = test::stato_processo();
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
     Installato installato;
     ControlloFinto& controllo = installato.controllo;
     controllo.stato_misc = caso.stato_misc;
+    controllo.guasta_processo = true;
     auto driver = installato.crea();
     EXPECT_EQ(controllo.eventi, caso.creazione);
     EXPECT_TRUE(controllo.chiamate.empty());  // none before InitNew, nor while it is hosted
-    EXPECT_EQ(errore_di([&] { driver->stato(); }), "nessuno");
+    EXPECT_EQ(test::stato_processo(), proprio);
+    for (const auto& membro : ogni_membro(*driver)) {
+      EXPECT_EQ(errore_di(membro), "nessuno");
+      EXPECT_EQ(test::stato_processo(), proprio);
+    }
     // Its window, if any, lives in the hidden one and so never shows.
     const bool visibile = std::count(caso.creazione.begin(), caso.creazione.end(), "DoVerb") > 0;
     EXPECT_EQ(controllo.finestra != nullptr, visibile);
@@ -228,35 +225,13 @@ TEST(DriverCom, OspitatoComeInUnForm) {
     controllo.conta_rilasci = false;
     EXPECT_EQ(controllo.eventi, caso.fine);
     EXPECT_EQ(controllo.riferimenti(), installato.riferimenti_iniziali);
+    EXPECT_EQ(test::stato_processo(), proprio);
   }
-}
-
-// A control that changes the floating-point control word and the crash filter, as one built
-// with another runtime does, leaves the program's own in force after its creation and after
-// every call: the program's arithmetic does not start trapping, and a crash is still reported.
-TEST(DriverCom, LoStatoDelProcessoTornaDopoOgniChiamata) {
-  const test::StatoProcesso prima = test::stato_processo();
-  imposta_filtro_arresto(filtro_del_programma);
-  const test::StatoProcesso iniziale = test::stato_processo();
-  Installato installato;
-  installato.controllo.stato_misc = OLEMISC_SETCLIENTSITEFIRST;
-  installato.controllo.guasta_processo = true;
-  auto driver = installato.crea();
-  EXPECT_EQ(test::stato_processo(), iniziale);
-  for (const auto& membro : ogni_membro(*driver)) {
-    membro();
-    EXPECT_EQ(test::stato_processo(), iniziale);
-  }
-  // A whole number too large for a double: with overflow unmasked this would trap.
-  EXPECT_EQ(errore_di([] { leggi_numero("&H" + std::string(300, 'F')); }), "6|Overflow|BorvanIF");
-  driver.reset();
-  EXPECT_EQ(test::stato_processo(), iniziale);
   imposta_filtro_arresto(prima.filtro);
   test::imposta_processo(prima);
 }
 
-// Missing, or refused for want of a licence: every job says which, and the control is used as
-// soon as it can be created, without a restart.
+// Missing or unlicensed: every job says which; the control is used once it can be created.
 TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
   DriverRiprova driver([] { return DriverCom::crea(progid_finto); });
   EXPECT_EQ(driver.motivo_assenza(),

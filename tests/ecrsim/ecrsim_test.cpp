@@ -8,7 +8,6 @@
 #include <string>
 
 #include "automazione/controllo_finto.h"
-#include "automazione/driver_com.h"
 #include "ecr/driver_predefinito.h"
 #include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
@@ -36,47 +35,23 @@ struct FileDelSimulato {
   }
 };
 
-// Registered: the program's own choice of driver finds it, every byte of a line reaches the roll
-// and a fault comes as an automation exception (refusals and replies are the real program's
-// tests'). With REQUIRE_SITE=1, which those tests always set, a host without a site gets error
-// 398: their jobs then prove the program gives it. Removed: the driver is missing again, and
-// says so; nothing is printed anywhere.
-TEST(Ecrsim, RegistratoRispondeToltoManca) {
+// Registered, the program's own choice of driver finds it, every byte of a line reaches the roll
+// and a fault comes as an automation exception. (A missing control is the driver test's.)
+TEST(Ecrsim, RegistratoRisponde) {
   FileDelSimulato file;
-  {
-    test::EcrsimRegistrato registrato;
-    ASSERT_EQ(registrato.esito, 0u);
-    auto driver = crea_driver_predefinito("");
-    EXPECT_EQ(driver->motivo_assenza(), "");
-    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
-        << "RAISE=" << membro_chiudi << "\r\n";
-    std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
-    EXPECT_EQ(driver->apri(richiesta), 0);
-    EXPECT_EQ(driver->invia(riga, risposta), 0);
-    EXPECT_EQ(errore_di([&] { driver->chiudi(); }), "57|Registratore simulato: errore sul membro " +
-                                                        std::to_string(membro_chiudi) + "|ECRSIM");
-    std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
-
-    std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary) << "REQUIRE_SITE=1\r\n";
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-    CLSID classe{};
-    IDispatch* controllo = nullptr;
-    ASSERT_EQ(CLSIDFromProgID(L"COECRCOMLib.CoEcrCom", &classe), S_OK);
-    ASSERT_EQ(CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&controllo)),
-              S_OK);
-    EXPECT_EQ(errore_di([&] { DriverCom(controllo).stato(); }),
-              "398|Client site not available|ECRSIM");
-    OleUninitialize();
-  }
-  FileDelSimulato::pulisci();
-  const auto driver = crea_driver_predefinito("");
-  EXPECT_EQ(driver->motivo_assenza(),
-            "Driver del registratore non installato (COECRCOMLib.CoEcrCom)");
-  std::string riga = "riga", risposta;
-  EXPECT_NE(errore_di([&] { driver->invia(riga, risposta); }), "nessuno");
-  EXPECT_FALSE(std::filesystem::exists(file_accanto("ECRSIM.TXT")));
+  test::EcrsimRegistrato registrato;
+  ASSERT_EQ(registrato.esito, 0u);
+  auto driver = crea_driver_predefinito("");
+  EXPECT_EQ(driver->motivo_assenza(), "");
+  std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
+      << "RAISE=" << membro_chiudi << "\r\n";
+  std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
+  EXPECT_EQ(driver->apri(richiesta), 0);
+  EXPECT_EQ(driver->invia(riga, risposta), 0);
+  EXPECT_EQ(errore_di([&] { driver->chiudi(); }), "57|Registratore simulato: errore sul membro " +
+                                                      std::to_string(membro_chiudi) + "|ECRSIM");
+  std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
 }
 
 // A ProgID that belongs to another control (the register's own) is never taken over, nor

@@ -1,14 +1,9 @@
-// What the installer's interactive test sees of the screen, as a person sees it: the texts of a
-// window and of its controls with the state of its check boxes, and its picture.
-//   borvan_finestre testi TITOLO          the shown windows whose title starts with TITOLO, as
-//                                         "== X title" and one "class<TAB>text" line a
-//                                         control; exit 1 when none is shown. X is the window
-//                                         of the X server that wine shows it in, for xdotool.
-//   borvan_finestre cattura TITOLO TESTO FILE   the first such window that shows TESTO, as a
-//                                         BMP picture
-// Texts are written in UTF-8. A check box reads "[x] text" or "[ ] text"; a tree of check boxes
-// (the components page) "[x]" or "[ ]" for each of its items in turn; a control that takes no
-// input is followed by " (disattivato)".
+// What the installer's page test sees of the screen, as a person sees it:
+//   borvan_finestre testi TITOLO   the shown windows whose title starts with TITOLO, as
+//     "== X title" (X: the X server's window, for xdotool) and one "class<TAB>text" line a
+//     control, in UTF-8; exit 1 when none is shown. A check box reads "[x] text" or "[ ] text",
+//     a tree of check boxes "[x]"/"[ ]" an item, a control taking no input ends " (disattivato)".
+//   borvan_finestre cattura TITOLO TESTO FILE   the first such window showing TESTO, as a BMP.
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // A program that arms the crash report, then dies as it is told, for the report's test:
-//   borvan_arresto pila|thread|abort CARTELLA
+//   borvan_arresto pila|abort CARTELLA
 // The report goes into CARTELLA (which ends with its separator), the log line into its
 // BorvanIF.LOG.
 
@@ -23,12 +23,6 @@ int ricorri(int livello) {
   return ricorri(livello + 1) + pagina[livello % sizeof pagina];
 }
 
-DWORD WINAPI viola_memoria(void*) {
-  volatile uintptr_t nulla = 0;
-  *reinterpret_cast<volatile int*>(nulla) = 1;
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,10 +30,6 @@ int main(int argc, char* argv[]) {
   const std::string modo = argv[1], cartella = argv[2];
   borvan::win32::arma_rapporto_arresto(cartella, [cartella] { return cartella + "BorvanIF.LOG"; });
   if (modo == "pila") return ricorri(0);
-  if (modo == "thread") {
-    const HANDLE thread = CreateThread(nullptr, 0, viola_memoria, nullptr, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-  }
   if (modo == "abort") std::abort();
   return 3;
 }
