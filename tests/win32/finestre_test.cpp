@@ -1,6 +1,7 @@
-// The keys, boxes and ticks of the three windows that reach their cores.
+// The three windows as drawn, and the keys, boxes and ticks that reach their cores.
 
 #include <memory>
+#include <vector>
 
 #include "banco_win32.h"
 #include "comune/banco.h"
@@ -12,6 +13,27 @@
 
 namespace borvan::test {
 namespace {
+
+using win32::pixel;
+
+// A control's place in its window's client area.
+RECT posto_in(HWND controllo) {
+  RECT r{};
+  GetWindowRect(controllo, &r);
+  MapWindowPoints(nullptr, GetParent(controllo), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::vector<HWND> ordine_tab(HWND finestra) {
+  std::vector<HWND> ordine;
+  HWND primo = GetNextDlgTabItem(finestra, nullptr, FALSE);
+  for (HWND c = primo; c != nullptr && ordine.size() < 40;) {
+    ordine.push_back(c);
+    c = GetNextDlgTabItem(finestra, c, FALSE);
+    if (c == primo) break;
+  }
+  return ordine;
+}
 
 bool in_cima(HWND finestra) {
   return (GetWindowLongA(finestra, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -31,6 +53,41 @@ struct Finestre : ::testing::Test {
   win32::FinestraPrincipale finestra{ciclo, principale};
   int32_t risposta = 0;
 };
+
+// Placed by their twips at the screen's resolution, every control inside its window; the main
+// window's class, by which the installer finds it; the tab order, "Interrompi la stampa" in it
+// only while shown.
+TEST_F(Finestre, PostiEOrdineDiTabulazione) {
+  win32::FinestraPrincipale& f = finestra;
+  win32::DialogoConfig c(ciclo, cartella.cartella(), operatore, errori);
+  win32::DialogoErrore errore(ciclo, "x", risposta, operatore, errori);
+  EXPECT_EQ(pixel(1440), win32::punti_per_pollice());
+  const win32::Posto l = win32::posto(Principale::disegno.controllo("List2").posto);
+  const RECT lista{l.x, l.y, l.x + l.larghezza, l.y + l.altezza};
+  RECT r = posto_in(f.list2);
+  EXPECT_TRUE(EqualRect(&r, &lista));
+  for (HWND w : {f.hwnd(), c.hwnd(), errore.hwnd()}) {
+    RECT area{}, unione{};
+    GetClientRect(w, &area);
+    for (HWND controllo = GetWindow(w, GW_CHILD); controllo != nullptr;
+         controllo = GetWindow(controllo, GW_HWNDNEXT)) {
+      r = posto_in(controllo);
+      UnionRect(&unione, &area, &r);
+      EXPECT_TRUE(EqualRect(&unione, &area)) << "controllo " << GetDlgCtrlID(controllo);
+    }
+  }
+  char classe[64] = {};
+  GetClassNameA(f.hwnd(), classe, sizeof classe);
+  EXPECT_STREQ(classe, "BorvanIF_Principale");
+
+  EXPECT_EQ(ordine_tab(f.hwnd()), (std::vector<HWND>{f.command1, f.list2, f.command3, f.command4}));
+  principale.Command2.setVisible(true);
+  EXPECT_EQ(ordine_tab(f.hwnd()),
+            (std::vector<HWND>{f.command1, f.command2, f.list2, f.command3, f.command4}));
+  EXPECT_EQ(ordine_tab(c.hwnd()),
+            (std::vector<HWND>{c.text1, c.command1, c.text2, c.command2, c.text3, c.check1, c.text4,
+                               c.command3, c.text5, c.text6, c.command4, c.command5, c.command6}));
+}
 
 // Esc cancels, writing nothing.
 TEST_F(Finestre, ConfigEscChiudeSenzaScrivere) {
