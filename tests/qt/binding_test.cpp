@@ -35,17 +35,16 @@ struct RegistratoreOsservato : RegistratoreSimulato {
   int in_corso = 0;
 
   int32_t stato() override {
-    return durante(membro_stato, [this] { return RegistratoreSimulato::stato(); });
+    in_corso = membro_stato;
+    const int32_t esito = RegistratoreSimulato::stato();
+    in_corso = 0;
+    return esito;
   }
   int32_t invia(std::string& riga, std::string& risposta) override {
-    return durante(membro_invia, [&] { return RegistratoreSimulato::invia(riga, risposta); });
-  }
-  template <class Membro>
-  int32_t durante(int membro, Membro&& chiamata) {
-    in_corso = membro;
-    const int32_t risultato = chiamata();
+    in_corso = membro_invia;
+    const int32_t esito = RegistratoreSimulato::invia(riga, risposta);
     in_corso = 0;
-    return risultato;
+    return esito;
   }
 };
 
@@ -188,12 +187,8 @@ class BindingTest : public QObject {
       test::CartellaTemporanea cartella;
       cartella.scrivi("BorvanIF.CFG", "POLLING_TIME=11\r\nSHOW_ERRORS=0\r\n");
       cartella.scrivi("ECRSIM.CFG", "PUMP_MESSAGES=1\r\nLINE_DELAY_MS=30\r\n");
-      const auto righe = [](int quante) {
-        std::string testo;
-        for (int riga = 1; riga <= quante; ++riga) testo += std::to_string(riga) + "\r\n";
-        return testo;
-      };
-      cartella.scrivi("Scontr.ECR", righe(10));
+      const std::string righe = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n";
+      cartella.scrivi("Scontr.ECR", righe);
       auto* registratore = new RegistratoreOsservato(cartella.cartella());
       std::string eseguibile = cartella.cartella();
       eseguibile.pop_back();  // the executable's folder, as the system gives it
@@ -211,7 +206,7 @@ class BindingTest : public QObject {
           [&] { return cartella.esiste("Result.TXT") && !cartella.esiste("Scontr.ECR"); }, 60000));
       QCOMPARE(cartella.leggi("Result.TXT"),
                std::string("-101\r\nStampa interrotta dall'utente\r\n"));
-      QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe(membro == membro_stato ? 2 : 3));
+      QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe.substr(0, membro == membro_stato ? 6 : 9));
       QCOMPARE(cartella.conta_righe("BorvanIF.LOG"), size_t{1});
     }
   }
@@ -234,35 +229,32 @@ class BindingTest : public QObject {
     QVERIFY2(visto == test::sorveglianza_attesa, (visto.empty() ? "" : visto.back()).c_str());
   }
 
-  // A widget destroyed first: the program's later changes reach nothing (ASan would see it).
-  void unControlloSopravviveAiSuoiWidget() {
+  // Whichever side is destroyed first, what the other side does later reaches nothing (ASan
+  // would see it): the program's changes, the user's edits, the clicks and the ticks.
+  void ogniLatoSopravviveAllAltro() {
     Label etichetta;
-    Timer timer;
-    ListBox lista;
-    Sorveglianza sorveglianza;
+    Timer timer_orfano;
+    ListBox lista_orfana;
+    Sorveglianza sorveglianza_orfana;
     auto* testo = new QLabel;
-    auto* vista = new QListView;
+    auto* vista_orfana = new QListView;
     auto* genitore = new QObject;
     qt::collega(etichetta, testo);
     new qt::VistaTimer(
-        timer, [] {}, genitore);
-    new qt::VistaLista(lista, vista);
+        timer_orfano, [] {}, genitore);
+    new qt::VistaLista(lista_orfana, vista_orfana);
     new qt::VistaSorveglianza(
-        sorveglianza, [] {}, genitore);
+        sorveglianza_orfana, [] {}, genitore);
     delete testo;
     delete genitore;
-    delete vista;
+    delete vista_orfana;
     etichetta.setCaption("dopo");
-    timer.setInterval(5);
-    timer.setEnabled(true);
-    lista.AddItem("dopo");
-    sorveglianza.sorveglia(QDir::tempPath().toStdString(), "dopo");
-    sorveglianza.guarda_ancora();
-    QCOMPARE(etichetta.Caption(), std::string("dopo"));
-  }
+    timer_orfano.setInterval(5);
+    timer_orfano.setEnabled(true);
+    lista_orfana.AddItem("dopo");
+    sorveglianza_orfana.sorveglia(QDir::tempPath().toStdString(), "dopo");
+    sorveglianza_orfana.guarda_ancora();
 
-  // A control destroyed first: the user's edits, the clicks and the ticks reach nothing.
-  void unWidgetSopravviveAiSuoiControlli() {
     QLineEdit riga;
     QPushButton pulsante;
     QListView vista;
@@ -293,7 +285,6 @@ class BindingTest : public QObject {
     QCOMPARE(click, 0);
     QCOMPARE(tick, 0);
     QCOMPARE(vista.model()->rowCount(), 0);
-    QCOMPARE(riga.text(), QString("dopo"));
   }
 };
 
