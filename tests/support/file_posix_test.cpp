@@ -1,5 +1,4 @@
-// Faults only a POSIX system lets a test stage: a FIFO where a file is expected, a disk that
-// fills up in the middle of a write, a writer that comes for a command file being read.
+// Faults only a POSIX system lets a test stage: a FIFO, a full disk, a writer that comes.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -24,31 +24,9 @@
 namespace borvan {
 namespace {
 
-// While in scope, this process's files fill up at `byte` bytes: a write that crosses the mark
-// is cut there and the next one fails, as on a full disk.
-class DiscoPieno {
- public:
-  explicit DiscoPieno(rlim_t byte) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &prima_);
-    rlimit limite = prima_;
-    limite.rlim_cur = byte;
-    ::setrlimit(RLIMIT_FSIZE, &limite);
-  }
-  ~DiscoPieno() { ::setrlimit(RLIMIT_FSIZE, &prima_); }
-  DiscoPieno(const DiscoPieno&) = delete;
-  DiscoPieno& operator=(const DiscoPieno&) = delete;
-
- private:
-  rlimit prima_{};
-};
-
 size_t descrittori_aperti() {
-  size_t quanti = 0;
-  for (auto voce = std::filesystem::directory_iterator("/proc/self/fd");
-       voce != std::filesystem::directory_iterator(); ++voce)
-    ++quanti;
-  return quanti;
+  const std::filesystem::directory_iterator voci("/proc/self/fd");
+  return static_cast<size_t>(std::distance(begin(voci), end(voci)));
 }
 
 // A resident program that kept one descriptor of each refused file would run out of them after
@@ -60,23 +38,15 @@ TEST(File, OgniRifiutoChiudeIlDescrittore) {
   cartella.scrivi("tenuto", "a\r\n");
   const int scrittore = ::open(tenuto.c_str(), O_WRONLY | O_CLOEXEC);  // its writer holds it
   ASSERT_GE(scrittore, 0);
-  struct Caso {
-    const char* nome;
-    std::function<void()> chiamata;
+  const std::function<void()> rifiuti[] = {
+      [&] { leggi_file_regolare(fifo, 10); }, [&] { FileComandi comandi(fifo); },
+      [&] { EXPECT_TRUE(FileComandi(tenuto).occupato()); },
+      [&] { avvertenze_file_comandi(tenuto); },  // the start-up's look at the folder
   };
-  const Caso casi[] = {
-      {"a FIFO read", [&] { leggi_file_regolare(fifo, 10); }},
-      {"a folder read", [&] { leggi_file_regolare(cartella.cartella(), 10); }},
-      {"a FIFO as the command file", [&] { FileComandi comandi(fifo); }},
-      {"a folder as the command file", [&] { FileComandi comandi(cartella.cartella()); }},
-      {"a command file its writer holds", [&] { EXPECT_TRUE(FileComandi(tenuto).occupato()); }},
-      {"the start-up's look at the folder", [&] { avvertenze_file_comandi(tenuto); }},
-  };
-  for (const Caso& caso : casi) {
-    SCOPED_TRACE(caso.nome);
+  for (size_t i = 0; i < std::size(rifiuti); ++i) {
     const size_t prima = descrittori_aperti();
-    cattura_errore(caso.chiamata);
-    EXPECT_EQ(descrittori_aperti(), prima);
+    cattura_errore(rifiuti[i]);
+    EXPECT_EQ(descrittori_aperti(), prima) << i;
   }
   ::close(scrittore);
 }
@@ -85,11 +55,15 @@ TEST(File, OgniRifiutoChiudeIlDescrittore) {
 TEST(File, ScriviFileInteroONiente) {
   test::CartellaTemporanea cartella;
   cartella.scrivi("Result.TXT", "0\r\nvecchio\r\n");
-  {
-    DiscoPieno pieno(4);
-    EXPECT_THROW(scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n"),
-                 ErroreRuntime);
-  }
+  // This process's files fill up at 4 bytes, as on a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit prima{};
+  ::getrlimit(RLIMIT_FSIZE, &prima);
+  const rlimit pieno{4, prima.rlim_max};
+  ::setrlimit(RLIMIT_FSIZE, &pieno);
+  EXPECT_THROW(scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n"),
+               ErroreRuntime);
+  ::setrlimit(RLIMIT_FSIZE, &prima);
   EXPECT_EQ(cartella.leggi("Result.TXT"), "0\r\nvecchio\r\n");
   EXPECT_FALSE(cartella.esiste("Result.TXT.tmp"));
   scrivi_file(cartella.percorso("Result.TXT"), "-100\r\nTimeout stampa\r\n");
@@ -109,9 +83,8 @@ bool lease_in_rottura(const std::string& percorso) {
   return false;
 }
 
-// A writer that opens a command file while it is taken waits until the file is let go. The
-// signal the system sends the program meanwhile leaves it running, and it reads the file as it
-// took it.
+// A writer that opens a taken command file waits until it is let go; the signal the program
+// gets meanwhile leaves it running, reading the file as it took it.
 TEST(FileComandi, UnoScrittoreCheArrivaAspettaEIlProgrammaNonSiFerma) {
   test::CartellaTemporanea cartella;
   cartella.scrivi("Scontr.ECR", "a\r\n");

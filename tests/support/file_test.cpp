@@ -13,8 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// An empty line inside is a line too, and a last line needs no end. (The other cases are the
-// main window's courses.)
+// An empty line inside is a line too, and a last line needs no end.
 TEST(DividiRighe, UnaRigaVuotaEUnaRigaSenzaFine) {
   EXPECT_EQ(dividi_righe("a\r\r\nb"), (std::vector<std::string>{"a", "", "b"}));
 }
@@ -37,10 +36,8 @@ TEST(File, EsisteECancella) {
   EXPECT_FALSE(cartella.esiste("x.txt"));
 }
 
-// Files are named in the system's 8-bit code page, and every routine must take the name as the
-// C library (which the point-of-sale programs write with) takes it: on Windows the bytes
-// 0x80-0x9F are where two conversions differ. The routines of a job are proven, on Windows, by
-// a whole job over such names; these are the ones of the settings, the log and a failed result.
+// Every routine takes an 8-bit name as the C library the point-of-sale programs use does: on
+// Windows the bytes 0x80-0x9F are where two conversions differ.
 TEST(Nomi8bit, OgniRoutineVedeIlFileCheScriveFopen) {
   test::CartellaTemporanea cartella;
   for (const char* nome : {"Scontr\x80\x9F.ECR", "Cass\xE8.ECR"}) {
@@ -48,8 +45,7 @@ TEST(Nomi8bit, OgniRoutineVedeIlFileCheScriveFopen) {
     const std::string percorso = cartella.cartella() + nome;
     std::FILE* file = std::fopen(percorso.c_str(), "wb");
     ASSERT_NE(file, nullptr);
-    std::fputs("uno\r\n", file);
-    std::fclose(file);
+    std::fputs("uno\r\n", file), std::fclose(file);
     EXPECT_TRUE(file_esiste(percorso));
     aggiungi_a_file(percorso, "due\r\n");
     EXPECT_EQ(leggi_file(percorso), "uno\r\ndue\r\n");
@@ -60,13 +56,12 @@ TEST(Nomi8bit, OgniRoutineVedeIlFileCheScriveFopen) {
   }
 }
 
-// A path the system cuts short to the buffer it was given (MAX_PATH, a buffer grown once) is
-// asked again with room for it, never taken cut: a folder cut short would hold none of the files.
+// A path the system cuts short to its buffer is asked again with room, never taken cut.
 TEST(LeggiTestoDiSistema, UnTestoTroncatoERichiestoPerIntero) {
   for (const size_t lunghezza : {size_t{0}, size_t{259}, size_t{260}, size_t{520}, size_t{2000}}) {
     SCOPED_TRACE(lunghezza);
     const std::string percorso(lunghezza, 'c');
-    // GetModuleFileName: as much as fits, and the buffer's size when that is not all.
+    // As GetModuleFileName: what fits, and the buffer's size when that is not all.
     const std::string letto = leggi_testo_di_sistema<char>([&](char* dove, size_t quanti) {
       const size_t scritti = std::min(quanti, percorso.size());
       std::copy_n(percorso.begin(), scritti, dove);
