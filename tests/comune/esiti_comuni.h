@@ -8,7 +8,7 @@
 #include "comune/installazione.h"
 #include "ecr/driver_ecr.h"
 #ifdef _WIN32
-#include "ecrsim/registrazione_com.h"
+#include "comune/registrazione_com.h"
 #endif
 
 namespace borvan::test {

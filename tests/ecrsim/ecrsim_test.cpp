@@ -8,8 +8,8 @@
 #include <string>
 
 #include "automazione/controllo_finto.h"
+#include "comune/registrazione_com.h"
 #include "ecr/driver_predefinito.h"
-#include "ecrsim/registrazione_com.h"
 #include "support/errore_runtime.h"
 
 namespace borvan {
