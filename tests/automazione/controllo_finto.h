@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-#include <ocidl.h>
-#include <olectl.h>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -104,6 +101,7 @@ class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** oggetto) override {
+    if (oggetto == nullptr) return E_POINTER;
     *oggetto = nullptr;
     if (iid == IID_IOleObject && !stato_misc) return E_NOINTERFACE;
     if (iid != IID_IClassFactory) return ControlloSimulato::QueryInterface(iid, oggetto);
