@@ -110,6 +110,11 @@ struct Processo {
 };
 #endif
 
+// Whether the process ends within `entro`.
+inline bool terminato(Processo& processo, std::chrono::milliseconds entro = 60s) {
+  return attendi([&processo] { return !processo.in_vita(); }, entro);
+}
+
 // A job of `righe` numbered lines.
 inline std::string comandi(int righe) {
   std::string testo;

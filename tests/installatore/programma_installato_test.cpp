@@ -97,7 +97,7 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
   // As "Apps and features" runs it: the uninstaller copies itself away and returns at once.
   ASSERT_EQ(esegui(voce_disinstalla("QuietUninstallString"), avvio_lento), 0u);
   ASSERT_TRUE(attendi([&] { return voce_disinstalla("DisplayName").empty(); }, avvio_lento));
-  EXPECT_TRUE(attendi([&] { return !programma->in_vita(); }));
+  EXPECT_TRUE(terminato(*programma));
   for (const char* nome :
        {"BorvanIF.exe", "Disinstalla.exe", "ECRSIM.DLL", "LEGGIMI.txt", "Esempio"})
     EXPECT_TRUE(attendi([&] { return !cassa.esiste(nome); })) << nome;

@@ -82,7 +82,7 @@ TEST(Programma, UnLavoroInterrottoEUnaSolaIstanza) {
     cassa.deponi(comandi(5));
     ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
     fermata.ferma(*programma);
-    ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+    ASSERT_TRUE(terminato(*programma));
     const size_t stampate = cassa.righe_stampate();
     ASSERT_LT(stampate, 5u);
     EXPECT_TRUE(cassa.esiste("Scontr.ECR"));
@@ -96,7 +96,7 @@ TEST(Programma, UnLavoroInterrottoEUnaSolaIstanza) {
     EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
 
     const auto secondo = cassa.avvia();
-    ASSERT_TRUE(attendi([&] { return !secondo->in_vita(); })) << "the second instance still runs";
+    ASSERT_TRUE(terminato(*secondo)) << "the second instance still runs";
     EXPECT_EQ(secondo->uscita(), 0u);
     cassa.imposta_registratore("REFUSE_LINE=1\r\nREFUSE_CODE=9\r\n");
     ASSERT_TRUE(cassa.lavoro("B\r\n"));

@@ -104,7 +104,7 @@ TEST(ProgrammaWin32, UnaCartellaCheLaCodePageNonSaScrivere) {
     return false;
   }));
   PostMessageW(casella, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(attendi([&] { return !processo.in_vita(); }));
+  ASSERT_TRUE(terminato(processo));
   EXPECT_EQ(processo.uscita(), 1u);
   for (const wchar_t* nome : {L"\\BorvanIF.LCK", L"\\BorvanIF.LOG", L"\\Result.TXT"})
     EXPECT_EQ(GetFileAttributesW((cartella + nome).c_str()), INVALID_FILE_ATTRIBUTES);
@@ -166,7 +166,7 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
   verifica_lavoro(cassa, esiti_comuni[0]);
   EXPECT_EQ(cassa.esiti_nel_log(), 4u);
   PostMessageA(finestra, RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
-  ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+  ASSERT_TRUE(terminato(*programma));
   EXPECT_EQ(programma->uscita(), 0u);
 }
 
@@ -217,7 +217,7 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
       const auto programma = cassa.avvia();
       ASSERT_TRUE(programma);
       cassa.deponi(comandi(3));
-      ASSERT_TRUE(attendi([&] { return !programma->in_vita(); }));
+      ASSERT_TRUE(terminato(*programma));
       EXPECT_EQ(programma->uscita(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     }
     const std::vector<std::string> dopo = rapporti(cassa);
