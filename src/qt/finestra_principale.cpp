@@ -49,6 +49,8 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
       principale.Timer2, [&principale] { principale.Timer2_Timer(); }, this);
   new VistaTimer(
       principale.Timer3, [&principale] { principale.Timer3_Timer(); }, this);
+  new VistaTimer(
+      principale.guardia, [&principale] { principale.guardia_Timer(); }, this);
   new VistaSorveglianza(
       principale.sorveglianza, [&principale] { principale.cartella_cambiata(); }, this);
   collega(principale.Form, this, [] {});

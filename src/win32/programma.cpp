@@ -27,7 +27,11 @@ Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> dri
     DialogoConfig dialogo(ciclo_, cartella_eseguibile_, operatore_, errori_);
     dialogo.esegui();
   });
-  ambiente_.imposta_fine([this] { rilascia_controllo(); });
+  // A control whose call never returned is not let go under it: the wait would only delay
+  // the end the operator asked for.
+  ambiente_.imposta_fine([this] {
+    if (!principale_.chiamata_in_corso()) rilascia_controllo();
+  });
 }
 
 Programma::~Programma() {
