@@ -383,6 +383,10 @@ void Principale::guardia_Timer() {
   if (std::exchange(domanda_rimandata_, false)) Command3_Click();
 }
 
+void Principale::annota_errore_sfuggito(const std::string& descrizione) {
+  annota(descrizione.empty() ? "Errore non gestito" : "Errore non gestito: " + descrizione);
+}
+
 // The end a tick or a click asked for while a register call was in progress.
 bool Principale::chiudi_se_rimandato() {
   if (!fine_rimandata_) return false;

@@ -110,6 +110,8 @@ class Principale {
   // Something changed in the command file's folder, maybe the command file.
   void cartella_cambiata();
   void guardia_Timer();
+  // An error that escaped an event handler, said in the log for support to see.
+  void annota_errore_sfuggito(const std::string& descrizione);
 
  private:
   bool lavoro_attivo(uint64_t lavoro) const;

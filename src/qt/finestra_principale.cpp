@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "qt/disegno.h"
+#include "qt/protetto.h"
 #include "qt/sorveglianza.h"
 
 namespace borvan::qt {
@@ -59,7 +60,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
 
 void FinestraPrincipale::closeEvent(QCloseEvent* evento) {
   evento->ignore();
-  principale_.Command3_Click();
+  protetto([this] { principale_.Command3_Click(); });
 }
 
 }  // namespace borvan::qt
