@@ -52,6 +52,23 @@ class Bandiera {
   bool& valore_;
 };
 
+// Runs an action on every way out of a scope.
+template <class Azione>
+class AllUscita {
+ public:
+  explicit AllUscita(Azione azione) : azione_(std::move(azione)) {}
+  ~AllUscita() { azione_(); }
+  AllUscita(const AllUscita&) = delete;
+  AllUscita& operator=(const AllUscita&) = delete;
+
+ private:
+  Azione azione_;
+};
+
+// How often the watch over the register's calls looks: a call that stops answering is known
+// within half a second of the limit.
+constexpr int32_t intervallo_guardia_ms = 500;
+
 }  // namespace
 
 constinit const DisegnoModulo Principale::disegno{
@@ -75,6 +92,7 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
   Command4.setCaption(caption("Command4"));
   Command2.setVisible(false);
   Timer3.setInterval(1);
+  guardia.setInterval(intervallo_guardia_ms);
 }
 
 bool Principale::Form_Load() {
@@ -117,13 +135,18 @@ void Principale::recupera_lavoro_interrotto() {
 }
 
 void Principale::Command3_Click() {
+  if (chiamate_in_corso_ > 0 && !chiamata_bloccata()) {
+    domanda_rimandata_ = true;
+    return;
+  }
   if (operatore_.domanda(domanda_chiusura)) termina_programma();
 }
 
 // Never inside a register call: the register is not left in the middle of a line, and the
-// journal already knows the line the call printed.
+// journal already knows the line the call printed. A call that has stopped answering is no
+// reason to keep the till trapped: the journal gives its job an outcome at the next start.
 void Principale::termina_programma() {
-  if (chiamate_in_corso_ > 0) {
+  if (chiamate_in_corso_ > 0 && !chiamata_bloccata()) {
     termine_rimandato_ = true;
     return;
   }
@@ -170,9 +193,12 @@ void Principale::annota(const std::string& nota) {
 }
 
 void Principale::Command1_Click() {
+  if (chiamate_in_corso_ > 0) {
+    configurazione_rimandata_ = true;
+    return;
+  }
   Trappola passo{errori_};
-  // Also while the register is being opened: the job is not under way yet, but its settings are.
-  if (stampa_in_corso_ || chiusura_in_corso_ || chiamate_in_corso_ > 0) {
+  if (stampa_in_corso_ || chiusura_in_corso_) {
     passo([&] { operatore_.messaggio(messaggio_stampa_in_corso, Icona::nessuna); });
     return;
   }
@@ -186,6 +212,7 @@ void Principale::Command1_Click() {
 }
 
 void Principale::Timer1_Timer() {
+  const AllUscita dopo{[this] { rispondi_rimandati(); }};
   // Inside the open the job is not under way yet: the file must not be taken a second time.
   if (stampa_in_corso_ || chiusura_in_corso_ || chiamate_in_corso_ > 0) return;
   Command2.setVisible(false);
@@ -277,16 +304,16 @@ bool Principale::apri_comunicazione_ecr() {
   // With no register to reach, the job ends as a failed open that says why. Asking may create
   // the register's control, which may run messages as any call does.
   std::string assenza;
-  chiama_driver([&] { assenza = CoEcrCom1.motivo_assenza(); });
+  chiama_driver(0, [&] { assenza = CoEcrCom1.motivo_assenza(); });
   if (!assenza.empty()) {
     chiudi_comunicazione(codice_esito::errore_apertura, assenza);
     return false;
   }
   int32_t risultato = 0;
   const auto errore = cattura_errore([&] {
-    chiama_driver([&] { CoEcrCom1.imposta_proprieta_9(0); });
+    chiama_driver(membro_proprieta_9, [&] { CoEcrCom1.imposta_proprieta_9(0); });
     std::string richiesta = "PORT = " + std::to_string(config.porta_ecr);
-    chiama_driver([&] { risultato = CoEcrCom1.apri(richiesta); });
+    chiama_driver(membro_apri, [&] { risultato = CoEcrCom1.apri(richiesta); });
   });
   if (errore) {
     chiudi_comunicazione(codice_esito::errore_apertura, "");
@@ -301,18 +328,63 @@ bool Principale::lavoro_attivo(uint64_t lavoro) const {
   return stampa_in_corso_ && !chiusura_in_corso_ && !fine_rimandata_ && lavoro == lavoro_;
 }
 
-void Principale::chiama_driver(const std::function<void()>& chiamata) {
+void Principale::chiama_driver(int32_t membro, const std::function<void()>& chiamata) {
+  // The end asked during the call comes the moment it returns, but a job being ended first
+  // finishes ending: its outcome is the register's word, not the journal's.
   struct Ritorno {
     Principale& p;
     ~Ritorno() {
-      if (--p.chiamate_in_corso_ > 0 || !p.termine_rimandato_) return;
+      if (--p.chiamate_in_corso_ > 0 || !p.termine_rimandato_ || p.chiusura_in_corso_) return;
       p.termine_rimandato_ = false;
       p.ambiente_.termina();
     }
   };
+  if (chiamate_in_corso_ == 0) {
+    membro_in_corso_ = membro;
+    inizio_chiamata_ = ambiente_.millisecondi();
+    bloccata_annotata_ = false;
+    guardia.setEnabled(true);
+  }
   ++chiamate_in_corso_;
   Ritorno ritorno{*this};
   chiamata();
+}
+
+// The first to find the call past the limit says in the log which member hangs.
+bool Principale::chiamata_bloccata() {
+  if (chiamate_in_corso_ == 0 || ambiente_.millisecondi() - inizio_chiamata_ < limite_chiamata_ms)
+    return false;
+  if (std::exchange(bloccata_annotata_, true)) return true;
+  const std::string chiamata = membro_in_corso_ == 0
+                                   ? std::string("la creazione del driver")
+                                   : "il membro " + std::to_string(membro_in_corso_);
+  annota("Il registratore non risponde: " + chiamata + " e' in corso da piu' di " +
+         std::to_string(limite_chiamata_ms / 1000) + " s");
+  return true;
+}
+
+// The clicks that came during the calls of the handler now over, each answered once, as if it
+// came now: never inside a call, nor while a job is being ended.
+void Principale::rispondi_rimandati() {
+  if (chiamate_in_corso_ > 0 || chiusura_in_corso_) return;
+  if (std::exchange(domanda_rimandata_, false)) salta_errori([&] { Command3_Click(); });
+  if (std::exchange(configurazione_rimandata_, false)) salta_errori([&] { Command1_Click(); });
+}
+
+// A call past the limit has stopped answering (a hung register, a control waiting for ever):
+// the close and the end asked during it act now.
+void Principale::guardia_Timer() {
+  if (chiamate_in_corso_ == 0) {
+    guardia.setEnabled(false);
+    return;
+  }
+  if (!chiamata_bloccata()) return;
+  if (std::exchange(termine_rimandato_, false)) ambiente_.termina();
+  if (std::exchange(domanda_rimandata_, false)) Command3_Click();
+}
+
+void Principale::annota_errore_sfuggito(const std::string& descrizione) {
+  annota(descrizione.empty() ? "Errore non gestito" : "Errore non gestito: " + descrizione);
 }
 
 // The end a tick or a click asked for while a register call was in progress.
@@ -330,6 +402,7 @@ bool Principale::tempo_scaduto() {
 }
 
 void Principale::Timer3_Timer() {
+  const AllUscita dopo{[this] { rispondi_rimandati(); }};
   if (!stampa_in_corso_ || chiusura_in_corso_ || invio_in_corso_ || chiamate_in_corso_ > 0) return;
   Bandiera invio{invio_in_corso_};
   const uint64_t lavoro = lavoro_;
@@ -349,7 +422,7 @@ void Principale::Timer3_Timer() {
     return abbandona_riga(lavoro, passo);
   if (!passo([&] {
         int32_t stato = 0;
-        chiama_driver([&] { stato = CoEcrCom1.stato(); });
+        chiama_driver(membro_stato, [&] { stato = CoEcrCom1.stato(); });
         Label1.setCaption(stato == 0 ? "OK" : "Cod." + std::to_string(stato));
       }))
     return abbandona_riga(lavoro, passo);
@@ -361,7 +434,7 @@ void Principale::Timer3_Timer() {
   int32_t risultato = 0;
   if (!passo([&] {
         risposta.clear();
-        chiama_driver([&] {
+        chiama_driver(membro_invia, [&] {
           risultato = CoEcrCom1.invia(riga, risposta);
           // Counted before an end asked during the call is acted on.
           if (risultato == 0) giornale_.accettate(++righe_accettate_);
@@ -386,11 +459,13 @@ void Principale::abbandona_riga(uint64_t lavoro, const Trappola& passo) {
 }
 
 void Principale::Timer2_Timer() {
+  const AllUscita dopo{[this] { rispondi_rimandati(); }};
   if (!stampa_in_corso_ || chiusura_in_corso_) return;
   chiudi_comunicazione(codice_esito::timeout, "");
 }
 
 void Principale::Command2_Click() {
+  const AllUscita dopo{[this] { rispondi_rimandati(); }};
   if (!stampa_in_corso_ || chiusura_in_corso_) return;
   chiudi_comunicazione(codice_esito::interrotto, "");
 }
@@ -407,7 +482,7 @@ void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   fine_rimandata_.reset();
   Bandiera chiusura{chiusura_in_corso_};
   comandi_.reset();  // a writer of the next file never waits behind this job's message box
-  salta_errori([&] { chiama_driver([&] { CoEcrCom1.chiudi(); }); });
+  salta_errori([&] { chiama_driver(membro_chiudi, [&] { CoEcrCom1.chiudi(); }); });
   giornale_.decidi(res, desc_errore);
   salta_errori([&] { scrivi_Result_file(res, desc_errore); });
   salta_errori([&] { Timer2.setEnabled(false); });
@@ -421,6 +496,8 @@ void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   // The next command file may have landed while this job ended, when the poll could not take
   // it: the poll looks once more, right after.
   sorveglianza.guarda_ancora();
+  // The end asked while the register was being closed, now that the job has ended.
+  if (std::exchange(termine_rimandato_, false)) ambiente_.termina();
 }
 
 void Principale::togli_file_comandi(const std::string& percorso, const IdentitaFile& identita) {

@@ -69,6 +69,8 @@ class Principale {
   Timer Timer1;     // poll tick
   Timer Timer2;     // time-out tick
   Timer Timer3;     // send tick
+  // Ticks while register calls run, so that one that never returns does not trap the till.
+  Timer guardia;
   // The command file's folder, watched beside the poll so that a job starts the moment its
   // file lands.
   Sorveglianza sorveglianza;
@@ -79,14 +81,21 @@ class Principale {
 
   // A print job is in progress.
   bool stampa_in_corso() const { return stampa_in_corso_; }
+  // A call to the register's driver is on the stack.
+  bool chiamata_in_corso() const { return chiamate_in_corso_ > 0; }
 
   void chiudi_comunicazione(int32_t res, std::string desc_errore);
   void leggi_config();
   void scrivi_Result_file(int32_t coderrore, std::string subdesc_errore);
   bool apri_comunicazione_ecr();
 
+  // A register call past this has stopped answering: the close and the end asked during it act
+  // at once.
+  static constexpr int64_t limite_chiamata_ms = 10000;
+
   // Ends the program, asked by the close question's Yes, the end of the session or a signal.
-  // During a register call the end comes the moment the call returns.
+  // During a register call the end comes the moment the call returns, or once the job being
+  // ended has ended; during a call past the limit, at once.
   void termina_programma();
 
   // False when another instance runs: this one is to end silently.
@@ -100,11 +109,17 @@ class Principale {
   void Timer3_Timer();
   // Something changed in the command file's folder, maybe the command file.
   void cartella_cambiata();
+  void guardia_Timer();
+  // An error that escaped an event handler, said in the log for support to see.
+  void annota_errore_sfuggito(const std::string& descrizione);
 
  private:
   bool lavoro_attivo(uint64_t lavoro) const;
-  void chiama_driver(const std::function<void()>& chiamata);
+  void chiama_driver(int32_t membro, const std::function<void()>& chiamata);
+  // The call in progress has passed the limit.
+  bool chiamata_bloccata();
   bool chiudi_se_rimandato();
+  void rispondi_rimandati();
   void carica_righe();
   void rifiuta_file_comandi(const std::string& motivo);
   bool tempo_scaduto();
@@ -131,8 +146,17 @@ class Principale {
   bool invio_in_corso_ = false;
   // Calls to the register's driver on the stack. A control may run the message loop while it
   // waits for the register: until its call returns, ticks and clicks only record what they
-  // want, and the job's end and the program's end asked meanwhile come when it returns.
+  // want, and the job's end and the program's end asked meanwhile come when it returns; no box
+  // opens inside it, since its loop would freeze the control's wait. The close question and
+  // "Configurazione" are answered once the handler that made the call is over.
   int chiamate_in_corso_ = 0;
+  // The outermost call: its member (0 while the driver is being created), since when, and
+  // whether the log has said that it passed the limit.
+  int32_t membro_in_corso_ = 0;
+  int64_t inizio_chiamata_ = 0;
+  bool bloccata_annotata_ = false;
+  bool domanda_rimandata_ = false;
+  bool configurazione_rimandata_ = false;
   struct FineRimandata {
     int32_t codice;
     std::string descrizione;

@@ -9,6 +9,7 @@
 #include "automazione/filtro_arresto.h"
 #include "automazione/sito_controllo.h"
 #include "automazione/testo_com.h"
+#include "automazione/virgola_mobile.h"
 #include "support/errore_runtime.h"
 
 namespace borvan {
@@ -24,35 +25,20 @@ struct Riferimento {
   }
 };
 
-bool con_sse() {
-  static const bool presente = IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE);
-  return presente;
-}
-
 // Controls built with other runtimes change what belongs to the whole process and leave it so:
 // the floating-point control words (precision, rounding, exceptions unmasked) and the filter of
-// unhandled exceptions. The program's own are put back after their every call: the words on
-// both units, so that its arithmetic never starts to trap or round otherwise (the C library's
-// fesetenv leaves the SSE unit's alone on 64-bit builds); the filter, so that a crash still
+// unhandled exceptions. The program's own are put back after their every call: the words, so
+// that its arithmetic never starts to trap or round otherwise; the filter, so that a crash still
 // leaves its report.
 class Ripristino {
  public:
-  Ripristino() {
-    asm volatile("fnstcw %0" : "=m"(x87_));
-    if (con_sse()) asm volatile("stmxcsr %0" : "=m"(sse_));
-  }
-  ~Ripristino() {
-    // An exception the control left pending would trap at the program's next x87 instruction.
-    asm volatile("fnclex\n\tfldcw %0" : : "m"(x87_));
-    if (con_sse()) asm volatile("ldmxcsr %0" : : "m"(sse_));
-    rimetti_filtro_arresto();
-  }
+  Ripristino() = default;
+  ~Ripristino() { rimetti_filtro_arresto(); }
   Ripristino(const Ripristino&) = delete;
   Ripristino& operator=(const Ripristino&) = delete;
 
  private:
-  uint16_t x87_ = 0;
-  uint32_t sse_ = 0;
+  ParoleRipristinate parole_;
 };
 
 std::wstring wide(const std::string& testo) {

@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include "automazione/virgola_mobile.h"
+
 namespace borvan {
 
 namespace {
@@ -225,6 +227,7 @@ HRESULT SitoControllo::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
 // of a design surface. Any other ambient property is unknown: the control keeps its default.
 HRESULT SitoControllo::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                               VARIANT* risultato, EXCEPINFO*, UINT*) {
+  const ParoleDelProgramma parole;
   if ((modo & DISPATCH_PROPERTYGET) == 0) return DISP_E_MEMBERNOTFOUND;
   if (parametri != nullptr && parametri->cArgs != 0) return DISP_E_BADPARAMCOUNT;
   if (risultato == nullptr) return E_POINTER;

@@ -62,6 +62,7 @@ const ChiaveSimulatore chiavi[] = {
     {"PUMP_MESSAGES", [](I& i, int32_t n) { i.elabora_eventi = n != 0; }},
     {"REQUIRE_SITE", [](I& i, int32_t n) { i.sito_richiesto = n == 1; }},
     {"CRASH", [](I& i, int32_t n) { i.membro_in_arresto = membro_valido(n) ? n : 0; }},
+    {"HANG", [](I& i, int32_t n) { i.membro_bloccato = membro_valido(n) ? n : 0; }},
 };
 
 }  // namespace
@@ -114,17 +115,21 @@ void RegistratoreSimulato::libero() const {
 }
 
 // The time the register takes to answer. A register that pumps messages spends it, in every
-// member, in the program's message loop; one that does not blocks for it on each line.
+// member, in the program's message loop; one that does not blocks for it on each line. A hung
+// member waits for ever, in the loop in short slices, so that the program can still end.
 void RegistratoreSimulato::attendi(int32_t membro) {
-  const int32_t ritardo = impostazioni_.ritardo_riga_ms;
-  if (impostazioni_.elabora_eventi && ciclo_eventi_) {
+  const bool bloccato = membro == impostazioni_.membro_bloccato;
+  const int32_t ritardo = bloccato ? 100 : impostazioni_.ritardo_riga_ms;
+  if ((impostazioni_.elabora_eventi || bloccato) && ciclo_eventi_) {
     struct Uscita {
       int32_t& in_attesa;
       ~Uscita() { --in_attesa; }
     } uscita{++in_attesa_};
     ciclo_eventi_(ritardo);
-  } else if (membro == membro_invia && ritardo > 0) {
+    while (bloccato) ciclo_eventi_(ritardo);
+  } else if ((membro == membro_invia || bloccato) && ritardo > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
+    while (bloccato) std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
   }
 }
 

@@ -59,8 +59,13 @@ void AmbienteQt::termina_ai_segnali(std::function<void()> termina) {
   segnale_scrittura = coppia[0];
   termina_ai_segnali_ = std::move(termina);
   notifica_segnali_ = new QSocketNotifier(coppia[1], QSocketNotifier::Read);
-  QObject::connect(notifica_segnali_, &QSocketNotifier::activated,
-                   [this] { termina_ai_segnali_(); });
+  // Read, so that an end that must wait for a register call does not wake the loop meanwhile.
+  QObject::connect(notifica_segnali_, &QSocketNotifier::activated, [this, lettura = coppia[1]] {
+    char byte[16];
+    while (::read(lettura, byte, sizeof byte) > 0) {
+    }
+    termina_ai_segnali_();
+  });
   struct sigaction azione {};
   azione.sa_handler = al_segnale;
   sigemptyset(&azione.sa_mask);

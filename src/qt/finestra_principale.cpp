@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "qt/disegno.h"
+#include "qt/protetto.h"
 #include "qt/sorveglianza.h"
 
 namespace borvan::qt {
@@ -49,6 +50,8 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
       principale.Timer2, [&principale] { principale.Timer2_Timer(); }, this);
   new VistaTimer(
       principale.Timer3, [&principale] { principale.Timer3_Timer(); }, this);
+  new VistaTimer(
+      principale.guardia, [&principale] { principale.guardia_Timer(); }, this);
   new VistaSorveglianza(
       principale.sorveglianza, [&principale] { principale.cartella_cambiata(); }, this);
   collega(principale.Form, this, [] {});
@@ -57,7 +60,7 @@ FinestraPrincipale::FinestraPrincipale(Principale& principale)
 
 void FinestraPrincipale::closeEvent(QCloseEvent* evento) {
   evento->ignore();
-  principale_.Command3_Click();
+  protetto([this] { principale_.Command3_Click(); });
 }
 
 }  // namespace borvan::qt

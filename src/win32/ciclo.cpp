@@ -37,13 +37,14 @@ void Ciclo::smista(MSG& msg) {
 }
 
 // Sleeps until a message comes or an object of the loop's is signalled, whose callback runs.
+// Input already in the queue wakes it too: a control may have looked at it without taking it.
 void Ciclo::attendi() {
   const std::vector<const Attesa*> tutte = attese_;  // a callback may add or remove one
   std::vector<HANDLE> oggetti;
   for (const Attesa* attesa : tutte) oggetti.push_back(attesa->oggetto());
   const DWORD quanti = static_cast<DWORD>(std::min<size_t>(oggetti.size(), 63));
-  const DWORD esito =
-      MsgWaitForMultipleObjects(quanti, oggetti.data(), FALSE, INFINITE, QS_ALLINPUT);
+  const DWORD esito = MsgWaitForMultipleObjectsEx(quanti, oggetti.data(), INFINITE, QS_ALLINPUT,
+                                                  MWMO_INPUTAVAILABLE);
   if (esito >= WAIT_OBJECT_0 + quanti) return;  // a message, or a failure: the queue decides
   const Attesa* segnalata = tutte[esito - WAIT_OBJECT_0];
   if (std::find(attese_.begin(), attese_.end(), segnalata) != attese_.end()) segnalata->segnalato();
@@ -90,7 +91,8 @@ void Ciclo::elabora_messaggi(std::chrono::milliseconds durata) {
     }
     const auto resto = std::chrono::ceil<std::chrono::milliseconds>(fine - Orologio::now());
     if (resto.count() <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(resto.count()), QS_ALLINPUT);
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(resto.count()), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
   }
 }
 

@@ -32,6 +32,8 @@ FinestraPrincipale::FinestraPrincipale(Ciclo& ciclo, Principale& principale)
                                          [&principale] { principale.Timer2_Timer(); });
   timer3_ = std::make_unique<VistaTimer>(principale.Timer3, *this,
                                          [&principale] { principale.Timer3_Timer(); });
+  guardia_ = std::make_unique<VistaTimer>(principale.guardia, *this,
+                                          [&principale] { principale.guardia_Timer(); });
   sorveglianza_ = std::make_unique<VistaSorveglianza>(
       principale.sorveglianza, *this, [&principale] { principale.cartella_cambiata(); });
   collega(principale.Form, *this, [] {});

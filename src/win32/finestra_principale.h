@@ -39,7 +39,7 @@ class FinestraPrincipale : public Modulo {
   Principale& principale_;
   UINT termina_;
   std::unique_ptr<VistaLista> vista_lista_;
-  std::unique_ptr<VistaTimer> timer1_, timer2_, timer3_;
+  std::unique_ptr<VistaTimer> timer1_, timer2_, timer3_, guardia_;
   std::unique_ptr<VistaSorveglianza> sorveglianza_;
 };
 

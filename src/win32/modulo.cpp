@@ -1,5 +1,6 @@
 #include "win32/modulo.h"
 
+#include "automazione/virgola_mobile.h"
 #include "win32/protetto.h"
 
 namespace borvan::win32 {
@@ -55,6 +56,9 @@ void Modulo::crea(const char* classe, const char* titolo, DWORD stile, DWORD sti
 }
 
 LRESULT CALLBACK Modulo::procedura(HWND finestra, UINT msg, WPARAM wp, LPARAM lp) {
+  // A register control that runs the message loop inside its call brings the program's windows
+  // and their timer ticks here with its own floating-point words in force.
+  const ParoleDelProgramma parole;
   if (msg == WM_NCCREATE) {
     auto* nuovo = static_cast<Modulo*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     nuovo->hwnd_ = finestra;

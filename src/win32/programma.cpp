@@ -4,6 +4,7 @@
 
 #include "automazione/driver_com.h"
 #include "ecr/driver_assente.h"
+#include "support/protetto.h"
 #include "win32/dialogo_config.h"
 
 namespace borvan::win32 {
@@ -27,10 +28,17 @@ Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> dri
     DialogoConfig dialogo(ciclo_, cartella_eseguibile_, operatore_, errori_);
     dialogo.esegui();
   });
-  ambiente_.imposta_fine([this] { rilascia_controllo(); });
+  // A control whose call never returned is not let go under it: the wait would only delay
+  // the end the operator asked for.
+  ambiente_.imposta_fine([this] {
+    if (!principale_.chiamata_in_corso()) rilascia_controllo();
+  });
+  ascolta_errori_sfuggiti(
+      [this](const std::string& descrizione) { principale_.annota_errore_sfuggito(descrizione); });
 }
 
 Programma::~Programma() {
+  ascolta_errori_sfuggiti(nullptr);
   rilascia_controllo();
 }
 

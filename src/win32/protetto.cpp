@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
 #include "support/nome_programma.h"
+#include "support/protetto.h"
 #include "win32/ciclo.h"
 
 namespace borvan::win32 {
@@ -14,13 +14,9 @@ void protetto(const Ciclo& ciclo, const std::function<void()>& gestore) {
   // The core traps its run-time errors; anything that still escapes must not unwind through
   // the system's message loop.
   if (ciclo.gestori_fermi()) return;
-  try {
-    gestore();
-  } catch (const std::exception& e) {
-    OutputDebugStringA((std::string(nome_programma) + ": errore non gestito: " + e.what()).c_str());
-  } catch (...) {
-    OutputDebugStringA(con_nome_programma<": errore non gestito">);
-  }
+  if (const auto sfuggito = esegui_protetto(gestore))
+    OutputDebugStringA(
+        (std::string(nome_programma) + ": errore non gestito: " + *sfuggito).c_str());
 }
 
 }  // namespace borvan::win32

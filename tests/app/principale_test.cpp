@@ -113,7 +113,12 @@ TEST(Principale, TimeoutEInterruzioneChiudonoIlLavoro) {
     EXPECT_FALSE(b.p->Timer2.Enabled());  // no time-out at all
     b.lavoro("riscritto\r\n");
     b.p->Timer3_Timer();
+    // A close asked while the register closes is asked once the job has ended.
+    b.driver->guasto = [&b](int id) {
+      if (id == membro_chiudi) b.p->Command3_Click();
+    };
     ((*b.p).*fine)();
+    EXPECT_EQ(b.operatore.domande.size(), 1u);
     EXPECT_FALSE(b.p->stampa_in_corso());
     EXPECT_EQ(b.result(), atteso);
     b.p->Timer3_Timer();
@@ -184,76 +189,110 @@ TEST(Principale, IlDialogoDErroreDelTickDInvio) {
 }
 
 // A register control that pumps messages delivers ticks and clicks inside its calls, here while
-// the second of three lines is in progress: no call inside another, no line twice, one outcome;
-// a time-out ends the job right after the call, the end of the session with the journal true.
+// the second of three lines is in progress: no call inside another, no line twice, one outcome,
+// no box until the call's handler is over (a time-out tick inside it shows when it came). An end
+// of the program (the session's, the installer's, the close question's Yes) comes right after
+// the call with the journal true, or once the job being ended has ended; past the limit, at once.
 TEST(Principale, TickEClicDentroUnaChiamataAlRegistratore) {
-  enum class Effetto { nessuno, scadenza, termine };
   struct Evento {
     const char* nome;
     std::function<void(Banco&)> esegui;
-    Effetto effetto;
+    // Lines printed, by member (open, status, send, close): fewer than three, the job timed out.
+    // When it ends the program: the lines in the journal then, -1 for no journal.
+    int righe[4];
+    bool termina = false;
+    size_t finestre = 0;   // boxes and dialogs opened
     bool solleva = false;  // then the member raises
   };
+  using P = Principale;
+  const auto due_volte = [](void (P::*clic)(), bool si = false) {
+    return [clic, si](Banco& b) {
+      b.operatore.risposte_domanda = {si};
+      ((*b.p).*clic)();
+      ((*b.p).*clic)();
+    };
+  };
+  const auto poi_bloccata = [](void (P::*chiesto)()) {  // the call stops answering
+    return [chiesto](Banco& b) {
+      b.operatore.risposte_domanda = {true};
+      ((*b.p).*chiesto)();
+      b.ambiente.orologio += P::limite_chiamata_ms;
+      b.p->guardia_Timer();
+    };
+  };
   const Evento eventi[] = {
-      {"poll", [](Banco& b) { b.p->Timer1_Timer(); }, Effetto::nessuno},
-      {"send", [](Banco& b) { b.p->Timer3_Timer(); }, Effetto::nessuno},
-      {"configuration", [](Banco& b) { b.p->Command1_Click(); }, Effetto::nessuno},
-      {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, Effetto::scadenza},
-      {"time-out, then the send raises",
-       [](Banco& b) {
-         b.p->Timer2_Timer();
-         throw ErroreRuntime(57);
-       },
-       Effetto::scadenza, true},
-      {"end of the session", [](Banco& b) { b.p->termina_programma(); }, Effetto::termine},
+      {"poll", [](Banco& b) { b.p->Timer1_Timer(); }, {3, 3, 3, 3}},
+      {"send", [](Banco& b) { b.p->Timer3_Timer(); }, {3, 3, 3, 3}},
+      {"configuration", due_volte(&P::Command1_Click), {0, 2, 2, 3}, false, 1},
+      {"close, No", due_volte(&P::Command3_Click), {0, 2, 2, 3}, false, 1},
+      {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, {3, 1, 2, 3}},
+      {.nome = "time-out, then the send raises",
+       .esegui =
+           [](Banco& b) {
+             b.p->Timer2_Timer();
+             throw ErroreRuntime(57);
+           },
+       .righe = {3, 1, 1, 3},
+       .solleva = true},
+      {"end of the session", [](Banco& b) { b.p->termina_programma(); }, {-1, 1, 2, -1}, true},
+      {"close, Yes", due_volte(&P::Command3_Click, true), {0, 2, 2, -1}, true, 1},
+      {"close, then stuck", poi_bloccata(&P::Command3_Click), {-1, 1, 1, 3}, true, 1},
+      {"end, then stuck", poi_bloccata(&P::termina_programma), {-1, 1, 1, 3}, true},
   };
-  struct Membro {
-    int id;
-    int32_t accettate;  // the lines the register holds when the call returns
-  };
-  const Membro membri[] = {
-      {membro_apri, 0}, {membro_stato, 1}, {membro_invia, 2}, {membro_chiudi, 3}};
-  for (const Membro& membro : membri) {
-    const bool nel_lavoro = membro.id == membro_stato || membro.id == membro_invia;
+  const int membri[] = {membro_apri, membro_stato, membro_invia, membro_chiudi};
+  for (size_t m = 0; m < std::size(membri); ++m) {
+    const int membro = membri[m];
+    const bool nel_lavoro = membro == membro_stato || membro == membro_invia;
     for (const Evento& evento : eventi) {
-      SCOPED_TRACE(std::to_string(membro.id) + ", " + evento.nome);
-      if (evento.solleva && membro.accettate == 0) continue;  // a refused open, above
+      SCOPED_TRACE(std::to_string(membro) + ", " + evento.nome);
+      if (evento.solleva && membro == membro_apri) continue;  // a refused open, above
       Banco b;
-      b.ambiente.configurazione = [] { ADD_FAILURE() << "configuration opened"; };
       bool fatto = false;
       b.driver->guasto = [&](int id) {
-        if (id != membro.id || fatto || (nel_lavoro && b.driver->inviate.size() != 1)) return;
+        if (id != membro || fatto || (nel_lavoro && b.driver->inviate.size() != 1)) return;
         fatto = true;
         evento.esegui(b);
       };
-      std::optional<LavoroRegistrato> giornale_al_termine;
+      b.operatore.durante_modale = [&] {
+        EXPECT_TRUE(!b.driver->in_chiamata() || b.ambiente.orologio >= P::limite_chiamata_ms);
+        if (!evento.termina) b.p->Timer2_Timer();
+      };
+      // The configuration dialog, a modal window as the boxes are.
+      b.ambiente.configurazione = [&b] { b.operatore.messaggio("", Icona::nessuna); };
+      std::optional<LavoroRegistrato> giornale;
+      std::string result;
       b.ambiente.al_termine = [&] {
-        EXPECT_FALSE(b.driver->in_chiamata());
-        giornale_al_termine = Giornale(b.cartella.percorso("BorvanIF.JRN")).leggi();
-        EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
+        EXPECT_EQ(b.driver->in_chiamata(), b.ambiente.orologio >= P::limite_chiamata_ms);
+        giornale = Giornale(b.cartella.percorso("BorvanIF.JRN")).leggi();
+        result = b.cartella.leggi("Result.TXT");
       };
       b.lavoro(tre_righe);
       b.invia_tutto();
       EXPECT_TRUE(fatto);
       EXPECT_TRUE(b.driver->annidate.empty());
-      if (evento.effetto == Effetto::termine) {
+      EXPECT_EQ(b.operatore.modali.size(), evento.finestre);
+      // Past the limit the log says which member hangs, once.
+      const bool bloccata = b.ambiente.orologio > 0;
+      const std::string log = b.cartella.leggi("BorvanIF.LOG");
+      EXPECT_EQ(b.righe_log(), bloccata ? 2u : 1u);
+      EXPECT_EQ(log.find("il membro " + std::to_string(membro)) != std::string::npos, bloccata);
+      const int righe = evento.righe[m];
+      if (evento.termina) {
         ASSERT_EQ(b.ambiente.terminazioni, 1);
-        // Before the first line the job is not in the journal: its file is printed anew.
-        EXPECT_EQ(giornale_al_termine.has_value(), membro.accettate > 0);
-        if (giornale_al_termine) {
-          EXPECT_EQ(giornale_al_termine->accettate, membro.accettate);
-          EXPECT_FALSE(giornale_al_termine->esito);
+        // Before the job starts it is not in the journal: its file is printed anew. Once ended,
+        // its outcome is written, its journal gone.
+        EXPECT_EQ(giornale.has_value(), righe >= 0);
+        if (giornale) {
+          EXPECT_EQ(giornale->accettate, righe);
+          EXPECT_FALSE(giornale->esito);
         }
+        EXPECT_EQ(result, membro == membro_chiudi && !bloccata ? riuscita : "");
         continue;
       }
-      // In the open there is no job yet, and in the close it is already ending.
-      const bool finisce = evento.effetto == Effetto::scadenza && nel_lavoro;
-      const size_t stampate = !finisce ? 3 : membro.id == membro_invia && !evento.solleva ? 2 : 1;
-      const std::vector<std::string> righe = {"a", "b", "c"};
-      EXPECT_EQ(b.driver->inviate, decltype(righe)(righe.begin(), righe.begin() + stampate));
-      EXPECT_EQ(b.result(), finisce ? timeout : riuscita);
+      const std::vector<std::string> tutte = {"a", "b", "c"};
+      EXPECT_EQ(b.driver->inviate, decltype(tutte)(tutte.begin(), tutte.begin() + righe));
+      EXPECT_EQ(b.result(), righe == 3 ? riuscita : timeout);
       EXPECT_EQ(b.driver->conta("chiudi"), 1u);
-      EXPECT_EQ(b.righe_log(), 1u);
       EXPECT_FALSE(b.cartella.esiste("BorvanIF.JRN") || b.cartella.esiste("Scontr.ECR"));
     }
   }

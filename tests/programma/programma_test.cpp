@@ -16,16 +16,45 @@
 namespace borvan::test {
 namespace {
 
-// The ways a running program is ended from outside: killed, and on POSIX asked by a signal.
+// The ways a running program is ended from outside during a job: killed; asked to end (on
+// POSIX by a signal, on Windows by the close question's Yes) while the register runs the
+// program's loop inside its calls, or inside a call that never returns.
 struct Fermata {
   const char* nome;
-  void (*ferma)(Processo&);
+  void (*ferma)(Processo&, const Cassa&);
+  std::string registratore;  // ECRSIM.CFG
+  bool (*pronto)(const Cassa&) = [](const Cassa& c) { return c.righe_stampate() >= 2; };
 };
+const std::string bloccato = "HANG=" + std::to_string(membro_invia) + "\r\n";
 #ifdef _WIN32
-const Fermata fermate[] = {{"killed", [](Processo& p) { p.ferma(); }}};
+// The question comes once the call in progress has returned, its line printed, or once the call
+// has run past its limit.
+void chiudi_si(Processo&, const Cassa& cassa) {
+  const size_t prima = cassa.righe_stampate();
+  const auto clic = std::chrono::steady_clock::now();
+  PostMessageA(FindWindowA("BorvanIF_Principale", nullptr), WM_CLOSE, 0, 0);
+  HWND domanda = nullptr;
+  ASSERT_TRUE(attendi([&] { return (domanda = FindWindowA("#32770", "BorvanIF")) != nullptr; }));
+  EXPECT_TRUE(cassa.righe_stampate() > prima || std::chrono::steady_clock::now() - clic > 9s);
+  PostMessageA(domanda, WM_COMMAND, IDYES, 0);
+}
+// The first line's status shown: its send, which hangs, begins.
+bool invio_iniziato(const Cassa&) {
+  return FindWindowExA(FindWindowA("BorvanIF_Principale", nullptr), nullptr, "Static", "OK");
+}
+const Fermata fermate[] = {{"killed", [](Processo& p, const Cassa&) { p.ferma(); }, ""},
+                           {"closed", chiudi_si, pompa(1000)},
+                           {"closed as the call hangs", chiudi_si, bloccato, invio_iniziato}};
 #else
-const Fermata fermate[] = {{"SIGKILL", [](Processo& p) { p.ferma(SIGKILL); }},
-                           {"SIGTERM", [](Processo& p) { p.ferma(SIGTERM); }}};
+// Nothing outside tells the moment the hung call begins: the log does once it has passed its limit.
+bool invio_bloccato(const Cassa& cassa) {
+  return cassa.leggi("BorvanIF.LOG").find("non risponde") != std::string::npos;
+}
+const auto sigterm = [](Processo& p, const Cassa&) { p.ferma(SIGTERM); };
+const Fermata fermate[] = {{"SIGKILL", [](Processo& p, const Cassa&) { p.ferma(SIGKILL); }, ""},
+                           {"SIGTERM", sigterm, ""},
+                           {"SIGTERM, pumping", sigterm, pompa(300)},
+                           {"SIGTERM, the call hung", sigterm, bloccato, invio_bloccato}};
 #endif
 
 // One log line with this outcome, stamped with the local time between `prima` and `dopo`.
@@ -69,20 +98,22 @@ TEST(Programma, OgniEsito) {
   EXPECT_EQ(cassa.esiti_nel_log(), casi.size());
 }
 
-// Ended from outside in the middle of a job: the next start sends none of its lines again, gives
-// it its outcome and deletes its command file; the dead instance's lock keeps it out no more. A
-// second start in the same folder ends at once with code 0; the first takes the next job, with
-// the register's settings as they are then.
+// Ended from outside in the middle of a job, within 15 s whatever the register does: the next
+// start sends none of its lines again, gives it its outcome and deletes its command file; the
+// dead instance's lock keeps it out no more. A second start in the same folder ends at once with
+// code 0; the first takes the next job, with the register's settings as they are then.
 TEST(Programma, UnLavoroInterrottoEUnaSolaIstanza) {
   for (const Fermata& fermata : fermate) {
     SCOPED_TRACE(fermata.nome);
     Cassa cassa;
-    cassa.imposta_registratore("LINE_DELAY_MS=300\r\n");
+    cassa.imposta_registratore("LINE_DELAY_MS=300\r\n" + fermata.registratore);
     auto programma = cassa.avvia();
     cassa.deponi(comandi(5));
-    ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
-    fermata.ferma(*programma);
+    ASSERT_TRUE(attendi([&] { return fermata.pronto(cassa); }));
+    const auto chiesta = std::chrono::steady_clock::now();
+    fermata.ferma(*programma, cassa);
     ASSERT_TRUE(terminato(*programma));
+    EXPECT_LT(std::chrono::steady_clock::now() - chiesta, 15s);
     const size_t stampate = cassa.righe_stampate();
     ASSERT_LT(stampate, 5u);
     EXPECT_TRUE(cassa.esiste("Scontr.ECR"));

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
+#include <utility>
 
 #include "comune/banco.h"
 #include "comune/cartella_temporanea.h"
@@ -29,10 +31,17 @@ using qt::DialogoErrore;
 
 namespace {
 
-// The simulated register, telling whether its status or its send is in progress.
+// The simulated register, telling whether its status or its send is in progress; the first
+// question about it fails with what no handler catches.
 struct RegistratoreOsservato : RegistratoreSimulato {
   using RegistratoreSimulato::RegistratoreSimulato;
   int in_corso = 0;
+  mutable bool guasto = true;
+
+  std::string motivo_assenza() const override {
+    if (std::exchange(guasto, false)) throw std::runtime_error("guasto");
+    return {};
+  }
 
   int32_t stato() override {
     in_corso = membro_stato;
@@ -182,6 +191,7 @@ class BindingTest : public QObject {
   // The program over a register that runs its event loop inside every call: "Interrompi la
   // stampa" clicked inside the third line's status ends the job before that line, clicked
   // inside its send right after it; one outcome, and the polls inside the open start nothing.
+  // The error that escaped the first poll is a note in the log.
   void unInterruzioneDentroUnaChiamataChiudeSubitoDopo() {
     for (const int membro : {membro_stato, membro_invia}) {
       test::CartellaTemporanea cartella;
@@ -207,7 +217,9 @@ class BindingTest : public QObject {
       QCOMPARE(cartella.leggi("Result.TXT"),
                std::string("-101\r\nStampa interrotta dall'utente\r\n"));
       QCOMPARE(cartella.leggi("ECRSIM.TXT"), righe.substr(0, membro == membro_stato ? 6 : 9));
-      QCOMPARE(cartella.conta_righe("BorvanIF.LOG"), size_t{1});
+      QCOMPARE(cartella.conta_righe("BorvanIF.LOG"), size_t{2});
+      QVERIFY(cartella.leggi("BorvanIF.LOG").find("\t\tErrore non gestito: guasto\r\n") !=
+              std::string::npos);
     }
   }
 

@@ -1,7 +1,10 @@
+#include <xmmintrin.h>
+
 #include <chrono>
 #include <memory>
 #include <string>
 
+#include "automazione/virgola_mobile.h"
 #include "banco_win32.h"
 #include "comune/banco.h"
 #include "comune/vista_sorveglianza.h"
@@ -59,6 +62,24 @@ TEST_F(Ciclo, LaSorveglianzaRiportaUnaVoltaOgniRaffica) {
                                        [&chiamate] { ++chiamate; });
   const auto gira_qui = [this](const auto& condizione, auto entro) { gira(condizione, entro); };
   EXPECT_EQ(percorri_sorveglianza(sorveglianza, chiamate, cartella, gira_qui), sorveglianza_attesa);
+}
+
+// A tick that a control's own loop delivers with the control's floating-point control word in
+// force (toward zero, exceptions unmasked) runs with the program's; the control gets its own back.
+TEST_F(Ciclo, IGestoriDentroUnaChiamataHannoLaParolaDelProgramma) {
+  const unsigned del_programma = _mm_getcsr() & ~0x3Fu, del_controllo = 0x7900;
+  unsigned dentro = 0, dopo = 0;
+  win32::Temporizzatore tick(programma.ciclo().temporizzatori(), programma.finestra().hwnd(),
+                             [&] { dentro = _mm_getcsr() & ~0x3Fu; });
+  tick.imposta(true, 1);
+  {
+    const ParoleRipristinate chiamata;  // a call into the control
+    _mm_setcsr(del_controllo);
+    SendMessageA(programma.finestra().hwnd(), WM_TIMER, reinterpret_cast<WPARAM>(&tick), 0);
+    dopo = _mm_getcsr() & ~0x3Fu;
+  }
+  EXPECT_EQ(dentro, del_programma);
+  EXPECT_EQ(dopo, del_controllo);
 }
 
 // Once the main loop is over, what the control still delivers starts nothing of the core.
