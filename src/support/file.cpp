@@ -52,6 +52,7 @@ void sostituisci_con(const std::string& percorso, const std::string& contenuto, 
     file.sincronizza();
     file.chiudi();
     scritto = true;
+    eredita_attributi(percorso, nuovo);
     togli_sola_lettura(percorso);
     try {
       sostituisci_file(nuovo, percorso);
@@ -86,9 +87,11 @@ void riscrivi_file(const std::string& percorso, const std::string& contenuto) {
     if (!scritto || !file_esiste(percorso)) throw;
   }
   // A program reading the old file as the C library does (sharing writes, not deletion) keeps
-  // it from being replaced, but lets it be written: the text goes in place.
-  FileScrittura file(percorso, FileScrittura::Modo::svuota);
-  file.accoda(contenuto);
+  // it from being replaced, but lets it be written: the text goes in place, over the old one
+  // before its end is cut, so that the file is never read empty.
+  FileScrittura file(percorso, FileScrittura::Modo::sopra);
+  file.scrivi_in(0, contenuto);
+  file.tronca(contenuto.size());
   file.sincronizza();
   file.chiudi();
 }

@@ -88,7 +88,9 @@ class BloccoIstanza {
 // A regular file held open for writing. Writes are whole or fail.
 class FileScrittura {
  public:
-  enum class Modo { svuota, accoda };
+  // `sopra`: the content stays until it is written over, so that a reader never finds the file
+  // empty; its attributes (hidden, say) stay as they are.
+  enum class Modo { svuota, accoda, sopra };
   FileScrittura(const std::string& percorso, Modo modo);
   ~FileScrittura();
   FileScrittura(const FileScrittura&) = delete;
@@ -99,6 +101,8 @@ class FileScrittura {
   void accoda(const std::string& dati);
   // Overwrites bytes at a position (an update in place).
   void scrivi_in(uint64_t posizione, const std::string& dati);
+  // Cuts the file to this length.
+  void tronca(uint64_t lunghezza);
   // Waits until what was written is on the disk.
   void sincronizza();
   // Closes, reporting a failure of the last writes.
@@ -123,6 +127,11 @@ bool cancella_se_identico(const std::string& percorso, const IdentitaFile& ident
 // Lets another file take the place of this one: Windows refuses to replace a read-only file.
 // Every failure passes silently.
 void togli_sola_lettura(const std::string& percorso) noexcept;
+
+// Gives the file `nuovo`, about to take the place of `vecchio`, the marks a program reading it
+// may rely on (on Windows hidden and system: some point-of-sale programs hide their files).
+// Every failure passes silently.
+void eredita_attributi(const std::string& vecchio, const std::string& nuovo) noexcept;
 
 // Deletes the file at the path, read-only ones included (its attributes become normal first);
 // never a folder. Every failure passes silently.

@@ -190,9 +190,8 @@ bool BloccoIstanza::prendi(const std::string& percorso) {
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
   struct stat stato {};
-  maniglia_ = apri_regolare(percorso,
-                            O_WRONLY | O_CREAT | (modo == Modo::accoda ? O_APPEND : O_TRUNC), stato)
-                  .rilascia();
+  const int come = modo == Modo::accoda ? O_APPEND : modo == Modo::svuota ? O_TRUNC : 0;
+  maniglia_ = apri_regolare(percorso, O_WRONLY | O_CREAT | come, stato).rilascia();
 }
 
 FileScrittura::~FileScrittura() {
@@ -220,6 +219,11 @@ void FileScrittura::scrivi_in(uint64_t posizione, const std::string& dati) {
                                    static_cast<off_t>(posizione));
   if (scritti < 0) throw errore_di("", errno);
   if (scritti != static_cast<ssize_t>(dati.size())) throw errore_di("", ENOSPC);
+}
+
+void FileScrittura::tronca(uint64_t lunghezza) {
+  if (::ftruncate(static_cast<int>(maniglia_), static_cast<off_t>(lunghezza)) != 0)
+    throw errore_di("", errno);
 }
 
 void FileScrittura::sincronizza() {
@@ -256,6 +260,9 @@ void togli_sola_lettura(const std::string& percorso) noexcept {
   if (::stat(percorso.c_str(), &stato) == 0 && S_ISREG(stato.st_mode))
     ::chmod(percorso.c_str(), stato.st_mode | S_IWUSR);
 }
+
+// Hiding is a name's leading dot here, which the file keeps.
+void eredita_attributi(const std::string&, const std::string&) noexcept {}
 
 // The folder decides whether a file may go; its own mode does not.
 void elimina_file(const std::string& percorso) noexcept {

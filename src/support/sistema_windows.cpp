@@ -120,10 +120,18 @@ bool con_pazienza(const std::string& percorso, Chiamata chiamata) {
 // refused as a path/file access error. Only the type is asked of the system here: under wine
 // the full identity of a handle costs milliseconds, too much for each line of the paper roll.
 HANDLE apri_regolare(const std::string& percorso, DWORD accesso, DWORD creazione) {
+  // Emptying a hidden or system file is refused unless it is asked with those same marks.
+  DWORD attributi = FILE_ATTRIBUTE_NORMAL;
+  if (creazione == CREATE_ALWAYS) {
+    const DWORD esistenti = GetFileAttributesA(percorso.c_str());
+    const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (esistenti != INVALID_FILE_ATTRIBUTES && (esistenti & marchi) != 0)
+      attributi = esistenti & marchi;
+  }
   HANDLE file = INVALID_HANDLE_VALUE;
   if (!con_pazienza(percorso, [&] {
         file = CreateFileA(percorso.c_str(), accesso, condivisione_piena, nullptr, creazione,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+                           attributi, nullptr);
         return file != INVALID_HANDLE_VALUE;
       }))
     throw errore_di(percorso, GetLastError());
@@ -256,7 +264,7 @@ bool BloccoIstanza::prendi(const std::string& percorso) {
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
   maniglia_ = reinterpret_cast<intptr_t>(
-      apri_regolare(percorso, GENERIC_WRITE, modo == Modo::accoda ? OPEN_ALWAYS : CREATE_ALWAYS));
+      apri_regolare(percorso, GENERIC_WRITE, modo == Modo::svuota ? CREATE_ALWAYS : OPEN_ALWAYS));
 }
 
 FileScrittura::~FileScrittura() {
@@ -279,6 +287,14 @@ void FileScrittura::scrivi_in(uint64_t posizione, const std::string& dati) {
   LARGE_INTEGER dove{};
   dove.QuadPart = static_cast<LONGLONG>(posizione);
   if (!scrivi_da(maniglia(maniglia_), dove, dati)) throw errore_di("", GetLastError());
+}
+
+void FileScrittura::tronca(uint64_t lunghezza) {
+  LARGE_INTEGER dove{};
+  dove.QuadPart = static_cast<LONGLONG>(lunghezza);
+  const HANDLE file = maniglia(maniglia_);
+  if (!SetFilePointerEx(file, dove, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+    throw errore_di("", GetLastError());
 }
 
 void FileScrittura::sincronizza() {
@@ -328,6 +344,16 @@ void togli_sola_lettura(const std::string& percorso) noexcept {
       (attributi & FILE_ATTRIBUTE_READONLY) == 0)
     return;
   SetFileAttributesA(percorso.c_str(), attributi & ~DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+void eredita_attributi(const std::string& vecchio, const std::string& nuovo) noexcept {
+  const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD prima = GetFileAttributesA(vecchio.c_str());
+  const DWORD adesso = GetFileAttributesA(nuovo.c_str());
+  if (prima == INVALID_FILE_ATTRIBUTES || adesso == INVALID_FILE_ATTRIBUTES ||
+      (prima & marchi) == 0)
+    return;
+  SetFileAttributesA(nuovo.c_str(), (adesso & ~DWORD{FILE_ATTRIBUTE_NORMAL}) | (prima & marchi));
 }
 
 void elimina_file(const std::string& percorso) noexcept {
