@@ -41,6 +41,11 @@ class Ambiente {
   virtual std::vector<std::string> avvertenze(const std::string& file_input) {
     return avvertenze_file_comandi(file_input);
   }
+  // A file's identity as the file system at the path tells it: the system's answer as it is. A
+  // test models here a file system that tells less (IDs that move with a rename, or none).
+  virtual IdentitaFile identita_riportata(IdentitaFile identita, const std::string&) {
+    return identita;
+  }
 
  private:
   std::function<void()> configurazione_;
@@ -111,6 +116,9 @@ class Principale {
   void abbandona_riga(uint64_t lavoro, const Trappola& passo);
   void recupera_lavoro_interrotto();
   void annota_avvertenze();
+  std::optional<IdentitaFile> riportata(std::optional<IdentitaFile> identita,
+                                        const std::string& percorso);
+  bool forse_ancora(const std::string& percorso, const IdentitaFile& identita);
   void togli_file_comandi(const std::string& percorso, const IdentitaFile& identita);
   void sorveglia_file_comandi();
   void annota(const std::string& nota);
@@ -149,9 +157,12 @@ class Principale {
   int32_t righe_accettate_ = 0;
   // When the job's time runs out, on the monotonic clock.
   std::optional<int64_t> scadenza_;
-  // The command file that could not be deleted after its job, so that it is not printed
-  // again; a changed or new file is a new job.
+  // The command file that could not be deleted after its job, or not proved to be its file, so
+  // that it is not printed again; a changed or new file is a new job.
   std::optional<IdentitaFile> non_cancellato_;
+  // The last note the log got about a command file left because it could not be proved to be
+  // its job's: on a share without file IDs that is every job's, and it is said once.
+  std::string incerto_annotato_;
   // The last note the log got about a folder that could not be watched: said once, not at
   // every reading of the configuration.
   std::string sorveglianza_mancata_;

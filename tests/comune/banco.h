@@ -18,6 +18,10 @@ struct AmbienteFinto : Ambiente {
   std::function<void()> configurazione = [] {};
   std::function<void()> al_termine = [] {};
   std::vector<std::string> note;  // what the start-up says about the command files
+  // The file system modelled: the system's identities, or what a poorer one would tell.
+  std::function<IdentitaFile(IdentitaFile, const std::string&)> disco = [](auto id, auto&) {
+    return id;
+  };
 
   bool altra_istanza_attiva() override { return false; }
   void termina() override {
@@ -25,6 +29,9 @@ struct AmbienteFinto : Ambiente {
     al_termine();
   }
   DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
+  IdentitaFile identita_riportata(IdentitaFile identita, const std::string& percorso) override {
+    return disco(identita, percorso);
+  }
   int64_t millisecondi() override { return orologio; }
   void mostra_configurazione() override { configurazione(); }
   std::vector<std::string> avvertenze(const std::string&) override { return note; }
