@@ -78,11 +78,31 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
 }
 
 bool Principale::Form_Load() {
-  if (ambiente_.altra_istanza_attiva()) return false;
+  if (!prendi_istanza()) return false;
   stampa_in_corso_ = false;
   leggi_config();
   annota_avvertenze();
   recupera_lavoro_interrotto();
+  return true;
+}
+
+// A second start beside a running instance ends at once, silently. A lock refused while no
+// instance shows itself (a file server still holding it for a program that crashed) is asked
+// again for a minute, so that a start at logon does not end unnoticed; then the log says why.
+bool Principale::prendi_istanza() {
+  constexpr int32_t attesa_ms = 60000, intervallo_ms = 500;
+  const int64_t fine = ambiente_.millisecondi() + attesa_ms;
+  while (ambiente_.altra_istanza_attiva()) {
+    if (ambiente_.istanza_visibile()) return false;
+    if (ambiente_.millisecondi() >= fine) {
+      if (leggi_configurazione(config, cartella_eseguibile_, operatore_, errori_))
+        annota("Il blocco " + cartella_applicazione(cartella_eseguibile_) + nome_blocco +
+               " e' tenuto da un altro computer o dal server della cartella, e nessun " +
+               nome_programma + " risponde qui: il programma non parte");
+      return false;
+    }
+    ambiente_.attendi(intervallo_ms);
+  }
   return true;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/esito.h"
@@ -25,7 +27,14 @@ class Trappola;
 class Ambiente {
  public:
   virtual ~Ambiente() = default;
+  // The instance lock is held by another process.
   virtual bool altra_istanza_attiva() = 0;
+  // A running instance shows itself here (its window answers). A lock refused without one may
+  // be held by a file server for a program that is gone, and is asked again for a while.
+  virtual bool istanza_visibile() { return true; }
+  virtual void attendi(int32_t millisecondi) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(millisecondi));
+  }
   // Ends the program at once: no further step of any kind.
   virtual void termina() = 0;
   virtual DataOra adesso() = 0;
@@ -107,6 +116,7 @@ class Principale {
   void cartella_cambiata();
 
  private:
+  bool prendi_istanza();
   bool lavoro_attivo(uint64_t lavoro) const;
   void chiama_driver(const std::function<void()>& chiamata);
   bool chiudi_se_rimandato();

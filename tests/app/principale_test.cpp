@@ -347,6 +347,27 @@ TEST(Principale, DischiCheDistinguonoMenoIFile) {
   }
 }
 
+// A second start beside a running instance ends at once, silently. A lock refused where no
+// instance shows itself (a server holding it after a crash) is asked again for a minute; then
+// the log says why the program does not start.
+TEST(Principale, UnBloccoSenzaIstanzaVisibileSiAttende) {
+  struct Caso {
+    int rifiuti;
+    bool vista, parte;
+    int64_t attesa;
+  };
+  for (const Caso& caso :
+       {Caso{-1, true, false, 0}, Caso{3, false, true, 1000}, Caso{-1, false, false, 60000}}) {
+    Banco b;
+    b.ambiente.blocco_rifiutato = caso.rifiuti;
+    b.ambiente.istanza_vista = caso.vista;
+    b.riavvia();
+    EXPECT_EQ(b.p->Timer1.Enabled(), caso.parte);
+    EXPECT_EQ(b.ambiente.orologio, caso.attesa);
+    EXPECT_EQ(b.righe_log(), caso.attesa == 60000 ? 1u : 0u);  // the note, on giving up
+  }
+}
+
 // A start that finds a job an earlier run left unfinished gives it its outcome once, sends none
 // of its lines again and deletes its command file, never another one. A journal cut short is no
 // job.
