@@ -9,7 +9,8 @@ set -euo pipefail
 # where the kernel runs no 32-bit code).
 windows=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth
   file nsis osslsigncode openssl xdotool)
-pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev)
+# exfat-fuse and exfatprogs: the real program's tests run once more on an exFAT disk.
+pacchetti=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev exfat-fuse exfatprogs)
 trentadue_bit=false
 for argomento in "$@"; do
   if [ "$argomento" = --windows ]; then

@@ -51,7 +51,8 @@ void Giornale::inizia(const LavoroRegistrato& lavoro) {
   const std::string testo = intestazione + fine_riga + contatore(lavoro.accettate) + fine_riga +
                             std::to_string(lavoro.righe) + fine_riga + std::to_string(id.volume) +
                             " " + std::to_string(id.indice) + " " + std::to_string(id.dimensione) +
-                            " " + std::to_string(id.modificato) + fine_riga + lavoro.percorso +
+                            " " + std::to_string(id.modificato) + " " + std::to_string(id.creato) +
+                            " " + std::to_string(id.impronta) + fine_riga + lavoro.percorso +
                             fine_riga;
   auto file = std::make_unique<FileScrittura>(percorso_, FileScrittura::Modo::svuota);
   file->accoda(testo);
@@ -106,6 +107,11 @@ std::optional<LavoroRegistrato> Giornale::leggi() const {
   std::istringstream campi(identita);
   IdentitaFile& id = lavoro.identita;
   if (!(campi >> id.volume >> id.indice >> id.dimensione >> id.modificato)) return std::nullopt;
+  // A journal an earlier version left tells no creation time and no fingerprint.
+  if (!(campi >> id.creato >> id.impronta)) {
+    id.creato = 0;
+    id.impronta = 0;
+  }
   if (!prossima_riga(testo, da, lavoro.percorso)) return std::nullopt;
   // An outcome counts only when its record is whole: one cut short was never acted on.
   LavoroRegistrato::Esito esito;

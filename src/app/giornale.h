@@ -10,7 +10,7 @@
 //   BorvanIF JRN 1
 //   <lines accepted, ten digits: updated in place as the register accepts them>
 //   <lines of the job>
-//   <volume> <index> <size> <write time>
+//   <volume> <index> <size> <write time> <creation time> <fingerprint of the content>
 //   <path of the command file>
 // and, appended when the outcome is decided:
 //   ESITO <code>

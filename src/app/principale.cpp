@@ -96,11 +96,31 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
 }
 
 bool Principale::Form_Load() {
-  if (ambiente_.altra_istanza_attiva()) return false;
+  if (!prendi_istanza()) return false;
   stampa_in_corso_ = false;
   leggi_config();
   annota_avvertenze();
   recupera_lavoro_interrotto();
+  return true;
+}
+
+// A second start beside a running instance ends at once, silently. A lock refused while no
+// instance shows itself (a file server still holding it for a program that crashed) is asked
+// again for a minute, so that a start at logon does not end unnoticed; then the log says why.
+bool Principale::prendi_istanza() {
+  constexpr int32_t attesa_ms = 60000, intervallo_ms = 500;
+  const int64_t fine = ambiente_.millisecondi() + attesa_ms;
+  while (ambiente_.altra_istanza_attiva()) {
+    if (ambiente_.istanza_visibile()) return false;
+    if (ambiente_.millisecondi() >= fine) {
+      if (leggi_configurazione(config, cartella_eseguibile_, operatore_, errori_))
+        annota("Il blocco " + cartella_applicazione(cartella_eseguibile_) + nome_blocco +
+               " e' tenuto da un altro computer o dal server della cartella, e nessun " +
+               nome_programma + " risponde qui: il programma non parte");
+      return false;
+    }
+    ambiente_.attendi(intervallo_ms);
+  }
   return true;
 }
 
@@ -126,7 +146,7 @@ void Principale::recupera_lavoro_interrotto() {
       giornale_.riprendi();
       giornale_.decidi(codice_esito::non_completata, descrizione);
       scrivi_Result_file(codice_esito::non_completata, descrizione);
-    } else if (identita_file(lavoro->percorso) == lavoro->identita) {
+    } else if (forse_ancora(lavoro->percorso, lavoro->identita)) {
       scrivi_Result_file(lavoro->esito->codice, lavoro->esito->descrizione);
     }
     togli_file_comandi(lavoro->percorso, lavoro->identita);
@@ -216,13 +236,14 @@ void Principale::Timer1_Timer() {
   // Inside the open the job is not under way yet: the file must not be taken a second time.
   if (stampa_in_corso_ || chiusura_in_corso_ || chiamate_in_corso_ > 0) return;
   Command2.setVisible(false);
-  const std::optional<IdentitaFile> trovato = identita_file(config.file_input);
+  const std::optional<IdentitaFile> trovato =
+      riportata(identita_file(config.file_input), config.file_input);
   if (!trovato) {
     non_cancellato_.reset();
     return;
   }
   if (non_cancellato_) {
-    if (trovato == non_cancellato_) return;
+    if (forse_ancora(config.file_input, *non_cancellato_)) return;
     non_cancellato_.reset();
   }
   // A file its writer still holds is not ready: no register opened, no outcome; the next poll
@@ -233,7 +254,8 @@ void Principale::Timer1_Timer() {
     comandi_.reset();
     return;
   }
-  file_del_lavoro_ = comandi_->identita() ? comandi_->identita() : trovato;
+  file_del_lavoro_ =
+      comandi_->identita() ? riportata(comandi_->identita(), config.file_input) : trovato;
   if (!apri_comunicazione_ecr()) return;
   stampa_in_corso_ = true;
   ++lavoro_;
@@ -270,7 +292,7 @@ void Principale::carica_righe() {
     rifiuta_file_comandi("Impossibile leggere il file comandi: " + illeggibile->descrizione());
     return;
   }
-  file_del_lavoro_ = letto.identita;
+  file_del_lavoro_ = riportata(letto.identita, config.file_input);
   if (letto.contenuto.size() > dimensione_massima_comandi) {
     letto.contenuto = std::string();  // its memory goes back with the job's end
     rifiuta_file_comandi("File comandi troppo lungo: piu' di " +
@@ -285,7 +307,7 @@ void Principale::carica_righe() {
   }
   LavoroRegistrato lavoro;
   lavoro.percorso = config.file_input;
-  lavoro.identita = letto.identita;
+  lavoro.identita = *file_del_lavoro_;
   lavoro.righe = static_cast<int32_t>(righe.size());
   if (const auto errore = cattura_errore([&] { giornale_.inizia(lavoro); })) {
     rifiuta_file_comandi("Impossibile scrivere il giornale " + std::string(nome_giornale) + ": " +
@@ -500,8 +522,49 @@ void Principale::chiudi_comunicazione(int32_t res, std::string desc_errore) {
   if (std::exchange(termine_rimandato_, false)) ambiente_.termina();
 }
 
+std::optional<IdentitaFile> Principale::riportata(std::optional<IdentitaFile> identita,
+                                                  const std::string& percorso) {
+  if (identita) identita = ambiente_.identita_riportata(*identita, percorso);
+  return identita;
+}
+
+// Whether the file at the path may still be the one with that identity: where its facts cannot
+// tell (a write time kept to two seconds, no file ID), its content does.
+bool Principale::forse_ancora(const std::string& percorso, const IdentitaFile& identita) {
+  const std::optional<IdentitaFile> trovato = riportata(identita_file(percorso), percorso);
+  if (!trovato || confronta(*trovato, identita) == Confronto::altro) return false;
+  std::optional<IdentitaFile> letto;
+  cattura_errore([&] {
+    letto = riportata(leggi_file_regolare(percorso, dimensione_massima_comandi).identita, percorso);
+  });
+  return !letto || confronta(*letto, identita) != Confronto::altro;
+}
+
+// The job's end deletes the file the job read or none: proved through the handle it is deleted
+// by, so that no second look by its path decides. A file equal to it in all but a file ID (a
+// share that gives none, an ID that moved) may be its exact copy, the next job: it is not
+// deleted, and not printed either until it changes, so that no receipt is printed twice.
 void Principale::togli_file_comandi(const std::string& percorso, const IdentitaFile& identita) {
-  if (!cancella_se_identico(percorso, identita)) non_cancellato_ = identita;
+  FileComandi file(percorso, FileComandi::Presa::da_togliere);
+  std::optional<IdentitaFile> trovato = riportata(file.identita(), percorso);
+  if (trovato) {
+    cattura_errore(
+        [&] { trovato = riportata(file.leggi(dimensione_massima_comandi).identita, percorso); });
+  } else if (file.occupato()) {
+    // Held by a program that keeps deletion out: judged by its facts, and left.
+    trovato = riportata(identita_file(percorso), percorso);
+  }
+  const Confronto confronto = trovato ? confronta(*trovato, identita) : Confronto::altro;
+  if (confronto == Confronto::altro || (confronto == Confronto::stesso && file.cancella())) return;
+  non_cancellato_ = identita;
+  if (confronto == Confronto::stesso) return;
+  const std::string nota = "Il file comandi " + percorso +
+                           " e' uguale a quello appena stampato, ma il file system non ne "
+                           "conferma l'identificativo: non e' cancellato, e sara' stampato solo "
+                           "quando cambia";
+  if (nota == incerto_annotato_) return;
+  incerto_annotato_ = nota;
+  annota(nota);
 }
 
 // A result file that could not be written is said in the log and on screen, and an old one

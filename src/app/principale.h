@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/esito.h"
@@ -25,7 +27,14 @@ class Trappola;
 class Ambiente {
  public:
   virtual ~Ambiente() = default;
+  // The instance lock is held by another process.
   virtual bool altra_istanza_attiva() = 0;
+  // A running instance shows itself here (its window answers). A lock refused without one may
+  // be held by a file server for a program that is gone, and is asked again for a while.
+  virtual bool istanza_visibile() { return true; }
+  virtual void attendi(int32_t millisecondi) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(millisecondi));
+  }
   // Ends the program at once: no further step of any kind.
   virtual void termina() = 0;
   virtual DataOra adesso() = 0;
@@ -40,6 +49,11 @@ class Ambiente {
   // What the start-up notes in the log about the command files at the path.
   virtual std::vector<std::string> avvertenze(const std::string& file_input) {
     return avvertenze_file_comandi(file_input);
+  }
+  // A file's identity as the file system at the path tells it: the system's answer as it is. A
+  // test models here a file system that tells less (IDs that move with a rename, or none).
+  virtual IdentitaFile identita_riportata(IdentitaFile identita, const std::string&) {
+    return identita;
   }
 
  private:
@@ -114,6 +128,7 @@ class Principale {
   void annota_errore_sfuggito(const std::string& descrizione);
 
  private:
+  bool prendi_istanza();
   bool lavoro_attivo(uint64_t lavoro) const;
   void chiama_driver(int32_t membro, const std::function<void()>& chiamata);
   // The call in progress has passed the limit.
@@ -126,6 +141,9 @@ class Principale {
   void abbandona_riga(uint64_t lavoro, const Trappola& passo);
   void recupera_lavoro_interrotto();
   void annota_avvertenze();
+  std::optional<IdentitaFile> riportata(std::optional<IdentitaFile> identita,
+                                        const std::string& percorso);
+  bool forse_ancora(const std::string& percorso, const IdentitaFile& identita);
   void togli_file_comandi(const std::string& percorso, const IdentitaFile& identita);
   void sorveglia_file_comandi();
   void annota(const std::string& nota);
@@ -173,9 +191,12 @@ class Principale {
   int32_t righe_accettate_ = 0;
   // When the job's time runs out, on the monotonic clock.
   std::optional<int64_t> scadenza_;
-  // The command file that could not be deleted after its job, so that it is not printed
-  // again; a changed or new file is a new job.
+  // The command file that could not be deleted after its job, or not proved to be its file, so
+  // that it is not printed again; a changed or new file is a new job.
   std::optional<IdentitaFile> non_cancellato_;
+  // The last note the log got about a command file left because it could not be proved to be
+  // its job's: on a share without file IDs that is every job's, and it is said once.
+  std::string incerto_annotato_;
   // The last note the log got about a folder that could not be watched: said once, not at
   // every reading of the configuration.
   std::string sorveglianza_mancata_;

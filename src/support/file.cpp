@@ -18,6 +18,25 @@ void cancella_file(const std::string& percorso) noexcept {
   elimina_file(percorso);
 }
 
+uint64_t impronta_di(std::string_view contenuto) {
+  // FNV-1a: enough to tell two versions of a receipt apart, at the speed of a read.
+  uint64_t impronta = 14695981039346656037u;
+  for (const char c : contenuto)
+    impronta = (impronta ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  return impronta == 0 ? 1 : impronta;
+}
+
+Confronto confronta(const IdentitaFile& trovato, const IdentitaFile& atteso) {
+  // A creation time or a content one side does not know tells nothing.
+  const auto diversi = [](auto a, auto b) { return a != 0 && b != 0 && a != b; };
+  if (trovato.volume != atteso.volume || trovato.dimensione != atteso.dimensione ||
+      trovato.modificato != atteso.modificato || diversi(trovato.creato, atteso.creato) ||
+      diversi(trovato.impronta, atteso.impronta))
+    return Confronto::altro;
+  return trovato.indice != 0 && trovato.indice == atteso.indice ? Confronto::stesso
+                                                                : Confronto::forse;
+}
+
 std::string leggi_file(const std::string& percorso) {
   return leggi_file_regolare(percorso, std::numeric_limits<uint64_t>::max() - 1).contenuto;
 }
@@ -52,6 +71,7 @@ void sostituisci_con(const std::string& percorso, const std::string& contenuto, 
     file.sincronizza();
     file.chiudi();
     scritto = true;
+    eredita_attributi(percorso, nuovo);
     togli_sola_lettura(percorso);
     try {
       sostituisci_file(nuovo, percorso);
@@ -86,9 +106,11 @@ void riscrivi_file(const std::string& percorso, const std::string& contenuto) {
     if (!scritto || !file_esiste(percorso)) throw;
   }
   // A program reading the old file as the C library does (sharing writes, not deletion) keeps
-  // it from being replaced, but lets it be written: the text goes in place.
-  FileScrittura file(percorso, FileScrittura::Modo::svuota);
-  file.accoda(contenuto);
+  // it from being replaced, but lets it be written: the text goes in place, over the old one
+  // before its end is cut, so that the file is never read empty.
+  FileScrittura file(percorso, FileScrittura::Modo::sopra);
+  file.scrivi_in(0, contenuto);
+  file.tronca(contenuto.size());
   file.sincronizza();
   file.chiudi();
 }

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "support/sistema.h"
 
 namespace borvan {
 
@@ -17,6 +20,16 @@ bool file_esiste(const std::string& percorso);
 
 // Deletes a file, read-only ones included; every failure passes silently. Never a folder.
 void cancella_file(const std::string& percorso) noexcept;
+
+// A fingerprint of a file's content (never 0, which stands for a content not read).
+uint64_t impronta_di(std::string_view contenuto);
+
+// Whether the file found is the one the identity `atteso` was taken from. Another file differs
+// in something both tell (volume, size, times, content read); a file equal in all of it is that
+// one only when the file system gives it the same ID. Equal but for the ID, or without one, it
+// may be that one or its exact copy: `forse`.
+enum class Confronto { altro, forse, stesso };
+Confronto confronta(const IdentitaFile& trovato, const IdentitaFile& atteso);
 
 // The whole file, byte for byte. Throws ErroreRuntime (53 missing, 75 not a file, 57 ...).
 std::string leggi_file(const std::string& percorso);

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <string>
 
+#include "support/file.h"
 #include "support/sistema.h"
 
 namespace borvan {
 
 // Reads to the end into `letto`, whose identity gives the size to expect: at most `massimo`
-// bytes and one more, so that the caller can tell a file that is too long. `leggi(dove,
+// bytes and one more, so that the caller can tell a file that is too long; the identity gets the
+// fingerprint of what was read. `leggi(dove,
 // quanti)` reads at most `quanti` bytes and answers how many, 0 at the end; it throws on a
 // failure.
 template <class Leggi>
@@ -33,6 +35,7 @@ void leggi_a_blocchi(FileLetto& letto, uint64_t massimo, Leggi leggi) {
   }
   letto.contenuto.resize(letti);
   letto.contenuto.shrink_to_fit();
+  letto.identita.impronta = impronta_di(letto.contenuto);
 }
 
 // A text the system writes into a buffer it is given, as GetModuleFileName does: `chiedi(dove,

@@ -15,12 +15,17 @@
 namespace borvan {
 
 // Tells one file from every other, and one version of it from the next: the file itself
-// (device and inode, or volume serial and file index), its size and its last write time.
+// (device and inode, or volume serial and file index), its size, its times and, once read, its
+// content. Not every file system tells as much: FAT and exFAT make the index from the place of
+// the file's entry in its folder, some network shares give none, FAT keeps write times to two
+// seconds (confronta() in file.h weighs what is told).
 struct IdentitaFile {
   uint64_t volume = 0;
-  uint64_t indice = 0;
+  uint64_t indice = 0;  // 0: the file system gives files no ID
   uint64_t dimensione = 0;
   int64_t modificato = 0;  // in the file system's own ticks
+  int64_t creato = 0;      // 0 where the system gives no creation time
+  uint64_t impronta = 0;   // of the content read (impronta_di), 0 while it was not read
   bool operator==(const IdentitaFile&) const = default;
 };
 
@@ -40,9 +45,14 @@ FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo);
 // by the sharing mode, on Linux by a read lease), so that what is read is what the writer
 // finished and the identity is that of the file read. Let go as soon as it is read: a writer
 // kept out meanwhile waits (Linux) or is refused (Windows).
+//
+// Taken `da_togliere` at the job's end, it keeps nobody out: its identity and content prove,
+// through the one handle, whether it is the job's file, and `cancella` deletes that file and no
+// other, whatever has taken its path meanwhile.
 class FileComandi {
  public:
-  explicit FileComandi(const std::string& percorso);
+  enum class Presa { lettura, da_togliere };
+  explicit FileComandi(const std::string& percorso, Presa presa = Presa::lettura);
   ~FileComandi();
   FileComandi(const FileComandi&) = delete;
   FileComandi& operator=(const FileComandi&) = delete;
@@ -53,8 +63,12 @@ class FileComandi {
   const std::optional<IdentitaFile>& identita() const { return identita_; }
   // As leggi_file_regolare, through the handle taken; an opening that failed throws here.
   FileLetto leggi(uint64_t massimo);
+  // Taken `da_togliere`: deletes the file held, read-only ones included; false when it would not
+  // go. The handle is let go.
+  bool cancella() noexcept;
 
  private:
+  std::string percorso_;
   intptr_t maniglia_ = -1;
   bool occupato_ = false;
   std::optional<IdentitaFile> identita_;
@@ -88,7 +102,9 @@ class BloccoIstanza {
 // A regular file held open for writing. Writes are whole or fail.
 class FileScrittura {
  public:
-  enum class Modo { svuota, accoda };
+  // `sopra`: the content stays until it is written over, so that a reader never finds the file
+  // empty; its attributes (hidden, say) stay as they are.
+  enum class Modo { svuota, accoda, sopra };
   FileScrittura(const std::string& percorso, Modo modo);
   ~FileScrittura();
   FileScrittura(const FileScrittura&) = delete;
@@ -99,6 +115,8 @@ class FileScrittura {
   void accoda(const std::string& dati);
   // Overwrites bytes at a position (an update in place).
   void scrivi_in(uint64_t posizione, const std::string& dati);
+  // Cuts the file to this length.
+  void tronca(uint64_t lunghezza);
   // Waits until what was written is on the disk.
   void sincronizza();
   // Closes, reporting a failure of the last writes.
@@ -115,14 +133,14 @@ class FileScrittura {
 // Puts the file `da` in the place of `a` in one step, replacing it.
 void sostituisci_file(const std::string& da, const std::string& a);
 
-// Deletes the file at the path only while it still is the one with that identity, so that a
-// file dropped there meanwhile is never taken with it. True when that file no longer stands at
-// the path (deleted, or already gone or replaced); false when it could not be deleted.
-bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept;
-
 // Lets another file take the place of this one: Windows refuses to replace a read-only file.
 // Every failure passes silently.
 void togli_sola_lettura(const std::string& percorso) noexcept;
+
+// Gives the file `nuovo`, about to take the place of `vecchio`, the marks a program reading it
+// may rely on (on Windows hidden and system: some point-of-sale programs hide their files).
+// Every failure passes silently.
+void eredita_attributi(const std::string& vecchio, const std::string& nuovo) noexcept;
 
 // Deletes the file at the path, read-only ones included (its attributes become normal first);
 // never a folder. Every failure passes silently.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -119,7 +120,7 @@ FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
   return letto;
 }
 
-FileComandi::FileComandi(const std::string& percorso) {
+FileComandi::FileComandi(const std::string& percorso, Presa presa) : percorso_(percorso) {
   // Not blocking: a write lease another program holds answers at once.
   Descrittore fd(::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.aperto()) {
@@ -129,13 +130,15 @@ FileComandi::FileComandi(const std::string& percorso) {
       errore_ = errore_di(percorso, errno);
     return;
   }
-  ignora_rotture_lease();
-  // A read lease is refused while any process has the file open for writing. Where the system
-  // cannot tell (another owner's file, a file system without leases) the file is taken as it
-  // is: the start-up has said so in the log.
-  if (::fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN) {
-    occupato_ = true;
-    return;
+  if (presa == Presa::lettura) {
+    ignora_rotture_lease();
+    // A read lease is refused while any process has the file open for writing. Where the
+    // system cannot tell (another owner's file, a file system without leases) the file is taken
+    // as it is: the start-up has said so in the log.
+    if (::fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN) {
+      occupato_ = true;
+      return;
+    }
   }
   struct stat stato {};
   if (::fstat(fd.get(), &stato) != 0 || !S_ISREG(stato.st_mode)) {
@@ -157,6 +160,30 @@ FileLetto FileComandi::leggi(uint64_t massimo) {
   letto.identita = *identita_;
   leggi_tutto(static_cast<int>(maniglia_), "", massimo, letto);
   return letto;
+}
+
+// Moved aside in one step, then told by the descriptor, which holds its file's inode (and so its
+// number, on any file system) however it is named: a file that took the path after the opening
+// goes back, never over a newer one.
+bool FileComandi::cancella() noexcept {
+  const Descrittore fd(static_cast<int>(std::exchange(maniglia_, -1)));
+  const std::string da_cancellare = percorso_ + ".del";
+  if (!fd.aperto() || ::rename(percorso_.c_str(), da_cancellare.c_str()) != 0) return false;
+  struct stat tenuto {
+  }, spostato{};
+  const bool suo = ::fstat(fd.get(), &tenuto) == 0 &&
+                   ::stat(da_cancellare.c_str(), &spostato) == 0 &&
+                   tenuto.st_dev == spostato.st_dev && tenuto.st_ino == spostato.st_ino;
+  if (suo && ::unlink(da_cancellare.c_str()) == 0) return true;
+  if (::link(da_cancellare.c_str(), percorso_.c_str()) == 0) {
+    ::unlink(da_cancellare.c_str());
+  } else if (::renameat2(AT_FDCWD, da_cancellare.c_str(), AT_FDCWD, percorso_.c_str(),
+                         RENAME_NOREPLACE) != 0 &&
+             errno == EINVAL && ::access(percorso_.c_str(), F_OK) != 0) {
+    // exFAT knows neither links nor a move that refuses to replace: only a look comes first.
+    ::rename(da_cancellare.c_str(), percorso_.c_str());
+  }
+  return !suo;
 }
 
 std::vector<std::string> avvertenze_file_comandi(const std::string& percorso) {
@@ -190,9 +217,8 @@ bool BloccoIstanza::prendi(const std::string& percorso) {
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
   struct stat stato {};
-  maniglia_ = apri_regolare(percorso,
-                            O_WRONLY | O_CREAT | (modo == Modo::accoda ? O_APPEND : O_TRUNC), stato)
-                  .rilascia();
+  const int come = modo == Modo::accoda ? O_APPEND : modo == Modo::svuota ? O_TRUNC : 0;
+  maniglia_ = apri_regolare(percorso, O_WRONLY | O_CREAT | come, stato).rilascia();
 }
 
 FileScrittura::~FileScrittura() {
@@ -222,6 +248,11 @@ void FileScrittura::scrivi_in(uint64_t posizione, const std::string& dati) {
   if (scritti != static_cast<ssize_t>(dati.size())) throw errore_di("", ENOSPC);
 }
 
+void FileScrittura::tronca(uint64_t lunghezza) {
+  if (::ftruncate(static_cast<int>(maniglia_), static_cast<off_t>(lunghezza)) != 0)
+    throw errore_di("", errno);
+}
+
 void FileScrittura::sincronizza() {
   if (::fsync(static_cast<int>(maniglia_)) != 0) throw errore_di("", errno);
 }
@@ -236,26 +267,14 @@ void sostituisci_file(const std::string& da, const std::string& a) {
   if (::rename(da.c_str(), a.c_str()) != 0) throw errore_di(a, errno);
 }
 
-bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept {
-  if (identita_file(percorso) != identita) return true;
-  // Moved aside first, in one step: a file dropped at the path after this moment stays there.
-  const std::string da_cancellare = percorso + ".del";
-  if (::rename(percorso.c_str(), da_cancellare.c_str()) != 0) return false;
-  if (identita_file(da_cancellare) != identita) {
-    // Another file took the path between the two looks: it goes back, never over a newer one.
-    if (::link(da_cancellare.c_str(), percorso.c_str()) == 0) ::unlink(da_cancellare.c_str());
-    return true;
-  }
-  if (::unlink(da_cancellare.c_str()) == 0) return true;
-  if (::link(da_cancellare.c_str(), percorso.c_str()) == 0) ::unlink(da_cancellare.c_str());
-  return false;
-}
-
 void togli_sola_lettura(const std::string& percorso) noexcept {
   struct stat stato {};
   if (::stat(percorso.c_str(), &stato) == 0 && S_ISREG(stato.st_mode))
     ::chmod(percorso.c_str(), stato.st_mode | S_IWUSR);
 }
+
+// Hiding is a name's leading dot here, which the file keeps.
+void eredita_attributi(const std::string&, const std::string&) noexcept {}
 
 // The folder decides whether a file may go; its own mode does not.
 void elimina_file(const std::string& percorso) noexcept {

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "support/errore_runtime.h"
 #include "support/lettura.h"
@@ -62,12 +64,15 @@ ErroreRuntime errore_di(const std::string& percorso, DWORD codice) {
   }
 }
 
+int64_t tempo(FILETIME t) {
+  return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+}
+
 IdentitaFile identita_di(const BY_HANDLE_FILE_INFORMATION& info) {
   return {info.dwVolumeSerialNumber,
           (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
           (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-          static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                               info.ftLastWriteTime.dwLowDateTime)};
+          tempo(info.ftLastWriteTime), tempo(info.ftCreationTime)};
 }
 
 // The identity of what the handle has open, when it is a regular file on a disk: a folder, a
@@ -120,10 +125,18 @@ bool con_pazienza(const std::string& percorso, Chiamata chiamata) {
 // refused as a path/file access error. Only the type is asked of the system here: under wine
 // the full identity of a handle costs milliseconds, too much for each line of the paper roll.
 HANDLE apri_regolare(const std::string& percorso, DWORD accesso, DWORD creazione) {
+  // Emptying a hidden or system file is refused unless it is asked with those same marks.
+  DWORD attributi = FILE_ATTRIBUTE_NORMAL;
+  if (creazione == CREATE_ALWAYS) {
+    const DWORD esistenti = GetFileAttributesA(percorso.c_str());
+    const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (esistenti != INVALID_FILE_ATTRIBUTES && (esistenti & marchi) != 0)
+      attributi = esistenti & marchi;
+  }
   HANDLE file = INVALID_HANDLE_VALUE;
   if (!con_pazienza(percorso, [&] {
         file = CreateFileA(percorso.c_str(), accesso, condivisione_piena, nullptr, creazione,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+                           attributi, nullptr);
         return file != INVALID_HANDLE_VALUE;
       }))
     throw errore_di(percorso, GetLastError());
@@ -157,6 +170,38 @@ void leggi_tutto(HANDLE file, const std::string& percorso, uint64_t massimo, Fil
   });
 }
 
+// Renames the file the handle holds, whatever name it goes by now. The new name is given whole,
+// as the system's own path: wine takes a bare name as one in its current folder.
+bool rinomina(HANDLE file, const std::string& percorso, bool sostituisci) {
+  const auto largo = [](const std::string& testo, std::wstring& risultato) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, testo.c_str(), -1, nullptr, 0);
+    risultato.assign(static_cast<size_t>(std::max(n, 1)), L'\0');
+    return n > 0 && MultiByteToWideChar(CP_ACP, 0, testo.c_str(), -1, risultato.data(), n) > 0;
+  };
+  std::wstring nome, intero(MAX_PATH, L'\0');
+  if (!largo(percorso, nome)) return false;
+  DWORD n =
+      GetFullPathNameW(nome.c_str(), static_cast<DWORD>(intero.size()), intero.data(), nullptr);
+  if (n >= intero.size()) {
+    intero.resize(n);
+    n = GetFullPathNameW(nome.c_str(), n, intero.data(), nullptr);
+  }
+  if (n == 0 || n >= intero.size()) return false;
+  intero.resize(n);
+  if (intero.starts_with(L"\\\\?\\"))
+    intero.erase(0, 4);
+  else if (intero.starts_with(L"\\\\"))
+    intero.replace(0, 2, L"UNC\\");
+  intero.insert(0, L"\\??\\");
+  std::vector<BYTE> dati(sizeof(FILE_RENAME_INFO) + intero.size() * sizeof(WCHAR));
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(dati.data());
+  info->ReplaceIfExists = sostituisci;
+  info->FileNameLength = static_cast<DWORD>(intero.size() * sizeof(WCHAR));
+  std::copy(intero.begin(), intero.end(), info->FileName);
+  return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(dati.size())) !=
+         FALSE;
+}
+
 }  // namespace
 
 std::optional<IdentitaFile> identita_file(const std::string& percorso) noexcept {
@@ -184,15 +229,24 @@ FileLetto leggi_file_regolare(const std::string& percorso, uint64_t massimo) {
   return letto;
 }
 
-FileComandi::FileComandi(const std::string& percorso) {
+FileComandi::FileComandi(const std::string& percorso, Presa presa) : percorso_(percorso) {
   // Readers and a deletion are let in, writers are not: a writer that still has the file open
   // makes this opening fail, and one that comes later is refused until the file is let go.
-  const HANDLE file =
-      CreateFileA(percorso.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  // Taken to be deleted, it lets everybody in; a program that keeps deletion out (a scanner, a
+  // reader as the C library opens) is waited for a moment.
+  const bool da_togliere = presa == Presa::da_togliere;
+  const DWORD accesso = da_togliere ? GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES : GENERIC_READ;
+  const DWORD condivisione = da_togliere ? condivisione_piena : FILE_SHARE_READ | FILE_SHARE_DELETE;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const auto apri = [&] {
+    file = CreateFileA(percorso.c_str(), accesso, condivisione, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  };
+  if (!(da_togliere ? con_pazienza(percorso, apri) : apri())) {
     const DWORD codice = GetLastError();
-    if (codice == ERROR_SHARING_VIOLATION || codice == ERROR_LOCK_VIOLATION)
+    if (codice == ERROR_SHARING_VIOLATION || codice == ERROR_LOCK_VIOLATION ||
+        (da_togliere && tenuto_da_altri(percorso, codice)))
       occupato_ = true;
     else
       errore_ = errore_di(percorso, codice);
@@ -217,6 +271,30 @@ FileLetto FileComandi::leggi(uint64_t massimo) {
   letto.identita = *identita_;
   leggi_tutto(maniglia(maniglia_), "", massimo, letto);
   return letto;
+}
+
+// Marked deleted through its own handle, so that no look by its name decides. It takes a name of
+// its own first: wine deletes by name when the handle closes, and a file dropped at the path by
+// then would go with it.
+bool FileComandi::cancella() noexcept {
+  const HANDLE file = maniglia(std::exchange(maniglia_, -1));
+  if (file == INVALID_HANDLE_VALUE) return false;
+  Chiusura chiusura(file);
+  // A read-only file refuses to be deleted until its attributes are normal; times of 0 stay.
+  FILE_BASIC_INFO base{};
+  if (GetFileInformationByHandleEx(file, FileBasicInfo, &base, sizeof base) &&
+      (base.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    const DWORD attributi = base.FileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+    base = FILE_BASIC_INFO{};
+    base.FileAttributes = attributi != 0 ? attributi : FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file, FileBasicInfo, &base, sizeof base);
+  }
+  const bool da_parte = rinomina(file, percorso_ + ".del", true);
+  FILE_DISPOSITION_INFO via{TRUE};
+  if (SetFileInformationByHandle(file, FileDispositionInfo, &via, sizeof via)) return true;
+  // It would not go: back to its path, never over a newer file.
+  if (da_parte) rinomina(file, percorso_, false);
+  return false;
 }
 
 std::vector<std::string> avvertenze_file_comandi(const std::string&) {
@@ -256,7 +334,7 @@ bool BloccoIstanza::prendi(const std::string& percorso) {
 
 FileScrittura::FileScrittura(const std::string& percorso, Modo modo) {
   maniglia_ = reinterpret_cast<intptr_t>(
-      apri_regolare(percorso, GENERIC_WRITE, modo == Modo::accoda ? OPEN_ALWAYS : CREATE_ALWAYS));
+      apri_regolare(percorso, GENERIC_WRITE, modo == Modo::svuota ? CREATE_ALWAYS : OPEN_ALWAYS));
 }
 
 FileScrittura::~FileScrittura() {
@@ -281,6 +359,14 @@ void FileScrittura::scrivi_in(uint64_t posizione, const std::string& dati) {
   if (!scrivi_da(maniglia(maniglia_), dove, dati)) throw errore_di("", GetLastError());
 }
 
+void FileScrittura::tronca(uint64_t lunghezza) {
+  LARGE_INTEGER dove{};
+  dove.QuadPart = static_cast<LONGLONG>(lunghezza);
+  const HANDLE file = maniglia(maniglia_);
+  if (!SetFilePointerEx(file, dove, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+    throw errore_di("", GetLastError());
+}
+
 void FileScrittura::sincronizza() {
   if (!FlushFileBuffers(maniglia(maniglia_))) throw errore_di("", GetLastError());
 }
@@ -299,35 +385,22 @@ void sostituisci_file(const std::string& da, const std::string& a) {
     throw errore_di(a, GetLastError());
 }
 
-// Moved aside first, in one step, then told by what was moved: a file dropped at the path after
-// that moment stays there. (Marking it deleted through a handle would be one step too, but wine
-// deletes by path when the handle closes, and would take the next job's file with it.)
-bool cancella_se_identico(const std::string& percorso, const IdentitaFile& identita) noexcept {
-  if (identita_file(percorso) != identita) return true;
-  const std::string da_cancellare = percorso + ".del";
-  if (!con_pazienza(percorso, [&] {
-        return MoveFileExA(percorso.c_str(), da_cancellare.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-      }))
-    return false;
-  const bool suo = identita_file(da_cancellare) == identita;
-  if (suo) {
-    // A read-only file refuses to be deleted until its attributes are normal.
-    SetFileAttributesA(da_cancellare.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (con_pazienza(da_cancellare, [&] { return DeleteFileA(da_cancellare.c_str()) != 0; }))
-      return true;
-  }
-  // Another file took the path between the two looks, or this one would not go: it goes back,
-  // never over a newer one.
-  MoveFileExA(da_cancellare.c_str(), percorso.c_str(), 0);
-  return !suo;
-}
-
 void togli_sola_lettura(const std::string& percorso) noexcept {
   const DWORD attributi = GetFileAttributesA(percorso.c_str());
   if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
       (attributi & FILE_ATTRIBUTE_READONLY) == 0)
     return;
   SetFileAttributesA(percorso.c_str(), attributi & ~DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+void eredita_attributi(const std::string& vecchio, const std::string& nuovo) noexcept {
+  const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD prima = GetFileAttributesA(vecchio.c_str());
+  const DWORD adesso = GetFileAttributesA(nuovo.c_str());
+  if (prima == INVALID_FILE_ATTRIBUTES || adesso == INVALID_FILE_ATTRIBUTES ||
+      (prima & marchi) == 0)
+    return;
+  SetFileAttributesA(nuovo.c_str(), (adesso & ~DWORD{FILE_ATTRIBUTE_NORMAL}) | (prima & marchi));
 }
 
 void elimina_file(const std::string& percorso) noexcept {

@@ -7,6 +7,7 @@
 
 #include "config/configurazione.h"
 #include "support/lettura.h"
+#include "win32/finestra_principale.h"
 
 namespace borvan::win32 {
 
@@ -57,6 +58,22 @@ AmbienteWin32::AmbienteWin32(const std::string& cartella_eseguibile)
 
 bool AmbienteWin32::altra_istanza_attiva() {
   return !blocco_.prendi(percorso_blocco_);
+}
+
+// Another process's main window on this desktop: a window lives no longer than its process, so
+// the lock is that instance's. (One in another session is not seen: its lock is waited for.)
+bool AmbienteWin32::istanza_visibile() {
+  for (HWND finestra = nullptr;
+       (finestra = FindWindowExA(nullptr, finestra, classe_principale, nullptr)) != nullptr;) {
+    DWORD processo = 0;
+    GetWindowThreadProcessId(finestra, &processo);
+    if (processo != GetCurrentProcessId()) return true;
+  }
+  return false;
+}
+
+void AmbienteWin32::attendi(int32_t millisecondi) {
+  Sleep(static_cast<DWORD>(millisecondi));
 }
 
 // No further step of the program's own: no handler, no destructor, no library clean-up runs

@@ -16,6 +16,8 @@ class AmbienteWin32 : public Ambiente {
   explicit AmbienteWin32(const std::string& cartella_eseguibile);
 
   bool altra_istanza_attiva() override;
+  bool istanza_visibile() override;
+  void attendi(int32_t millisecondi) override;
   void termina() override;
   DataOra adesso() override;
   int64_t millisecondi() override;

@@ -55,6 +55,9 @@ std::unique_ptr<borvan::DriverEcr> driver_scelto(const std::string& cartella) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // A drive without its medium, or a library a control needs that is missing, is an error code
+  // for the program, never a box of the system's that holds the window at every poll.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   prepara_processo();
   borvan::win32::prepara_applicazione();
   const std::optional<std::string> cartella = AmbienteWin32::cartella_eseguibile();

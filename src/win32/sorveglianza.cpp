@@ -1,6 +1,8 @@
 #include "win32/sorveglianza.h"
 
+#include <atomic>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "support/errore_runtime.h"
@@ -28,6 +30,8 @@ std::string motivo(DWORD codice) {
       return descrizione_errore(codice_errore::percorso_non_trovato);
     case ERROR_ACCESS_DENIED:
       return descrizione_errore(codice_errore::permesso_negato);
+    case ERROR_SEM_TIMEOUT:
+      return "la cartella non risponde";
     case ERROR_INVALID_FUNCTION:
     case ERROR_NOT_SUPPORTED:
     case ERROR_INVALID_PARAMETER:
@@ -47,13 +51,23 @@ std::wstring largo(const std::string& testo) {
 
 }  // namespace
 
+// The thread that opens the folder hands the handle over only while the window still waits;
+// one that comes later it closes itself.
+struct VistaSorveglianza::Apertura {
+  enum Stato { in_corso, fatta, abbandonata };
+  std::atomic<int> stato{in_corso};
+  HANDLE cartella = INVALID_HANDLE_VALUE;
+  DWORD errore = 0;
+  HANDLE fatto = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ~Apertura() { CloseHandle(fatto); }
+};
+
 VistaSorveglianza::VistaSorveglianza(Sorveglianza& sorveglianza, Modulo& modulo,
                                      std::function<void()> cambio)
     : sorveglianza_(sorveglianza),
       ciclo_(modulo.ciclo()),
       cambio_(std::move(cambio)),
       evento_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      avvisi_(dimensione_avvisi),
       lettura_(ciclo_.temporizzatori(), modulo.hwnd(), [this] { leggi(); }),
       richieste_(sorveglianza.richieste()) {
   attesa_ = std::make_unique<Attesa>(ciclo_, evento_, [this] { segnalata(); });
@@ -90,13 +104,38 @@ void VistaSorveglianza::imposta() {
 }
 
 // Opens the folder and asks for its first changes; false, with the system's error, when it
-// cannot be watched.
+// cannot be watched, or does not answer in time.
 bool VistaSorveglianza::apri() {
-  cartella_ =
-      CreateFileA(percorso_.c_str(), FILE_LIST_DIRECTORY,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
-  if (cartella_ == INVALID_HANDLE_VALUE) return false;
+  if (apertura_ && apertura_->stato != Apertura::fatta) {
+    SetLastError(ERROR_SEM_TIMEOUT);  // the last one still hangs: no second thread behind it
+    return false;
+  }
+  apertura_ = std::make_shared<Apertura>();
+  std::thread([apertura = apertura_, percorso = percorso_] {
+    const HANDLE cartella =
+        CreateFileA(percorso.c_str(), FILE_LIST_DIRECTORY,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+    apertura->errore = GetLastError();
+    apertura->cartella = cartella;
+    if (apertura->stato.exchange(Apertura::fatta) == Apertura::abbandonata &&
+        cartella != INVALID_HANDLE_VALUE)
+      CloseHandle(cartella);
+    SetEvent(apertura->fatto);
+  }).detach();
+  WaitForSingleObject(apertura_->fatto, attesa_apertura);
+  if (apertura_->stato.exchange(Apertura::abbandonata) != Apertura::fatta) {
+    SetLastError(ERROR_SEM_TIMEOUT);
+    return false;
+  }
+  apertura_->stato = Apertura::fatta;
+  cartella_ = apertura_->cartella;
+  if (cartella_ == INVALID_HANDLE_VALUE) {
+    SetLastError(apertura_->errore);
+    return false;
+  }
+  richiesta_ = std::make_unique<Richiesta>();
+  richiesta_->avvisi.resize(dimensione_avvisi);
   if (chiedi()) return true;
   const DWORD errore = GetLastError();
   smetti();
@@ -106,23 +145,25 @@ bool VistaSorveglianza::apri() {
 
 bool VistaSorveglianza::chiedi() {
   ResetEvent(evento_);
-  richiesta_ = OVERLAPPED{};
-  richiesta_.hEvent = evento_;
-  in_attesa_ = ReadDirectoryChangesW(cartella_, avvisi_.data(), static_cast<DWORD>(avvisi_.size()),
-                                     FALSE, cambiamenti, nullptr, &richiesta_, nullptr) != FALSE;
+  richiesta_->ov = OVERLAPPED{};
+  richiesta_->ov.hEvent = evento_;
+  std::vector<BYTE>& avvisi = richiesta_->avvisi;
+  in_attesa_ =
+      ReadDirectoryChangesW(cartella_, avvisi.data(), static_cast<DWORD>(avvisi.size()), FALSE,
+                            cambiamenti, nullptr, &richiesta_->ov, nullptr) != FALSE;
   return in_attesa_;
 }
 
+// Cancelled and closed on a thread of its own, which keeps the request's buffer until the system
+// is done with it: on a share that stopped answering either may wait for the network.
 void VistaSorveglianza::smetti() {
   if (cartella_ == INVALID_HANDLE_VALUE) return;
-  if (in_attesa_) {
-    // The system writes into the buffer until the request is over.
-    CancelIo(cartella_);
-    DWORD letti = 0;
-    GetOverlappedResult(cartella_, &richiesta_, &letti, TRUE);
-    in_attesa_ = false;
-  }
-  CloseHandle(cartella_);
+  std::thread([cartella = cartella_, richiesta = std::move(richiesta_), in_attesa = in_attesa_] {
+    if (in_attesa && CancelIoEx(cartella, &richiesta->ov))
+      while (!HasOverlappedIoCompleted(&richiesta->ov)) Sleep(10);
+    CloseHandle(cartella);
+  }).detach();
+  in_attesa_ = false;
   cartella_ = INVALID_HANDLE_VALUE;
   ResetEvent(evento_);
 }
@@ -138,10 +179,10 @@ void VistaSorveglianza::segnalata() {
 void VistaSorveglianza::raccogli() {
   if (!in_attesa_ || cartella_ == INVALID_HANDLE_VALUE) return;
   DWORD letti = 0;
-  if (GetOverlappedResult(cartella_, &richiesta_, &letti, FALSE)) {
+  if (GetOverlappedResult(cartella_, &richiesta_->ov, &letti, FALSE)) {
     in_attesa_ = false;
     // Nothing read: more changes than the buffer holds, which may have concerned the file.
-    cambiata_ = cambiata_ || letti == 0 || riguarda(avvisi_, letti);
+    cambiata_ = cambiata_ || letti == 0 || riguarda(richiesta_->avvisi, letti);
   } else if (GetLastError() == ERROR_IO_INCOMPLETE) {
     return;
   } else if (GetLastError() == ERROR_NOTIFY_ENUM_DIR) {

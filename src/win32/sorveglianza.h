@@ -16,10 +16,13 @@ namespace borvan::win32 {
 // A core watch over ReadDirectoryChangesW, its completion waited for by the main loop. It
 // listens for the watched name being created, renamed into place or written, and reads what the
 // system reports at most once every `pausa` ms: a burst of changes is one run of the handler,
-// and a folder busy with other files costs one read a pause, never a poll.
+// and a folder busy with other files costs one read a pause, never a poll. A folder on a share
+// that stopped answering never holds the window: it is opened on a thread of its own, waited
+// for `attesa_apertura` ms at most, and let go on another.
 class VistaSorveglianza {
  public:
   static constexpr int32_t pausa = 10;
+  static constexpr DWORD attesa_apertura = 1000;
 
   VistaSorveglianza(Sorveglianza& sorveglianza, Modulo& modulo, std::function<void()> cambio);
   ~VistaSorveglianza();
@@ -43,9 +46,16 @@ class VistaSorveglianza {
   std::function<void()> cambio_;
   HANDLE cartella_ = INVALID_HANDLE_VALUE;
   HANDLE evento_;
-  OVERLAPPED richiesta_{};
+  // The request and the buffer the system writes into, for as long as it may.
+  struct Richiesta {
+    OVERLAPPED ov{};
+    std::vector<BYTE> avvisi;
+  };
+  std::unique_ptr<Richiesta> richiesta_;
   bool in_attesa_ = false;  // a request to the system is pending
-  std::vector<BYTE> avvisi_;
+  // An opening still under way on its thread, that the window stopped waiting for.
+  struct Apertura;
+  std::shared_ptr<Apertura> apertura_;
   std::unique_ptr<Attesa> attesa_;
   Temporizzatore lettura_;
   std::string percorso_;

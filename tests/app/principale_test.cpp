@@ -358,6 +358,55 @@ TEST(Principale, UnFileComandiNonCancellabileNonSiRistampa) {
   EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "b"}));
 }
 
+// File systems that tell files apart less well: IDs from the place of a file's entry (the same
+// for any file at the path, another after a rename) or none, times too coarse to tell. A job's
+// end deletes its own file or none: a next job of the same size dropped during it, or over a
+// file left, is printed, never deleted; no file is printed twice; the log says once why one
+// stays.
+TEST(Principale, DischiCheDistinguonoMenoIFile) {
+  for (const bool senza_id : {false, true}) {
+    SCOPED_TRACE(senza_id);
+    Banco b;
+    b.ambiente.disco = [&](IdentitaFile id, const std::string& percorso) {
+      id.indice = senza_id ? 0 : std::hash<std::string>{}(percorso);
+      id.modificato = 0;
+      return id;
+    };
+    b.lavoro("a\r\n");
+    b.cartella.scrivi("Scontr.ECR", "b\r\n");
+    b.invia_tutto();
+    for (const char* dopo : {"", "", "c\r\n", ""}) {
+      if (*dopo != '\0') b.cartella.scrivi("Scontr.ECR", dopo);
+      b.p->Timer1_Timer();
+      b.invia_tutto();
+    }
+    EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(b.cartella.esiste("Scontr.ECR"), senza_id);  // left where it cannot be proved
+    EXPECT_EQ(b.righe_log(), senza_id ? 4u : 3u);
+  }
+}
+
+// A second start beside a running instance ends at once, silently. A lock refused where no
+// instance shows itself (a server holding it after a crash) is asked again for a minute; then
+// the log says why the program does not start.
+TEST(Principale, UnBloccoSenzaIstanzaVisibileSiAttende) {
+  struct Caso {
+    int rifiuti;
+    bool vista, parte;
+    int64_t attesa;
+  };
+  for (const Caso& caso :
+       {Caso{-1, true, false, 0}, Caso{3, false, true, 1000}, Caso{-1, false, false, 60000}}) {
+    Banco b;
+    b.ambiente.blocco_rifiutato = caso.rifiuti;
+    b.ambiente.istanza_vista = caso.vista;
+    b.riavvia();
+    EXPECT_EQ(b.p->Timer1.Enabled(), caso.parte);
+    EXPECT_EQ(b.ambiente.orologio, caso.attesa);
+    EXPECT_EQ(b.righe_log(), caso.attesa == 60000 ? 1u : 0u);  // the note, on giving up
+  }
+}
+
 // A start that finds a job an earlier run left unfinished gives it its outcome once, sends none
 // of its lines again and deletes its command file, never another one. A journal cut short is no
 // job.

@@ -18,8 +18,22 @@ struct AmbienteFinto : Ambiente {
   std::function<void()> configurazione = [] {};
   std::function<void()> al_termine = [] {};
   std::vector<std::string> note;  // what the start-up says about the command files
+  int blocco_rifiutato = 0;       // the lock is refused until this counts down to 1 (-1: always)
+  bool istanza_vista = false;
+  // The file system modelled: the system's identities, or what a poorer one would tell.
+  std::function<IdentitaFile(IdentitaFile, const std::string&)> disco = [](auto id, auto&) {
+    return id;
+  };
 
-  bool altra_istanza_attiva() override { return false; }
+  bool altra_istanza_attiva() override {
+    if (blocco_rifiutato > 0) --blocco_rifiutato;
+    return blocco_rifiutato != 0;
+  }
+  bool istanza_visibile() override { return istanza_vista; }
+  void attendi(int32_t millisecondi) override { orologio += millisecondi; }
+  IdentitaFile identita_riportata(IdentitaFile identita, const std::string& percorso) override {
+    return disco(identita, percorso);
+  }
   void termina() override {
     ++terminazioni;
     al_termine();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -8,12 +9,15 @@
 
 namespace borvan::test {
 
-// A fresh folder under the system's temporary directory, removed with its content at the end.
+// A fresh folder, removed with its content at the end: under BORVAN_CARTELLA_PROVE where the run
+// names one (a disk of another file system), otherwise under the system's temporary directory.
 class CartellaTemporanea {
  public:
   CartellaTemporanea() {
     std::random_device caso;
-    percorso_ = std::filesystem::temp_directory_path() /
+    const char* base = std::getenv("BORVAN_CARTELLA_PROVE");
+    percorso_ = (base != nullptr && *base != '\0' ? std::filesystem::path(base)
+                                                  : std::filesystem::temp_directory_path()) /
                 ("borvan-test-" + std::to_string(caso()) + std::to_string(caso()));
     std::filesystem::create_directories(percorso_);
   }

@@ -108,5 +108,20 @@ TEST(FileComandi, UnoScrittoreCheArrivaAspettaEIlProgrammaNonSiFerma) {
   EXPECT_EQ(cartella.leggi("Scontr.ECR"), "b\r\n");
 }
 
+// Taken to be deleted, a command file goes through its descriptor: a file renamed into its place
+// meanwhile is the next job, and stays.
+TEST(FileComandi, SiCancellaSoloIlFileTenuto) {
+  test::CartellaTemporanea cartella;
+  const std::string percorso = cartella.percorso("Scontr.ECR");
+  cartella.scrivi("Scontr.ECR", "a\r\n");
+  FileComandi tenuto(percorso, FileComandi::Presa::da_togliere);
+  cartella.scrivi("Scontr.tmp", "b\r\n");
+  std::filesystem::rename(cartella.percorso("Scontr.tmp"), percorso);
+  EXPECT_TRUE(tenuto.cancella());
+  EXPECT_EQ(cartella.leggi("Scontr.ECR"), "b\r\n");
+  EXPECT_TRUE(FileComandi(percorso, FileComandi::Presa::da_togliere).cancella());
+  EXPECT_FALSE(cartella.esiste("Scontr.ECR") || cartella.esiste("Scontr.ECR.del"));
+}
+
 }  // namespace
 }  // namespace borvan
