@@ -75,7 +75,8 @@ bool lease_in_rottura(const std::string& percorso) {
   struct stat stato {};
   if (::stat(percorso.c_str(), &stato) != 0) return false;
   std::ifstream blocchi("/proc/locks");
-  const std::string inode = ":" + std::to_string(stato.st_ino) + " ";
+  // Appended in place: GCC 12 at -O3 takes ":" + std::string for an overlapping copy.
+  const std::string inode = std::string(":").append(std::to_string(stato.st_ino)).append(" ");
   for (std::string riga; std::getline(blocchi, riga);)
     if (riga.find("LEASE") != std::string::npos && riga.find("BREAKING") != std::string::npos &&
         riga.find(inode) != std::string::npos)
