@@ -24,8 +24,9 @@ const std::string abbandonata =
 const std::string tre_righe = "a\r\nb\r\nc\r\n";
 
 // Every course ends with one outcome, one close, no command file, no journal and an empty list
-// left, and a box for a failure only; a job refused whole sends no line, a line past the time-out
-// is the job's last, and an interruption during the last line is the job's end all the same.
+// left, and a box for a failure only; a job refused whole sends no line, a register status other
+// than OK stops none, a line past the time-out is the job's last, and an interruption during the
+// last line is the job's end all the same.
 TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
   struct Percorso {
     const char* nome;
@@ -67,7 +68,11 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
   const std::string mancato = "0\tImpossibile scrivere il file risultati";
   const Percorso percorsi[] = {
       {"empty file", "", niente, riuscita, {}},
-      {"lines", "uno\r\ndue\rtre\nancora\r\n", niente, riuscita, {"uno", "due", "tre\nancora"}},
+      {"lines, the register's status not OK",
+       "uno\r\ndue\rtre\nancora\r\n",
+       [](Banco& b) { b.driver->stato_registratore = 3; },
+       riuscita,
+       {"uno", "due", "tre\nancora"}},
       {"open raises", "a\r\n", solleva(membro_apri), apertura + "\r\n", {}},
       {"open refused",
        "a\r\n",
