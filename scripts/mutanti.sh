@@ -2,7 +2,7 @@
 # Seeds the faults listed in scripts/mutanti.txt into the sources, one at a time: each is applied,
 # the tests that could see it are rebuilt and run, and the file is put back, whatever happens
 # (Ctrl+C included). Says which mutants the tests caught and which survived. Not part of
-# verifica.sh: a run takes a minute or so a mutant.
+# verifica.sh: with ccache a mutant takes seconds, or about 80 s with the whole Linux suite.
 #
 #   bash scripts/mutanti.sh [--tutto] [--solo REGEX] [LIST]
 #
