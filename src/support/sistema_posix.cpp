@@ -190,7 +190,9 @@ std::vector<std::string> avvertenze_file_comandi(const std::string& percorso) {
   // A lease tried on a file of its own beside the command file: it tells whether the kernel
   // and that file system can say when a writer still holds a file.
   std::filesystem::path prova = std::filesystem::path(percorso).parent_path();
-  prova /= "." + std::string(nome_programma) + "-" + std::to_string(::getpid()) + ".prova";
+  // Appended in place: GCC 12 at -O3 takes "." + std::string for an overlapping copy.
+  prova /= std::string(".").append(nome_programma).append("-").append(std::to_string(::getpid())) +
+           ".prova";
   bool lease = false;
   {
     const Descrittore fd(::open(prova.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));

@@ -23,8 +23,10 @@ const std::string abbandonata =
     "-102\r\nStampa non completata-Errore di I/O sulla periferica; righe accettate dalla cassa: ";
 const std::string tre_righe = "a\r\nb\r\nc\r\n";
 
-// Every course ends with one outcome, one close, no command file and no journal left; a job
-// refused whole sends no line, and a line past the time-out is the job's last.
+// Every course ends with one outcome, one close, no command file, no journal and an empty list
+// left, and a box for a failure only; a job refused whole sends no line, a register status other
+// than OK stops none, a line past the time-out is the job's last, and an interruption during the
+// last line is the job's end all the same.
 TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
   struct Percorso {
     const char* nome;
@@ -58,11 +60,25 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
       fs::create_directory(b.cartella.percorso(ostacolo));
     };
   };
+  const auto interrotto_all_ultima = [](Banco& b) {
+    b.driver->guasto = [&b](int id) {
+      if (id == membro_invia && b.driver->inviate.size() == 2) b.p->Command2_Click();
+    };
+  };
   const std::string mancato = "0\tImpossibile scrivere il file risultati";
   const Percorso percorsi[] = {
       {"empty file", "", niente, riuscita, {}},
-      {"lines", "uno\r\ndue\rtre\nancora\r\n", niente, riuscita, {"uno", "due", "tre\nancora"}},
+      {"lines, the register's status not OK",
+       "uno\r\ndue\rtre\nancora\r\n",
+       [](Banco& b) { b.driver->stato_registratore = 3; },
+       riuscita,
+       {"uno", "due", "tre\nancora"}},
       {"open raises", "a\r\n", solleva(membro_apri), apertura + "\r\n", {}},
+      {"open refused",
+       "a\r\n",
+       [](Banco& b) { b.driver->risultato_apertura = 3; },
+       "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n",
+       {}},
       {"close raises", "a\r\n", solleva(membro_chiudi), riuscita, {"a"}},
       {"no driver",
        "a\r\n",
@@ -74,6 +90,11 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
       {"as long as the list", pieno, niente, riuscita, std::vector<std::string>(32767, "x")},
       {"too big", std::string(8 << 20, 'x') + "\r", niente, lungo + "8388608 byte\r\n", {}},
       {"time-out", tre_righe, lento, timeout, {"a", "b"}},
+      {"interrupted in the last line",
+       tre_righe,
+       interrotto_all_ultima,
+       interrotta,
+       {"a", "b", "c"}},
       {"result file blocked", "a\r\n", result_bloccato("Result.TXT"), "", {"a"}, mancato},
       {"its temporary blocked", "a\r\n", result_bloccato("Result.TXT.tmp"), "", {"a"}, mancato},
       {"no journal",
@@ -85,67 +106,72 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
   };
   for (const Percorso& caso : percorsi) {
     SCOPED_TRACE(caso.nome);
-    Banco b;
+    Banco b("SHOW_ERRORS=1");
     caso.prepara(b);
     b.lavoro(caso.comando);
     b.invia_tutto();
-    EXPECT_FALSE(b.p->stampa_in_corso() || b.cartella.esiste("Scontr.ECR"));
+    EXPECT_FALSE(b.p->stampa_in_corso() || b.cartella.esiste("Scontr.ECR") ||
+                 b.p->List2.ListCount());
     EXPECT_FALSE(file_esiste(b.cartella.percorso("BorvanIF.JRN")));
     EXPECT_EQ(file_esiste(b.cartella.percorso("Result.TXT")) ? b.result() : "", caso.result);
     EXPECT_EQ(b.driver->inviate, caso.inviate);
     EXPECT_EQ(b.driver->conta("chiudi"), 1u);
     EXPECT_NE(b.cartella.leggi("BorvanIF.LOG").find(caso.nel_log), std::string::npos);
+    EXPECT_EQ(b.operatore.messaggi.empty(), caso.result == riuscita);
     if (!b.driver->assenza.empty()) {  // nothing is asked of a register that is not there
       EXPECT_EQ(b.driver->chiamate, std::vector<std::string>{"chiudi"});
     }
   }
 }
 
-// Idle, they do nothing; a command file rewritten during the job is not the job's: it stays.
-TEST(Principale, TimeoutEInterruzioneChiudonoIlLavoro) {
-  const std::pair<void (Principale::*)(), std::string> fini[] = {
-      {&Principale::Timer2_Timer, timeout}, {&Principale::Command2_Click, interrotta}};
-  for (const auto& [fine, atteso] : fini) {
-    Banco b("TIMEOUT=0\r\n");
-    ((*b.p).*fine)();
+// However a job ends, ticks and clicks from its outcome's box leave it alone and start no other,
+// and its end deletes its own command file only, not one dropped meanwhile; a close asked while
+// the register closes is asked once the job has ended. Idle, the time-out and the interruption do
+// nothing; a job without a time limit has no time-out tick.
+TEST(Principale, LaCasellaDellEsitoNonToccaIlLavoroCheFinisce) {
+  struct Fine {
+    const char* nome;
+    void (*fine)(Banco&);  // after the first line
+    std::string codice, messaggio;
+  };
+  const Fine fini[] = {
+      {"line refused", [](Banco& b) { b.driver->riga_rifiutata = 2; }, "-7",
+       cassa + "-7- carta esaurita"},
+      {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, "-100", "Timeout stampa"},
+      {"interrupted", [](Banco& b) { b.p->Command2_Click(); }, "-101",
+       "Stampa interrotta dall'utente"},
+  };
+  for (const Fine& caso : fini) {
+    SCOPED_TRACE(caso.nome);
+    Banco b("TIMEOUT=0\r\nSHOW_ERRORS=1\r\n");
+    b.p->Timer2_Timer();
+    b.p->Command2_Click();
     EXPECT_FALSE(b.cartella.esiste("Result.TXT"));
-    b.lavoro("a\r\nb\r\n");
-    EXPECT_FALSE(b.p->Timer2.Enabled());  // no time-out at all
-    b.lavoro("riscritto\r\n");
+    b.operatore.durante_modale = [&b] {
+      if (!b.operatore.domande.empty()) return;
+      b.cartella.scrivi("Scontr.ECR", "nuovo\r\n");
+      b.p->Timer3_Timer();
+      b.p->Timer2_Timer();
+      b.p->Command2_Click();
+      b.p->Timer1_Timer();
+    };
+    b.lavoro(tre_righe);
+    EXPECT_FALSE(b.p->Timer2.Enabled());
     b.p->Timer3_Timer();
-    // A close asked while the register closes is asked once the job has ended.
     b.driver->guasto = [&b](int id) {
       if (id == membro_chiudi) b.p->Command3_Click();
     };
-    ((*b.p).*fine)();
+    caso.fine(b);
+    b.invia_tutto();
     EXPECT_EQ(b.operatore.domande.size(), 1u);
-    EXPECT_FALSE(b.p->stampa_in_corso());
-    EXPECT_EQ(b.result(), atteso);
-    b.p->Timer3_Timer();
+    EXPECT_EQ(b.result(), caso.codice + "\r\n" + caso.messaggio + "\r\n");
+    EXPECT_EQ(b.operatore.messaggi, std::vector<std::string>{caso.messaggio});
+    EXPECT_EQ(b.cartella.leggi("BorvanIF.LOG"),
+              "01-05-2026\t04:03:07\t" + caso.codice + "\t" + caso.messaggio + "\r\n");
     EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-    EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "riscritto\r\n");
+    EXPECT_EQ(b.driver->conta("chiudi"), 1u);
+    EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
   }
-}
-
-// Ticks from the outcome's box leave the ending job alone and start no other.
-TEST(Principale, ITickNellaCasellaDellEsitoNonToccanoIlLavoroCheFinisce) {
-  Banco b("SHOW_ERRORS=1");
-  b.driver->riga_rifiutata = 2;
-  b.operatore.durante_modale = [&b] {
-    b.cartella.scrivi("Scontr.ECR", "nuovo\r\n");
-    for (auto evento :
-         {&Principale::Timer3_Timer, &Principale::Timer2_Timer, &Principale::Timer1_Timer})
-      ((*b.p).*evento)();
-  };
-  b.lavoro(tre_righe);
-  b.invia_tutto();
-  ASSERT_EQ(b.operatore.messaggi, std::vector<std::string>{cassa + "7- carta esaurita"});
-  EXPECT_EQ(b.result(), "7\r\n" + b.operatore.messaggi[0] + "\r\n");
-  EXPECT_EQ(b.driver->inviate, std::vector<std::string>{"a"});
-  EXPECT_EQ(b.driver->conta("apri PORT = 1"), 1u);
-  EXPECT_EQ(b.driver->conta("chiudi"), 1u);
-  EXPECT_FALSE(b.p->stampa_in_corso());
-  EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), "nuovo\r\n");
 }
 
 // A tick inside the dialog sends no line twice; a line given up ends the job there, also when
@@ -271,6 +297,8 @@ TEST(Principale, TickEClicDentroUnaChiamataAlRegistratore) {
       EXPECT_TRUE(fatto);
       EXPECT_TRUE(b.driver->annidate.empty());
       EXPECT_EQ(b.operatore.modali.size(), evento.finestre);
+      EXPECT_TRUE(
+          b.operatore.testi_errore.empty());  // a failed step of an ending job is not retried
       // Past the limit the log says which member hangs, once.
       const bool bloccata = b.ambiente.orologio > 0;
       const std::string log = b.cartella.leggi("BorvanIF.LOG");
@@ -298,8 +326,10 @@ TEST(Principale, TickEClicDentroUnaChiamataAlRegistratore) {
   }
 }
 
-// A change in the folder is the poll at once, but not during a job or the configuration dialog;
-// their end asks the watch for one more look, and the watch follows the configured file.
+// A change in the folder is the poll at once, but not during a job or the configuration dialog,
+// which a job refuses; their end asks the watch for one more look. After the dialog the poll runs
+// again at the interval, and the watch follows the file, the settings then give; a job without a
+// time limit keeps none of the previous job's.
 TEST(Principale, UnCambiamentoNellaCartellaEIlPollSubitoConLeSueRegole) {
   Banco b;
   const Sorveglianza& sorveglianza = b.p->sorveglianza;
@@ -307,6 +337,7 @@ TEST(Principale, UnCambiamentoNellaCartellaEIlPollSubitoConLeSueRegole) {
   b.cartella.scrivi("Scontr.ECR", "a\r\n");
   b.p->cartella_cambiata();
   ASSERT_TRUE(b.p->stampa_in_corso());
+  b.p->Command1_Click();
   b.cartella.scrivi("Scontr.ECR", "b 1\r\n");  // the next job, dropped during this one
   b.p->cartella_cambiata();
   b.invia_tutto();
@@ -319,8 +350,10 @@ TEST(Principale, UnCambiamentoNellaCartellaEIlPollSubitoConLeSueRegole) {
   const std::string cassa_2 = b.cartella.percorso("cassa 2");
   fs::create_directory(cassa_2);
   b.ambiente.configurazione = [&] {
-    b.cartella.scrivi("BorvanIF.CFG", "INPUT_FILE=" + cassa_2 + "/Cassa.ECR\r\n");
+    b.cartella.scrivi("BorvanIF.CFG",
+                      "TIMEOUT=0\r\nPOLLING_TIME=800\r\nINPUT_FILE=" + cassa_2 + "/Cassa.ECR\r\n");
     b.cartella.scrivi("cassa 2/Cassa.ECR", "c\r\n");
+    b.cartella.scrivi("Scontr.ECR", "x\r\n");
     b.p->cartella_cambiata();
     EXPECT_FALSE(b.p->stampa_in_corso());
   };
@@ -328,10 +361,15 @@ TEST(Principale, UnCambiamentoNellaCartellaEIlPollSubitoConLeSueRegole) {
   b.p->Command1_Click();
   EXPECT_EQ(sorveglianza.cartella() + "/" + sorveglianza.nome(), cassa_2 + "/Cassa.ECR");
   EXPECT_GT(sorveglianza.richieste(), prima);
+  EXPECT_TRUE(b.p->Timer1.Enabled() && b.p->Timer1.Interval() == 800);
+  b.ambiente.orologio = 60000;
   b.p->cartella_cambiata();
   b.invia_tutto();
   EXPECT_EQ(b.driver->inviate, (std::vector<std::string>{"a", "b 1", "c"}));
   EXPECT_EQ(b.righe_log(), 3u);
+  EXPECT_EQ(
+      b.operatore.messaggi,
+      std::vector<std::string>{"Stampa in corso. Impossibile aprire pagina di configurazione."});
 }
 
 // An undeletable command file does not print again on every poll; changed, it is a new job.
@@ -408,22 +446,33 @@ TEST(Principale, UnBloccoSenzaIstanzaVisibileSiAttende) {
 }
 
 // A start that finds a job an earlier run left unfinished gives it its outcome once, sends none
-// of its lines again and deletes its command file, never another one. A journal cut short is no
-// job.
+// of its lines again and deletes its command file, never another one; a poll inside that
+// outcome's box starts nothing. A journal cut short is no job.
 TEST(Principale, LAvvioChiudeIlLavoroLasciatoAMeta) {
   const std::string chiuso =
       "-102\r\nStampa non completata-BorvanIF chiuso durante la stampa; "
       "righe accettate dalla cassa: 2 di 3\r\n";
+  const auto a_meta = [&](Banco& b) {  // a job printed, then the next killed after two lines
+    b.lavoro("x\r\n");
+    b.invia_tutto();
+    b.lavoro(tre_righe);
+    b.p->Timer3_Timer();
+    b.p->Timer3_Timer();
+  };
   const auto deciso = [&](Banco& b) {  // ended with 7, killed before the result was written
     const std::string comandi = b.cartella.percorso("Scontr.ECR");
     Giornale giornale(b.cartella.percorso("BorvanIF.JRN"));
     giornale.inizia({comandi, *identita_file(comandi), 3, 1, {}});
     giornale.decidi(7, " carta esaurita  ");
   };
-  const auto a_meta = [&](Banco& b) {  // killed after two lines
+  const auto scritto = [](Banco& b) {  // killed while its outcome was on screen, its file gone
+    std::string giornale;
+    b.operatore.durante_modale = [&] { giornale = b.cartella.leggi("BorvanIF.JRN"); };
+    b.driver->riga_rifiutata = 2;
     b.lavoro(tre_righe);
-    b.p->Timer3_Timer();
-    b.p->Timer3_Timer();
+    b.invia_tutto();
+    b.cartella.scrivi("BorvanIF.JRN", giornale);
+    fs::remove(b.cartella.percorso("Result.TXT"));
   };
   struct Caso {
     const char* nome;
@@ -435,17 +484,18 @@ TEST(Principale, LAvvioChiudeIlLavoroLasciatoAMeta) {
   const Caso casi[] = {
       {"killed, next job dropped", a_meta, "nuovo\r\n", chiuso, "nuovo\r\n"},
       {"outcome decided", deciso, "", "7\r\n" + cassa + "7- carta esaurita\r\n", ""},
-      {"outcome written", deciso, "nuovo\r\n", "", "nuovo\r\n"},
+      {"outcome written", scritto, "nuovo\r\n", "", "nuovo\r\n"},
       {"journal cut short",
        [](Banco& b) { b.cartella.scrivi("BorvanIF.JRN", "BorvanIF JRN 1\r\n00"); }, "", "",
        tre_righe},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    Banco b;
+    Banco b("SHOW_ERRORS=1");
     b.cartella.scrivi("Scontr.ECR", tre_righe);
     caso.interrotto(b);
     if (!caso.dopo.empty()) b.cartella.scrivi("Scontr.ECR", caso.dopo);
+    b.operatore.durante_modale = [&b] { b.p->Timer1_Timer(); };
     b.riavvia();
     EXPECT_EQ(b.result(), caso.result);
     EXPECT_EQ(b.cartella.leggi("Scontr.ECR"), caso.rimasto);

@@ -55,7 +55,7 @@ class DriverFinto : public DriverEcr {
   std::vector<std::string> annidate;  // the calls made while another was in progress
   int32_t risultato_apertura = 0;
   int32_t stato_registratore = 0;
-  size_t riga_rifiutata = 0;  // counted from 1, refused with code 7 and " carta esaurita  "
+  size_t riga_rifiutata = 0;  // counted from 1, refused with code -7 and " carta esaurita  "
   std::function<void(int)> guasto = [this](int id) {
     if (id == solleva) throw ErroreRuntime(codice_errore::errore_io);
   };
@@ -73,7 +73,7 @@ class DriverFinto : public DriverEcr {
   std::string motivo_assenza() const override { return assenza; }
   int32_t invia(std::string& riga, std::string& risposta) override {
     chiama(membro_invia, "invia " + riga);
-    if (inviate.size() + 1 == riga_rifiutata) return risposta = " carta esaurita  ", 7;
+    if (inviate.size() + 1 == riga_rifiutata) return risposta = " carta esaurita  ", -7;
     return inviate.push_back(riga), 0;
   }
 

@@ -28,8 +28,7 @@ class OperatoreFinto : public Operatore {
  public:
   // Recorded.
   std::vector<std::string> messaggi, domande, prompt, testi_errore;
-  Icona icona = Icona::nessuna;  // the last message's
-  std::vector<int16_t> modali;   // every modal box, by the pointer style it found
+  std::vector<int16_t> modali;  // every modal box, by the pointer style it found
   std::vector<RichiestaSalvaFile> richieste_file;
 
   // Scripted answers; when a queue runs dry: No, cancelled, give up (2), cancelled.
@@ -42,9 +41,8 @@ class OperatoreFinto : public Operatore {
   int16_t stile_puntatore = puntatore_normale;
   double larghezza = 15360, altezza = 11520;  // the screen, in twips
 
-  void messaggio(const std::string& testo, Icona i) override {
+  void messaggio(const std::string& testo, Icona) override {
     messaggi.push_back(testo);
-    icona = i;
     modale();
   }
   bool domanda(const std::string& testo) override {

@@ -4,7 +4,8 @@
 
 #include <filesystem>
 
-#include "comune/banco.h"
+#include "comune/cartella_temporanea.h"
+#include "comune/operatore_finto.h"
 
 namespace borvan {
 namespace {
@@ -62,31 +63,6 @@ TEST(Config, SalvataggioFallitoEDefault) {
   EXPECT_TRUE(d.form.Form.scaricata());
   d.form.Command4_Click();
   EXPECT_FALSE(d.cartella.esiste("BorvanIF.CFG"));
-}
-
-// Polling stands still while the dialog is open and starts again however it closes, at the
-// interval the file then holds.
-TEST(ComandoConfigurazione, PollingFermoEPoiConLaConfigurazioneNuova) {
-  const std::pair<void (Config::*)(), int32_t> chiusure[] = {{&Config::Command4_Click, 800},
-                                                             {&Config::Command5_Click, 300},
-                                                             {&Config::Command6_Click, 500}};
-  for (const auto& [chiudi, intervallo] : chiusure) {
-    test::Banco b("POLLING_TIME=300\r\n");
-    b.operatore.risposte_domanda.push_back(true);
-    bool fermo = false;
-    b.ambiente.configurazione = [&] {
-      fermo = !b.p->Timer1.Enabled() && !b.p->Timer2.Enabled();
-      Config form(b.cartella.cartella(), b.operatore, b.errori);
-      form.Form_Load();
-      form.Text5.setText_dall_utente("800");
-      (form.*chiudi)();
-    };
-    b.p->Command1_Click();
-    EXPECT_TRUE(fermo);
-    EXPECT_TRUE(b.p->Timer1.Enabled());
-    EXPECT_EQ(b.p->Timer1.Interval(), intervallo);
-    EXPECT_TRUE(b.operatore.messaggi.empty());
-  }
 }
 
 }  // namespace

@@ -1,58 +1,12 @@
-// ECRSIM.DLL through the real automation path: registered by regsvr32, created from the
-// register's ProgID by the program's own driver.
+// ECRSIM.DLL's registration, as an integrator runs it (regsvr32). The control itself is the real
+// program's register in every Windows test of it (comune/esiti_comuni.h).
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include "automazione/controllo_finto.h"
 #include "comune/registrazione_com.h"
-#include "ecr/driver_predefinito.h"
-#include "support/errore_runtime.h"
 
 namespace borvan {
 namespace {
-
-using test::errore_di;
-using test::tutti_i_byte;
-
-// The stand-in keeps its files beside the program that loads it: this test's folder.
-std::filesystem::path file_accanto(const std::string& nome) {
-  char percorso[MAX_PATH];
-  GetModuleFileNameA(nullptr, percorso, MAX_PATH);
-  return std::filesystem::path(percorso).parent_path() / nome;
-}
-
-// A clean roll and settings before and after each test.
-struct FileDelSimulato {
-  FileDelSimulato() { pulisci(); }
-  ~FileDelSimulato() { pulisci(); }
-  static void pulisci() {
-    std::filesystem::remove(file_accanto("ECRSIM.CFG"));
-    std::filesystem::remove(file_accanto("ECRSIM.TXT"));
-  }
-};
-
-// Registered, the program's own choice of driver finds it, every byte of a line reaches the roll
-// and a fault comes as an automation exception. (A missing control is the driver test's.)
-TEST(Ecrsim, RegistratoRisponde) {
-  FileDelSimulato file;
-  test::EcrsimRegistrato registrato;
-  ASSERT_EQ(registrato.esito, 0u);
-  auto driver = crea_driver_predefinito("");
-  EXPECT_EQ(driver->motivo_assenza(), "");
-  std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
-      << "RAISE=" << membro_chiudi << "\r\n";
-  std::string richiesta = "PORT = 1", riga = tutti_i_byte(), risposta;
-  EXPECT_EQ(driver->apri(richiesta), 0);
-  EXPECT_EQ(driver->invia(riga, risposta), 0);
-  EXPECT_EQ(errore_di([&] { driver->chiudi(); }), "57|Registratore simulato: errore sul membro " +
-                                                      std::to_string(membro_chiudi) + "|ECRSIM");
-  std::ifstream rotolo(file_accanto("ECRSIM.TXT"), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rotolo), {}), tutti_i_byte() + "\r\n");
-}
 
 // A ProgID that belongs to another control (the register's own) is never taken over, nor
 // removed.

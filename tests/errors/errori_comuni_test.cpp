@@ -54,24 +54,30 @@ TEST(ElaboraErrore, RinunciaAUnBloccoSoloConLaParolaDiAccesso) {
   }
 }
 
-// Loaded, the answer is retry; once answered, late ticks (the fifth would retry), keys and
-// clicks change nothing.
-TEST(FormErrore, CaricatoRiprovaEDopoLaRispostaNienteCambia) {
+// Loaded, the answer is retry, and the countdown's fifth tick gives it; Esc gives up. Once
+// answered, late ticks, keys and clicks change nothing.
+TEST(FormErrore, IlContoAllaRovesciaOEscEDopoLaRispostaNienteCambia) {
   test::OperatoreFinto operatore;
   test::ErroriFinti errori;
-  int32_t risposta = 0;
-  Form_errore form{"Descrizione : x\r\n", risposta, operatore, errori};
-  form.Form_Load();
-  EXPECT_EQ(risposta, 4);
-  for (int tick = 0; tick < 4; ++tick) form.Timer1_Timer();
-  EXPECT_EQ(form.Label2.Caption(), "1");
-  form.Command2_Click();
-  for (int tick = 0; tick < 5; ++tick) form.Timer1_Timer();
-  int16_t invio = 13;
-  form.Form_KeyPress(invio);
-  form.Command1_Click();
-  EXPECT_EQ(risposta, 2);
-  EXPECT_EQ(form.Label2.Caption(), "1");
+  for (const bool esc : {false, true}) {
+    int32_t risposta = 0;
+    Form_errore form{"Descrizione : x\r\n", risposta, operatore, errori};
+    form.Form_Load();
+    EXPECT_EQ(risposta, 4);
+    for (int tick = 0; tick < 4; ++tick) form.Timer1_Timer();
+    EXPECT_FALSE(form.Form.scaricata());
+    int16_t invio = 13, tasto = 27;
+    esc ? form.Form_KeyPress(tasto) : form.Timer1_Timer();
+    EXPECT_TRUE(form.Form.scaricata());
+    const std::string conto = form.Label2.Caption();
+    for (int tick = 0; tick < 5; ++tick) form.Timer1_Timer();
+    form.Form_KeyPress(invio);
+    form.Form_KeyPress(tasto);
+    form.Command1_Click();
+    form.Command2_Click();
+    EXPECT_EQ(risposta, esc ? 2 : 4);
+    EXPECT_EQ(form.Label2.Caption(), conto);
+  }
   EXPECT_TRUE(errori.ricevuti.empty());
 }
 

@@ -57,20 +57,16 @@ const Fermata fermate[] = {{"SIGKILL", [](Processo& p, const Cassa&) { p.ferma(S
                            {"SIGTERM, the call hung", sigterm, bloccato, invio_bloccato}};
 #endif
 
-// One log line with this outcome, stamped with the local time between `prima` and `dopo`.
-bool una_riga_di_log(const std::string& log, std::time_t prima, std::time_t dopo,
-                     const std::string& esito) {
-  for (std::time_t t = prima - 1; t <= dopo + 1; ++t) {
-    char quando[32];
-    std::strftime(quando, sizeof quando, "%m-%d-%Y\t%H:%M:%S\t", std::localtime(&t));
-    if (log == quando + esito + "\r\n") return true;
-  }
+// Whether the log ends with a line of this outcome, stamped with a local time between `prima`
+// and `dopo`.
+bool finisce_con_esito(const std::string& log, std::time_t prima, std::time_t dopo,
+                       const std::string& esito) {
+  char quando[32];
+  for (std::time_t t = prima - 1; t <= dopo + 1; ++t)
+    if (std::strftime(quando, sizeof quando, "\n%m-%d-%Y\t%H:%M:%S\t", std::localtime(&t)) &&
+        ("\n" + log).ends_with(quando + esito + "\r\n"))
+      return true;
   return false;
-}
-
-// The last line of a log.
-std::string ultima_riga(const std::string& log) {
-  return log.substr(log.rfind('\n', log.size() - 2) + 1);
 }
 
 // Each outcome, job after job on one start: the next job starts only once the previous one is
@@ -92,7 +88,7 @@ TEST(Programma, OgniEsito) {
     const std::time_t prima = std::time(nullptr);
     verifica_lavoro(cassa, caso);
     const std::string log = cassa.leggi("BorvanIF.LOG");
-    EXPECT_TRUE(una_riga_di_log(ultima_riga(log), prima, std::time(nullptr), caso.esito)) << log;
+    EXPECT_TRUE(finisce_con_esito(log, prima, std::time(nullptr), caso.esito)) << log;
   }
   EXPECT_TRUE(programma->in_vita());
   EXPECT_EQ(cassa.esiti_nel_log(), casi.size());
@@ -101,7 +97,7 @@ TEST(Programma, OgniEsito) {
 // Ended from outside in the middle of a job, within 15 s whatever the register does: the next
 // start sends none of its lines again, gives it its outcome and deletes its command file; the
 // dead instance's lock keeps it out no more. A second start in the same folder ends at once with
-// code 0; the first takes the next job, with the register's settings as they are then.
+// code 0; the first takes the next job.
 TEST(Programma, UnLavoroInterrottoEUnaSolaIstanza) {
   for (const Fermata& fermata : fermate) {
     SCOPED_TRACE(fermata.nome);
@@ -129,10 +125,6 @@ TEST(Programma, UnLavoroInterrottoEUnaSolaIstanza) {
     const auto secondo = cassa.avvia();
     ASSERT_TRUE(terminato(*secondo)) << "the second instance still runs";
     EXPECT_EQ(secondo->uscita(), 0u);
-    cassa.imposta_registratore("REFUSE_LINE=1\r\nREFUSE_CODE=9\r\n");
-    ASSERT_TRUE(cassa.lavoro("B\r\n"));
-    verifica_esito(cassa, "9\t" + errore_cassa + "9");
-    cassa.imposta_registratore("");
     ASSERT_TRUE(cassa.lavoro("S\r\n"));
     EXPECT_EQ(cassa.righe_stampate(), stampate + 1);
     EXPECT_TRUE(programma->in_vita());
@@ -170,10 +162,10 @@ void verifica_lavori_consecutivi(const Cassa& cassa, int lavori) {
 // its writer still holds, as long as the program may take its lease; one job, the whole
 // receipt. Thousands of jobs, each dropped as the previous outcome appears: under wine too,
 // where a file's deletion goes by its name, no job's file is lost to the next. Then a register
-// that runs the program's message loop inside its calls, as many controls do: the same
-// outcomes as ever; a command file dropped while the register is being opened (its roll is
-// ready, it has not answered) is the next job, the one taken first printed before it; jobs back
-// to back, each line once; one outcome a job.
+// that runs the program's message loop inside its calls, as many controls do: a command file
+// dropped while the register is being opened (its roll is ready, it has not answered) is the
+// next job, the one taken first printed before it; jobs back to back, each line once; one
+// outcome a job.
 TEST(Programma, LavoriUnoDopoLAltro) {
   Cassa cassa("POLLING_TIME=11\r\n");
   const auto programma = cassa.avvia();
@@ -197,11 +189,6 @@ TEST(Programma, LavoriUnoDopoLAltro) {
   constexpr int lavori = 4000, lavori_pompando = 400;
   verifica_lavori_consecutivi(cassa, lavori);
 
-  for (const EsitoAtteso& caso : esiti_comuni) {
-    SCOPED_TRACE(caso.nome);
-    cassa.imposta_registratore(pompa(20) + caso.simulatore);
-    verifica_lavoro(cassa, caso);
-  }
   cassa.imposta_registratore(pompa(1000));
   std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
   std::filesystem::remove(cassa.percorso("Result.TXT"));
@@ -214,7 +201,7 @@ TEST(Programma, LavoriUnoDopoLAltro) {
   cassa.imposta_registratore(pompa(6));
   verifica_lavori_consecutivi(cassa, lavori_pompando);
   // The log's line follows the result file.
-  const size_t esiti = 1 + lavori + std::size(esiti_comuni) + 2 + lavori_pompando;
+  const size_t esiti = 1 + lavori + 2 + lavori_pompando;
   EXPECT_TRUE(attendi([&] { return cassa.esiti_nel_log() == esiti; })) << cassa.esiti_nel_log();
   EXPECT_TRUE(programma->in_vita());
 }
@@ -282,9 +269,8 @@ TEST(Programma, UnaCartellaNonSorvegliabileSiControllaColPoll) {
 
 #ifndef _WIN32
 // A FIFO is neither a command file nor the register's settings: the program goes on polling past
-// the one, and reading the other, which would block for ever, is not tried. A command file
-// replaced during a job is not the job's file: it is printed as the next job.
-TEST(ProgrammaPosix, FifoEFileSostituiti) {
+// the one, and reading the other, which would block for ever, is not tried.
+TEST(ProgrammaPosix, UnaFifoNonBloccaIlProgramma) {
   Cassa cassa;
   for (const char* nome : {"Scontr.ECR", "ECRSIM.CFG"})
     ASSERT_EQ(::mkfifo(cassa.percorso(nome).c_str(), 0666), 0) << nome;
@@ -293,18 +279,7 @@ TEST(ProgrammaPosix, FifoEFileSostituiti) {
   std::this_thread::sleep_for(500ms);
   std::filesystem::remove(cassa.percorso("Scontr.ECR"));
   verifica_lavoro(cassa, esiti_comuni[0]);
-
-  std::filesystem::remove(cassa.percorso("ECRSIM.CFG"));
-  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
-  cassa.imposta_registratore("LINE_DELAY_MS=200\r\n");
-  cassa.deponi("A 1\r\nA 2\r\nA 3\r\n");
-  ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 1; }));
-  cassa.deponi("B 1\r\n");
-  ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() == 4; }));
-  ASSERT_TRUE(attendi([&] { return !cassa.esiste("Scontr.ECR"); }));
   EXPECT_TRUE(programma->in_vita());
-  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "A 1\r\nA 2\r\nA 3\r\nB 1\r\n");
-  EXPECT_EQ(cassa.esiti_nel_log(), 3u);
 }
 #endif
 

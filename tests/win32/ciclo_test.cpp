@@ -82,15 +82,22 @@ TEST_F(Ciclo, IGestoriDentroUnaChiamataHannoLaParolaDelProgramma) {
   EXPECT_EQ(dopo, del_controllo);
 }
 
-// Once the main loop is over, what the control still delivers starts nothing of the core.
+// "Riduci ad icona" minimises; once the main loop is over, what the control still delivers starts
+// nothing of the core.
 TEST_F(Ciclo, FinitoIlCicloNessunGestoreParte) {
   ASSERT_TRUE(programma.avvia());
+  const HWND finestra = programma.finestra().hwnd(), riduci = programma.finestra().command4;
+  const auto clic = [&] {
+    SendMessageA(finestra, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(riduci), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(riduci));
+  };
+  clic();
+  EXPECT_TRUE(IsIconic(finestra));
+  ShowWindow(finestra, SW_RESTORE);
   PostQuitMessage(0);
   programma.esegui();
-  HWND riduci = programma.finestra().command4;
-  SendMessageA(programma.finestra().hwnd(), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(riduci), BN_CLICKED), reinterpret_cast<LPARAM>(riduci));
-  EXPECT_FALSE(IsIconic(programma.finestra().hwnd()));
+  clic();
+  EXPECT_FALSE(IsIconic(finestra));
 }
 
 }  // namespace

@@ -167,13 +167,5 @@ TEST_F(Finestre, LaChiusuraDallaBarraChiedeConfermaEITimerTiccano) {
   EXPECT_TRUE(IsWindow(finestra.hwnd()));
 }
 
-// "Riduci a icona" minimizes: the test that clicks it after the loop relies on it.
-TEST_F(Finestre, RiduciAdIcona) {
-  ShowWindow(finestra.hwnd(), SW_SHOWNORMAL);
-  SendMessageA(finestra.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(finestra.command4), BN_CLICKED),
-               reinterpret_cast<LPARAM>(finestra.command4));
-  EXPECT_TRUE(IsIconic(finestra.hwnd()));
-}
-
 }  // namespace
 }  // namespace borvan::test
