@@ -41,6 +41,7 @@ TEST(Ecrsim, RegistratoRisponde) {
   FileDelSimulato file;
   test::EcrsimRegistrato registrato;
   ASSERT_EQ(registrato.esito, 0u);
+  OleInitialize(nullptr);
   auto driver = crea_driver_predefinito("");
   EXPECT_EQ(driver->motivo_assenza(), "");
   std::ofstream(file_accanto("ECRSIM.CFG"), std::ios::binary)
