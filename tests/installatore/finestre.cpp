@@ -120,9 +120,7 @@ int main(int argc, char* argv[]) {
     Sleep(INFINITE);
   }
   if ((comando != "testi" || argc != 3) && (comando != "cattura" || argc != 5)) {
-    std::fprintf(stderr,
-                 "uso: borvan_finestre testi TITOLO | cattura TITOLO TESTO FILE.bmp | tieni FILE "
-                 "SEGNALE\n");
+    std::fprintf(stderr, "uso: borvan_finestre testi|cattura|tieni ...\n");
     return 2;
   }
   Ricerca ricerca{da_ansi(argv[2]), {}};
