@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include <string>
+#include <vector>
 
 #include "automazione/errori_com.h"
 #include "automazione/filtro_arresto.h"
@@ -59,14 +60,18 @@ DriverCom::~DriverCom() {
   }
   if (controllo_ != nullptr) controllo_->Release();
   if (sito_ != nullptr) sito_->Release();
-  if (ole_da_rilasciare_) OleUninitialize();
 }
 
 std::unique_ptr<DriverCom> DriverCom::crea(const std::string& progid, HWND contenitore) {
+  // A control made for forms runs in the single-threaded apartment of the window that hosts
+  // it, and nowhere else: elsewhere its calls would come from threads it does not expect.
+  APTTYPE tipo{};
+  APTTYPEQUALIFIER qualificatore{};
+  if (FAILED(CoGetApartmentType(&tipo, &qualificatore)) ||
+      (tipo != APTTYPE_STA && tipo != APTTYPE_MAINSTA))
+    throw errore_da_creazione(RPC_E_WRONG_THREAD, progid);
   Ripristino ripristino;
   std::unique_ptr<DriverCom> driver(new DriverCom(nullptr));
-  // A thread already in another apartment keeps it; only our own initialisation is ended.
-  driver->ole_da_rilasciare_ = SUCCEEDED(OleInitialize(nullptr));
   const HRESULT esito = driver->ospita(progid, contenitore);
   // A control half made is let go as any other, by the destructor.
   if (FAILED(esito)) throw errore_da_creazione(esito, progid);
@@ -114,16 +119,26 @@ HRESULT DriverCom::ospita(const std::string& progid, HWND contenitore) {
   return oggetto.p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&controllo_));
 }
 
+// What the control leaves in the variants is the caller's to free: an argument whose type it
+// changed holds a value of its own in place of our by-reference string, which stays ours; and
+// a call that fails may still have filled its result.
 void DriverCom::invoca(DISPID membro, WORD modo, DISPPARAMS& parametri, VARIANT* risultato) {
   EXCEPINFO eccezione{};
   UINT argomento_errato = 0;
+  std::vector<VARTYPE> tipi;
+  for (UINT i = 0; i < parametri.cArgs; ++i) tipi.push_back(parametri.rgvarg[i].vt);
   HRESULT esito;
   {
     Ripristino ripristino;
     esito = controllo_->Invoke(membro, IID_NULL, LOCALE_USER_DEFAULT, modo, &parametri, risultato,
                                &eccezione, &argomento_errato);
   }
-  if (FAILED(esito)) throw errore_da_chiamata(esito, eccezione);
+  for (UINT i = 0; i < parametri.cArgs; ++i)
+    if (parametri.rgvarg[i].vt != tipi[i]) VariantClear(&parametri.rgvarg[i]);
+  if (FAILED(esito)) {
+    if (risultato != nullptr) VariantClear(risultato);
+    throw errore_da_chiamata(esito, eccezione);
+  }
 }
 
 // A member is called as late binding calls one whose result is used, so that a member the
@@ -170,8 +185,10 @@ int32_t DriverCom::stato() {
   return chiama(membro_stato, parametri);
 }
 
+// An empty response goes as a null string, as a form passes a String it has not yet filled.
 int32_t DriverCom::invia(std::string& riga, std::string& risposta) {
-  Bstr testo_riga(riga), testo_risposta(risposta);
+  Bstr testo_riga(riga);
+  Bstr testo_risposta = risposta.empty() ? Bstr() : Bstr(risposta);
   // The arguments go in reverse order: the response string is the last one.
   VARIANT argomenti[2];
   VariantInit(&argomenti[0]);

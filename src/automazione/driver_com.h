@@ -25,17 +25,18 @@ class DriverCom : public DriverEcr {
   // Takes over one reference to `controllo`, a control that nothing hosts.
   explicit DriverCom(IDispatch* controllo);
   // Closes the control, tells it its site is gone and releases it, in this order, as a form
-  // does when it unloads; then ends OLE on the thread if `crea` began it.
+  // does when it unloads.
   ~DriverCom() override;
   DriverCom(const DriverCom&) = delete;
   DriverCom& operator=(const DriverCom&) = delete;
 
-  // Initialises OLE on the calling thread, which must be the window's (it makes every call),
-  // and creates the control registered under `progid` for the driver's life: its client site
-  // set before or after InitNew as the control asks, and a control visible at run time
-  // activated in place into `contenitore`, a hidden window of the program. Throws
-  // ErroreRuntime 429 when it is not installed, not licensed or cannot be created; the
-  // description names the driver and says which.
+  // Creates the control registered under `progid` for the driver's life, on the calling
+  // thread, which must be the window's (it makes every call) with OLE initialised there for the
+  // program's life: its client site set before or after InitNew as the control asks, and a
+  // control visible at run time activated in place into `contenitore`, a hidden window of the
+  // program. Throws ErroreRuntime 429 when it is not installed, not licensed or cannot be
+  // created, or when the thread is not in a single-threaded apartment; the description names
+  // the driver and says which.
   static std::unique_ptr<DriverCom> crea(const std::string& progid = progid_registratore,
                                          HWND contenitore = nullptr);
 
@@ -53,7 +54,6 @@ class DriverCom : public DriverEcr {
   IDispatch* controllo_;
   IOleObject* oggetto_ = nullptr;  // for a hosted control that offers it
   SitoControllo* sito_ = nullptr;
-  bool ole_da_rilasciare_ = false;
 };
 
 }  // namespace borvan

@@ -79,6 +79,9 @@ ErroreRuntime errore_da_creazione(HRESULT esito, const std::string& progid) {
   std::string motivo;
   if (non_installato) {
     motivo = std::string(motivo_driver_non_installato) + " (" + progid + ")";
+  } else if (esito == RPC_E_WRONG_THREAD) {
+    motivo = "Driver del registratore non utilizzabile fuori da un apartment single-threaded (" +
+             progid + ")";
   } else if (esito == CLASS_E_NOTLICENSED) {
     // A licensed control whose licence this machine lacks: installing it again may help.
     motivo = "Driver del registratore senza licenza su questo computer (" + progid + ")";

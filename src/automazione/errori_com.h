@@ -23,7 +23,8 @@ HRESULT hresult_da_numero(int32_t numero);
 ErroreRuntime errore_da_chiamata(HRESULT esito, EXCEPINFO& eccezione);
 
 // The run-time error 429 of a control that could not be created; its description names the
-// driver and says whether it is missing.
+// driver and says whether it is missing, unlicensed, or asked for on a thread that is not in a
+// single-threaded apartment (RPC_E_WRONG_THREAD).
 ErroreRuntime errore_da_creazione(HRESULT esito, const std::string& progid);
 
 // Fills an EXCEPINFO from a run-time error, for Invoke to return DISP_E_EXCEPTION.

@@ -147,9 +147,13 @@ HRESULT SitoControllo::LockInPlaceActive(BOOL) {
   return S_OK;
 }
 
+// The control as the form sees it, for a control that asks its own name: the site's dispatch
+// answers Name too.
 HRESULT SitoControllo::GetExtendedControl(IDispatch** controllo) {
-  if (controllo != nullptr) *controllo = nullptr;
-  return E_NOTIMPL;
+  if (controllo == nullptr) return E_POINTER;
+  *controllo = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
 }
 
 HRESULT SitoControllo::TransformCoords(POINTL*, POINTF*, DWORD) {
@@ -219,12 +223,19 @@ HRESULT SitoControllo::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-HRESULT SitoControllo::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-  return DISP_E_UNKNOWNNAME;
+HRESULT SitoControllo::GetIDsOfNames(REFIID, LPOLESTR* nomi, UINT quanti, LCID, DISPID* id) {
+  if (nomi == nullptr || id == nullptr) return E_POINTER;
+  if (quanti != 1 || nomi[0] == nullptr || _wcsicmp(nomi[0], L"Name") != 0) {
+    for (UINT i = 0; i < quanti; ++i) id[i] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+  }
+  *id = DISPID_Name;
+  return S_OK;
 }
 
 // What a form answers: the program runs (user mode), in the user's locale, and shows nothing
 // of a design surface. Any other ambient property is unknown: the control keeps its default.
+// As the extended control, its name on the form.
 HRESULT SitoControllo::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                               VARIANT* risultato, EXCEPINFO*, UINT*) {
   const ParoleDelProgramma parole;
@@ -247,6 +258,7 @@ HRESULT SitoControllo::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS
       risultato->lVal = static_cast<LONG>(GetUserDefaultLCID());
       return S_OK;
     case DISPID_AMBIENT_DISPLAYNAME:
+    case DISPID_Name:
       risultato->vt = VT_BSTR;
       risultato->bstrVal = SysAllocString(nome_controllo);
       return risultato->bstrVal != nullptr ? S_OK : E_OUTOFMEMORY;

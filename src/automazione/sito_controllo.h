@@ -12,7 +12,8 @@
 
 namespace borvan {
 
-// The name the control reads as its ambient DisplayName: the control's name on the form.
+// The name the control reads as its ambient DisplayName and its extended control's Name: the
+// control's name on the form.
 inline constexpr const wchar_t* nome_controllo = L"CoEcrCom1";
 
 class SitoControllo final : public IOleClientSite,
@@ -80,10 +81,11 @@ class SitoControllo final : public IOleClientSite,
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override;
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, WORD) override;
 
-  // IDispatch: the ambient properties, read as property gets
+  // IDispatch: the ambient properties, read as property gets, and the extended control's Name
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* quanti) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* nomi, UINT quanti, LCID,
+                                          DISPID* id) override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* parametri,
                                    VARIANT* risultato, EXCEPINFO*, UINT*) override;
 

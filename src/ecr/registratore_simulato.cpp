@@ -63,6 +63,7 @@ const ChiaveSimulatore chiavi[] = {
     {"REQUIRE_SITE", [](I& i, int32_t n) { i.sito_richiesto = n == 1; }},
     {"CRASH", [](I& i, int32_t n) { i.membro_in_arresto = membro_valido(n) ? n : 0; }},
     {"HANG", [](I& i, int32_t n) { i.membro_bloccato = membro_valido(n) ? n : 0; }},
+    {"CRASH_NX", [](I& i, int32_t n) { i.membro_da_dati = membro_valido(n) ? n : 0; }},
 };
 
 }  // namespace

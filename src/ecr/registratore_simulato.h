@@ -28,6 +28,7 @@ struct ImpostazioniSimulatore {
   bool sito_richiesto = false;    // the stand-in control answers only a host that gave its site
   int32_t membro_in_arresto = 0;  // the stand-in control crashes in this member; 0 for none
   int32_t membro_bloccato = 0;    // runs the message loop for ever, never answering; 0 for none
+  int32_t membro_da_dati = 0;     // the stand-in control runs code from a data page in this one
 };
 
 class RegistratoreSimulato : public DriverEcr {

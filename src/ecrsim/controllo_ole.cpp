@@ -39,6 +39,7 @@ void ControlloSimulato::leggi_impostazioni(DISPID membro) {
   const ImpostazioniSimulatore impostazioni = leggi_impostazioni_simulatore(cartella_);
   sito_richiesto_ = impostazioni.sito_richiesto;
   membro_in_crash_ = impostazioni.membro_in_arresto;
+  membro_da_dati_ = impostazioni.membro_da_dati;
 }
 
 void ControlloSimulato::verifica_sito() const {

@@ -90,6 +90,15 @@ void viola_memoria() {
   *reinterpret_cast<volatile int32_t*>(nulla) = 0;
 }
 
+// Calls an instruction written on a page that is not executable: a return, where DEP is off.
+void esegui_da_dati() {
+  void* pagina = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (pagina == nullptr) return;
+  *static_cast<volatile unsigned char*>(pagina) = 0xC3;  // ret
+  reinterpret_cast<void (*)()>(pagina)();
+  VirtualFree(pagina, 0, MEM_RELEASE);
+}
+
 void verifica(DISPPARAMS& parametri, WORD modo, WORD modi_ammessi, UINT argomenti) {
   if ((modo & modi_ammessi) == 0) throw ChiamataNonValida{DISP_E_MEMBERNOTFOUND};
   const UINT nominati = modi_ammessi == DISPATCH_PROPERTYPUT ? 1 : 0;
@@ -162,6 +171,7 @@ HRESULT ControlloSimulato::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPA
   leggi_impostazioni(membro);
   // Outside any handler of the stand-in's own: the crash goes to the host as it is.
   if (membro_in_crash_ != 0 && membro == membro_in_crash_) viola_memoria();
+  if (membro_da_dati_ != 0 && membro == membro_da_dati_) esegui_da_dati();
   std::optional<ErroreRuntime> errore;
   int32_t valore = 0;
   try {

@@ -6,7 +6,9 @@
 // it takes a client site before InitNew (IOleObject, IPersistStreamInit) and shows nothing at
 // run time; with REQUIRE_SITE=1 in ECRSIM.CFG it answers only a host that gave it a site in
 // user mode before InitNew. CRASH=<member> makes that member crash with an access violation,
-// as a faulty control does, for the tests of the host's crash report.
+// as a faulty control does, for the tests of the host's crash report; CRASH_NX=<member> makes
+// it run code from a data page, as a control built for systems without DEP does: it goes on
+// where DEP is off, and crashes where it is on.
 
 #include <windows.h>
 // Automation, also where the includer asked for a lean <windows.h>.
@@ -73,7 +75,7 @@ class ControlloSimulato : public IDispatch, public IOleObject, public IPersistSt
 
  private:
   int32_t esegui(DISPID membro, WORD modo, DISPPARAMS& parametri);
-  // Reads REQUIRE_SITE and CRASH as a job starts (its first two members).
+  // Reads REQUIRE_SITE, CRASH and CRASH_NX as a job starts (its first two members).
   void leggi_impostazioni(DISPID membro);
   void verifica_sito() const;
 
@@ -83,9 +85,10 @@ class ControlloSimulato : public IDispatch, public IOleObject, public IPersistSt
   IOleClientSite* sito_ = nullptr;
   // A site answering UserMode TRUE was there when InitNew came.
   bool sito_valido_ = false;
-  // REQUIRE_SITE=1 and CRASH, read again as each job starts.
+  // REQUIRE_SITE=1, CRASH and CRASH_NX, read again as each job starts.
   bool sito_richiesto_ = false;
   int32_t membro_in_crash_ = 0;  // dispatch id; 0 for none
+  int32_t membro_da_dati_ = 0;   // dispatch id; 0 for none
 };
 
 }  // namespace borvan::ecrsim

@@ -38,7 +38,7 @@ LSTATUS scrivi(const std::wstring& chiave, const wchar_t* nome, const std::wstri
   return esito;
 }
 
-// The class the ProgID points at; empty when it is not registered.
+// The class the ProgID points at; empty when it names none, or not as a string.
 std::wstring classe_del_progid() {
   wchar_t valore[64] = L"";
   DWORD dimensione = sizeof valore;
@@ -49,12 +49,24 @@ std::wstring classe_del_progid() {
   return valore;
 }
 
+bool progid_nostro() {
+  return _wcsicmp(classe_del_progid().c_str(), testo_classe().c_str()) == 0;
+}
+
+// The ProgID's key, whatever it holds (a CurVer only, a class named otherwise), is another
+// control's unless it names our class.
+bool progid_altrui() {
+  HKEY chiave;
+  const LSTATUS esito = RegOpenKeyExW(HKEY_CLASSES_ROOT, progid().c_str(), 0, KEY_READ, &chiave);
+  if (esito == ERROR_FILE_NOT_FOUND) return false;
+  if (esito == ERROR_SUCCESS) RegCloseKey(chiave);
+  return !progid_nostro();
+}
+
 }  // namespace
 
 HRESULT registra(HMODULE dll) {
-  const std::wstring presente = classe_del_progid();
-  if (!presente.empty() && _wcsicmp(presente.c_str(), testo_classe().c_str()) != 0)
-    return SELFREG_E_CLASS;
+  if (progid_altrui()) return SELFREG_E_CLASS;
   wchar_t percorso[MAX_PATH];
   const DWORD lunghezza = GetModuleFileNameW(dll, percorso, MAX_PATH);
   if (lunghezza == 0 || lunghezza == MAX_PATH) return SELFREG_E_CLASS;
@@ -77,9 +89,7 @@ HRESULT registra(HMODULE dll) {
 }
 
 HRESULT cancella_registrazione() {
-  const std::wstring presente = classe_del_progid();
-  if (_wcsicmp(presente.c_str(), testo_classe().c_str()) == 0)
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, progid().c_str());
+  if (progid_nostro()) RegDeleteTreeW(HKEY_CLASSES_ROOT, progid().c_str());
   const LSTATUS esito = RegDeleteTreeW(HKEY_CLASSES_ROOT, chiave_classe().c_str());
   return esito == ERROR_SUCCESS || esito == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
 }

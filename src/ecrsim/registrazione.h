@@ -11,8 +11,8 @@ namespace borvan::ecrsim {
 inline constexpr CLSID classe_controllo = {
     0x25274a42, 0xa1bc, 0x4a19, {0xac, 0x8c, 0x3a, 0x29, 0xb4, 0xee, 0x74, 0xa2}};
 
-// Refuses (SELFREG_E_CLASS) when the ProgID already belongs to another class: that is the
-// register's own control, which the stand-in must never take over.
+// Refuses (SELFREG_E_CLASS) when the ProgID's key is there and does not name our class, whatever
+// else it holds: that is the register's own control, which the stand-in must never take over.
 HRESULT registra(HMODULE dll);
 // Removes our CLSID, and the ProgID only while it still points at it.
 HRESULT cancella_registrazione();

@@ -1,15 +1,23 @@
 #include "win32/disegno.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
+#include "win32/librerie.h"
 #include "win32/pulsante_grafico.h"
 
 namespace borvan::win32 {
 
 namespace {
 
-// Drawn the classic way, its page in the window's own colour, as the labels on it are.
+// Drawn the classic way, its page in the window's own colour, as the labels on it are. The
+// themes' DLL is not imported: it is no DLL the loader takes from System32 before the
+// program's own folder.
+void senza_tema(HWND finestra) {
+  static const auto imposta = funzione<HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR)>(
+      libreria_di_sistema(L"uxtheme.dll"), "SetWindowTheme");
+  if (imposta != nullptr) imposta(finestra, L" ", L" ");
+}
+
 HWND crea_schede(Modulo& modulo, const DisegnoControllo& disegno, DWORD visibile) {
   HWND schede = modulo.controllo(WC_TABCONTROLA, "", visibile | WS_TABSTOP | WS_CLIPSIBLINGS,
                                  posto(disegno.posto));
@@ -21,7 +29,7 @@ HWND crea_schede(Modulo& modulo, const DisegnoControllo& disegno, DWORD visibile
     SendMessageA(schede, TCM_INSERTITEMA, static_cast<WPARAM>(dopo),
                  reinterpret_cast<LPARAM>(&scheda));
   }
-  SetWindowTheme(schede, L" ", L" ");
+  senza_tema(schede);
   return schede;
 }
 

@@ -18,6 +18,9 @@ FinestraPrincipale::FinestraPrincipale(Ciclo& ciclo, Principale& principale)
   command3 = controlli.at("Command3");
   command4 = controlli.at("Command4");
   coecrcom1 = controlli.at("CoEcrCom1");
+  // Run elevated, the window would drop the installer's request to end as coming from a lower
+  // integrity level; that one message is let through.
+  ChangeWindowMessageFilterEx(hwnd(), termina_, MSGFLT_ALLOW, nullptr);
 
   collega(principale.Label1, label1, *this);
   collega(principale.Label2, label2, *this);
@@ -52,6 +55,8 @@ bool FinestraPrincipale::messaggio(UINT msg, WPARAM wp, LPARAM, LRESULT& risulta
   // the moment it returns. Windows may end the process any time after WM_ENDSESSION returns,
   // so nothing is left for later that a call does not hold back.
   if (msg == termina_) {
+    // The installer waits for the process to end, not for letting the control go.
+    ReplyMessage(0);
     principale_.termina_programma();
     risultato = 0;
     return true;

@@ -8,7 +8,9 @@
 #include "config/configurazione.h"
 #include "ecr/registratore_simulato.h"
 #include "support/nome_programma.h"
+#include "win32/librerie.h"
 #include "win32/programma.h"
+#include "win32/protezione_esecuzione.h"
 #include "win32/rapporto_arresto.h"
 
 namespace {
@@ -16,16 +18,12 @@ namespace {
 using borvan::win32::AmbienteWin32;
 using borvan::win32::Programma;
 
-// What the process needs before any window: a line the register takes seconds to accept must
-// not get the window marked "not responding" with an offer to end the program; and data
-// execution prevention, asked for here rather than by the image's NX-compatible mark, which
-// would also switch off the emulation of the thunks that old ATL controls write on their data
-// pages. A 64-bit process always has DEP, and no such thunks.
+// What the process needs before any window: DLLs only from the system's folder; and a line the
+// register takes seconds to accept must not get the window marked "not responding" with an
+// offer to end the program.
 void prepara_processo() {
+  borvan::win32::solo_librerie_di_sistema();
   DisableProcessWindowsGhosting();
-#ifndef _WIN64
-  SetProcessDEPPolicy(PROCESS_DEP_ENABLE);
-#endif
 }
 
 // Every file of the program lives in its folder and is reached by names in the ANSI code page:
@@ -65,12 +63,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     cartella_non_utilizzabile();
     return 1;
   }
+  const std::string applicazione = borvan::cartella_applicazione(*cartella);
+  const bool protezione = borvan::win32::attiva_protezione_esecuzione(applicazione);
   // A crash from here on, the register's control's included, leaves a report beside the
   // program and a line in the log in force.
   std::optional<Programma> programma;
-  borvan::win32::arma_rapporto_arresto(borvan::cartella_applicazione(*cartella), [&programma] {
-    return programma ? programma->principale().config.file_log : std::string();
-  });
+  borvan::win32::arma_rapporto_arresto(
+      applicazione,
+      [&programma] { return programma ? programma->principale().config.file_log : std::string(); },
+      protezione ? applicazione + borvan::win32::nome_senza_protezione : std::string());
   programma.emplace(*cartella, driver_scelto(*cartella));
   if (!programma->avvia()) return 0;
   return programma->esegui();

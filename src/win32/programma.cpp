@@ -6,18 +6,25 @@
 #include "ecr/driver_assente.h"
 #include "support/protetto.h"
 #include "win32/dialogo_config.h"
+#include "win32/librerie.h"
 
 namespace borvan::win32 {
 
+// The common controls by name, so that the manifest's version is the one loaded, and after
+// the start-up has confined the search for the DLLs they need to System32: imported, they
+// would be loaded with the program, their DLLs looked for beside it first.
 void prepara_applicazione() {
+  const auto inizializza = funzione<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(
+      LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controlli{};
   controlli.dwSize = sizeof controlli;
   controlli.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
-  InitCommonControlsEx(&controlli);
+  if (inizializza != nullptr) inizializza(&controlli);
 }
 
 Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> driver)
     : cartella_eseguibile_(cartella),
+      ole_(SUCCEEDED(OleInitialize(nullptr))),
       operatore_(ciclo_),
       errori_(operatore_),
       ambiente_(cartella),
@@ -40,6 +47,7 @@ Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> dri
 Programma::~Programma() {
   ascolta_errori_sfuggiti(nullptr);
   rilascia_controllo();
+  if (ole_) OleUninitialize();
 }
 
 // The control is created in the main window's hidden child, which exists only after the core

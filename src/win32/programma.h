@@ -51,6 +51,10 @@ class Programma {
   void rilascia_controllo();
 
   std::string cartella_eseguibile_;
+  // OLE on the window's thread for the program's life: the register's control, created again
+  // at each job while it cannot be, finds it there. Not initialised (the thread already in
+  // another apartment), the control is refused at each job.
+  const bool ole_;
   Ciclo ciclo_;
   OperatoreWin32 operatore_;
   ErroriComuni errori_;

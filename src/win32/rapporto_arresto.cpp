@@ -11,6 +11,11 @@
 // - an exception in a timer's callback or in a window procedure that the kernel calls back:
 //   Windows would swallow it and let the program go on in whatever state the crash left, so the
 //   program asks it not to.
+// The crashing thread may hold the heap's lock: the dump's name is written into a path made at
+// start-up, and the dump asked for before the report allocates anything. The log line comes
+// after the dump, and is lost with such a crash. In a GUI program the C runtime's abort() would
+// first wait for a click on a message box of its own: it is told to write to the standard
+// error instead, which goes nowhere.
 // No vectored handler: it sees every exception first, those the control raises and handles
 // itself included, and cannot tell a crash from them.
 
@@ -23,12 +28,15 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
 #include "app/esito.h"
 #include "automazione/filtro_arresto.h"
 #include "support/file.h"
+#include "win32/librerie.h"
+#include "win32/protezione_esecuzione.h"
 
 namespace borvan::win32 {
 
@@ -49,9 +57,15 @@ constexpr MINIDUMP_TYPE tipo_dump = static_cast<MINIDUMP_TYPE>(
 
 using ScriviDump = decltype(&MiniDumpWriteDump);
 
+// A report's name, made of the time of the crash: the names sort by age.
+constexpr char modello_rapporto[] = "BorvanIF-yyyymmdd-hhmmss.dmp";
+constexpr size_t inizio_data = 9, inizio_ora = 18;
+
 struct Rapporto {
   std::string cartella;
   std::function<std::string()> registro;
+  // The file that turns DEP off from the next start; empty when the program did not turn it on.
+  std::string senza_protezione;
   ScriviDump scrivi_dump = nullptr;
   std::string dbghelp_mancante;  // why dumps cannot be written at all
   HANDLE richiesta = nullptr, fatto = nullptr, dump_richiesto = nullptr, dump_fatto = nullptr;
@@ -61,18 +75,11 @@ struct Rapporto {
   LONG in_corso = 0;
   EXCEPTION_POINTERS* eccezione = nullptr;
   DWORD thread = 0;
-  std::string percorso_dump;
+  std::string percorso_dump;  // the folder and modello_rapporto, whose digits the crash writes
   DWORD errore_dump = 0;
 };
 
 Rapporto* rapporto = nullptr;  // armed once, for the process's life
-
-// A function of a system DLL that older Windows versions may lack; null then.
-template <typename Funzione>
-Funzione funzione(HMODULE modulo, const char* nome) {
-  if (modulo == nullptr) return nullptr;
-  return reinterpret_cast<Funzione>(reinterpret_cast<void (*)()>(GetProcAddress(modulo, nome)));
-}
 
 // The system's own words for an error code (a Win32 error or an HRESULT).
 std::string testo_sistema(DWORD codice) {
@@ -115,21 +122,23 @@ std::string causa(const EXCEPTION_RECORD& record) {
   return std::string("eccezione ") + codice + " " + luogo(record.ExceptionAddress);
 }
 
-// A report's name, made of the time of the crash: the names sort by age.
 bool e_rapporto(const std::string& nome) {
-  const std::string inizio = "BorvanIF-", fine = ".dmp";
-  if (nome.size() != inizio.size() + 15 + fine.size() || !nome.starts_with(inizio) ||
-      !nome.ends_with(fine))
-    return false;
-  for (size_t i = 0; i < 15; ++i) {
-    const char c = nome[inizio.size() + i];
-    if (i == 8 ? c != '-' : (c < '0' || c > '9')) return false;
+  if (nome.size() != sizeof modello_rapporto - 1) return false;
+  for (size_t i = 0; i < nome.size(); ++i) {
+    const char c = nome[i], modello = modello_rapporto[i];
+    const bool cifra = i >= inizio_data && i < inizio_ora + 6 && i != inizio_ora - 1;
+    if (cifra ? (c < '0' || c > '9') : c != modello) return false;
   }
   return true;
 }
 
-// Leaves room for one more report: the oldest go, so that a till that keeps crashing does not
-// fill its disk.
+// `cifre` digits of `valore` at `dove`, without the C library.
+void scrivi_cifre(char* dove, unsigned valore, int cifre) {
+  for (int i = cifre - 1; i >= 0; --i, valore /= 10) dove[i] = static_cast<char>('0' + valore % 10);
+}
+
+// The newest reports stay, the oldest go, so that a till that keeps crashing does not fill its
+// disk.
 void sfoltisci(const std::string& cartella) {
   std::vector<std::string> nomi;
   WIN32_FIND_DATAA trovato;
@@ -141,7 +150,7 @@ void sfoltisci(const std::string& cartella) {
   } while (FindNextFileA(ricerca, &trovato));
   FindClose(ricerca);
   std::sort(nomi.begin(), nomi.end());
-  for (size_t i = 0; i + rapporti_conservati <= nomi.size(); ++i)
+  for (size_t i = 0; i + rapporti_conservati < nomi.size(); ++i)
     DeleteFileA((cartella + nomi[i]).c_str());
 }
 
@@ -172,23 +181,34 @@ DWORD WINAPI thread_rapporto(void*) {
   WaitForSingleObject(r.richiesta, INFINITE);
   SYSTEMTIME ora{};
   GetLocalTime(&ora);
-  char nome[40];
-  std::snprintf(nome, sizeof nome, "BorvanIF-%04u%02u%02u-%02u%02u%02u.dmp", ora.wYear, ora.wMonth,
-                ora.wDay, ora.wHour, ora.wMinute, ora.wSecond);
+  char* nome_dump = r.percorso_dump.data() + r.cartella.size();
+  scrivi_cifre(nome_dump + inizio_data, ora.wYear, 4);
+  scrivi_cifre(nome_dump + inizio_data + 4, ora.wMonth, 2);
+  scrivi_cifre(nome_dump + inizio_data + 6, ora.wDay, 2);
+  scrivi_cifre(nome_dump + inizio_ora, ora.wHour, 2);
+  scrivi_cifre(nome_dump + inizio_ora + 2, ora.wMinute, 2);
+  scrivi_cifre(nome_dump + inizio_ora + 4, ora.wSecond, 2);
+  const bool dump = r.dbghelp_mancante.empty();
+  if (dump) SetEvent(r.dump_richiesto);
+  const EXCEPTION_RECORD& record = *r.eccezione->ExceptionRecord;
+  const bool senza_protezione = !r.senza_protezione.empty() && esecuzione_da_dati(record) &&
+                                scrivi_senza_protezione(r.senza_protezione.c_str());
   std::string motivo = r.dbghelp_mancante;
-  if (motivo.empty()) {
-    sfoltisci(r.cartella);
-    r.percorso_dump = r.cartella + nome;
-    SetEvent(r.dump_richiesto);
+  if (dump) {
     if (WaitForSingleObject(r.dump_fatto, attesa_dump_ms) != WAIT_OBJECT_0)
       motivo = "non completato entro " + std::to_string(attesa_dump_ms / 1000) + " secondi";
     else if (r.errore_dump != 0)
       motivo = testo_sistema(r.errore_dump);
+    sfoltisci(r.cartella);
   }
-  const std::string esito =
-      motivo.empty() ? std::string("rapporto ") + nome
-                     : std::string("impossibile scrivere il rapporto ") + nome + ": " + motivo;
-  const EXCEPTION_RECORD& record = *r.eccezione->ExceptionRecord;
+  const std::string nome = nome_dump;
+  std::string esito = motivo.empty() ? "rapporto " + nome
+                                     : "impossibile scrivere il rapporto " + nome + ": " + motivo;
+  if (senza_protezione)
+    esito += std::string(
+                 "; il controllo ha eseguito codice da una pagina di dati: dal prossimo "
+                 "avvio BorvanIF non attiva la DEP (") +
+             nome_senza_protezione + ")";
   try {
     const std::string registro = r.registro ? r.registro() : std::string();
     // A note, not a job's outcome: the code's field stays empty, the crash's code is in the text.
@@ -264,15 +284,8 @@ void eccezioni_nelle_callback() {
                             sizeof nascondi);
 }
 
-// dbghelp.dll from the system's folder, never one placed beside the program.
 void carica_dbghelp(Rapporto& r) {
-  char sistema[MAX_PATH] = "";
-  const UINT lunghezza = GetSystemDirectoryA(sistema, MAX_PATH);
-  if (lunghezza == 0 || lunghezza >= MAX_PATH) {
-    r.dbghelp_mancante = "cartella di sistema sconosciuta: " + testo_sistema(GetLastError());
-    return;
-  }
-  const HMODULE dbghelp = LoadLibraryA((std::string(sistema) + "\\dbghelp.dll").c_str());
+  const HMODULE dbghelp = libreria_di_sistema(L"dbghelp.dll");
   if (dbghelp == nullptr) {
     r.dbghelp_mancante = "dbghelp.dll non disponibile: " + testo_sistema(GetLastError());
     return;
@@ -283,12 +296,16 @@ void carica_dbghelp(Rapporto& r) {
 
 }  // namespace
 
-void arma_rapporto_arresto(const std::string& cartella, std::function<std::string()> registro) {
+void arma_rapporto_arresto(const std::string& cartella, std::function<std::string()> registro,
+                           const std::string& senza_protezione) {
   if (rapporto != nullptr) return;
+  _set_error_mode(_OUT_TO_STDERR);
   rapporto = new Rapporto;
   Rapporto& r = *rapporto;
   r.cartella = cartella;
   r.registro = std::move(registro);
+  r.senza_protezione = senza_protezione;
+  r.percorso_dump = cartella + modello_rapporto;
   carica_dbghelp(r);
   for (HANDLE* evento : {&r.richiesta, &r.fatto, &r.dump_richiesto, &r.dump_fatto})
     *evento = CreateEventA(nullptr, FALSE, FALSE, nullptr);

@@ -15,7 +15,10 @@ namespace borvan::win32 {
 inline constexpr int rapporti_conservati = 5;
 
 // Arms the report for the process's life. `cartella`, the application folder, ends with its
-// separator; `registro` answers the log file in force when the crash comes (empty: no log).
-void arma_rapporto_arresto(const std::string& cartella, std::function<std::string()> registro);
+// separator; `registro` answers the log file in force when the crash comes (empty: no log);
+// `senza_protezione`, when not empty, is the file that a control's execution from a data page
+// leaves to turn DEP off from the next start.
+void arma_rapporto_arresto(const std::string& cartella, std::function<std::string()> registro,
+                           const std::string& senza_protezione = {});
 
 }  // namespace borvan::win32

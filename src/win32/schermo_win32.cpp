@@ -24,7 +24,7 @@ bool esiste_carattere(const char* nome) {
 
 const char* famiglia_moduli() {
   static const char* const famiglia = [] {
-    for (const char* nome : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial"})
+    for (const char* nome : {"Microsoft Sans Serif", "MS Sans Serif", "Tahoma", "Arial"})
       if (esiste_carattere(nome)) return nome;
     return "MS Shell Dlg";
   }();

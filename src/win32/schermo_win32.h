@@ -24,9 +24,10 @@ struct Posto {
 };
 Posto posto(const Rettangolo& twips);
 
-// The forms' fonts. The windows were laid out for "MS Sans Serif"; where the system lacks it,
-// the nearest narrow sans serif it has. One font per size and weight, made when first asked
-// for and kept until the cache goes.
+// The forms' fonts. The windows were laid out for "MS Sans Serif", a bitmap font that comes in a
+// few sizes only: its outline twin "Microsoft Sans Serif" takes its place, so that captions keep
+// their width at 150 and 200 %; where the system lacks both, the nearest narrow sans serif. One
+// font per size and weight, made when first asked for and kept until the cache goes.
 class Caratteri {
  public:
   Caratteri() = default;

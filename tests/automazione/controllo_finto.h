@@ -71,7 +71,7 @@ struct ChiamataRicevuta {
   DISPID membro;
   WORD modo;
   std::vector<VARTYPE> tipi;        // in the caller's order (first argument first)
-  std::vector<std::wstring> testi;  // the by-reference strings, as received
+  std::vector<std::wstring> testi;  // the by-reference strings, as received; "(nullo)" if null
   std::vector<DISPID> nominati;
   bool con_risultato;
 
@@ -123,7 +123,10 @@ class ControlloFinto : public ecrsim::ControlloSimulato, public IClassFactory {
       const VARIANT& argomento = parametri->rgvarg[i];
       chiamata.tipi.push_back(argomento.vt);
       if (argomento.vt == (VT_BSTR | VT_BYREF))
-        chiamata.testi.emplace_back(*argomento.pbstrVal, SysStringLen(*argomento.pbstrVal));
+        chiamata.testi.push_back(
+            *argomento.pbstrVal == nullptr
+                ? L"(nullo)"
+                : std::wstring(*argomento.pbstrVal, SysStringLen(*argomento.pbstrVal)));
     }
     for (UINT i = 0; i < parametri->cNamedArgs; ++i)
       chiamata.nominati.push_back(parametri->rgdispidNamedArgs[i]);

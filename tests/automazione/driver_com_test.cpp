@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "automazione/controllo_finto.h"
@@ -92,7 +93,7 @@ TEST(DriverCom, ArgomentiRisposteEdErrori) {
       {membro_proprieta_9, DISPATCH_PROPERTYPUT, {VT_I2}, {}, {DISPID_PROPERTYPUT}, false},
       {membro_apri, chiamata, {per_riferimento}, {L"PORT = 1"}, {}, true},
       {membro_stato, chiamata, {}, {}, {}, true},
-      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"A", L""}, {}, true},
+      {membro_invia, chiamata, {per_riferimento, per_riferimento}, {L"A", L"(nullo)"}, {}, true},
       {membro_chiudi, chiamata, {}, {}, {}, true}};
   EXPECT_EQ(installato.controllo.chiamate, attese);
 
@@ -110,6 +111,22 @@ TEST(DriverCom, ArgomentiRisposteEdErrori) {
   EXPECT_EQ(risposta, tutti);
   EXPECT_EQ(riga, tutti + "!");
   EXPECT_EQ(installato.controllo.chiamate.back().testi.at(0).size(), tutti.size());
+
+  // Failing, the control leaves an object of its own in the response and in the result: both
+  // are the caller's to release.
+  ControlloFinto& controllo = installato.controllo;
+  const ULONG riferimenti = controllo.riferimenti();
+  controllo.risposta = [&](DISPID, DISPPARAMS& p, VARIANT* r, EXCEPINFO*) {
+    for (VARIANT* oggetto : {&p.rgvarg[0], r}) {
+      oggetto->vt = VT_DISPATCH;
+      oggetto->pdispVal = static_cast<IDispatch*>(&controllo);
+      controllo.AddRef();
+    }
+    return E_FAIL;
+  };
+  riga = "B";
+  EXPECT_EQ(errore_di([&] { driver->invia(riga, risposta); }).substr(0, 4), "440|");
+  EXPECT_EQ(controllo.riferimenti(), riferimenti);
 
   struct Caso {
     HRESULT esito;
@@ -231,8 +248,16 @@ TEST(DriverCom, OspitatoComeInUnFormLasciandoLoStatoDelProcesso) {
   test::imposta_processo(prima);
 }
 
-// Missing or unlicensed: every job says which; the control is used once it can be created.
+// Missing, unlicensed or asked for outside a single-threaded apartment: every job says which;
+// the control is used once it can be created.
 TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
+  std::string fuori;
+  std::thread([&] {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    fuori = DriverRiprova([] { return DriverCom::crea(progid_finto); }).motivo_assenza();
+  }).join();
+  EXPECT_NE(fuori.find("fuori da un apartment single-threaded"), std::string::npos) << fuori;
+  OleInitialize(nullptr);
   DriverRiprova driver([] { return DriverCom::crea(progid_finto); });
   EXPECT_EQ(driver.motivo_assenza(),
             "Driver del registratore non installato (BorvanTest.ControlloFinto)");
@@ -248,6 +273,7 @@ TEST(DriverCom, CreazioneRitentataAOgniLavoro) {
   EXPECT_EQ(driver.apri(richiesta), 0);
   driver.rilascia();
   EXPECT_EQ(installato.controllo.riferimenti(), installato.riferimenti_iniziali);
+  OleUninitialize();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 # What the installer's tests share: a fresh 64-bit or 32-bit wine prefix of the test's own in
 # LAVORO (its server ended with the test), waits with deadlines, the registry's uninstall entry,
 # command lines as typed at a Windows console. Sourced after setting `lavoro`, `architettura`
-# and `setup`; leaves the prefix booted, the setup in C:\, and `menu` and `avvio` pointing at the
-# Start menu and its BorvanIF shortcut in the Startup folder.
+# and `setup`; leaves the prefix booted, the setup in C:\, `menu` and `avvio` pointing at the
+# user's Start menu and the BorvanIF shortcut in the user's Startup folder, `menu_comune` and
+# `avvio_comune` at every user's. Wine runs every program elevated: the setup installs for every
+# user unless told /CURRENTUSER.
 
 rm -rf "$lavoro"
 mkdir -p "$lavoro"
@@ -54,13 +56,19 @@ borvanif_attivo() {
 }
 borvanif_fermo() { ! borvanif_attivo; }
 
-chiave='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\BorvanIF'
+# The uninstall entry: the user's, or with `comune` every user's.
+chiave_utente='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\BorvanIF'
+chiave_comune='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BorvanIF'
+# valore_registro NAME [comune]
 valore_registro() {
+  local chiave=$chiave_utente
+  [ "${2:-}" != comune ] || chiave=$chiave_comune
   w reg query "$chiave" /v "$1" 2>/dev/null | tr -d '\r' |
     sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
-chiave_presente() { w reg query "$chiave" >/dev/null 2>&1; }
-chiave_assente() { ! chiave_presente; }
+chiave_presente() { w reg query "$1" >/dev/null 2>&1; }
+# Neither entry.
+chiave_assente() { ! chiave_presente "$chiave_utente" && ! chiave_presente "$chiave_comune"; }
 
 # Runs a command line as typed at a Windows console, from a batch file so that its quotes and
 # spaces reach Windows untouched (NSIS reads /D= to the end of the line, spaces included).
@@ -93,5 +101,8 @@ w wineboot -i >/dev/null 2>&1
 utente="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}"
 menu="$utente/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 avvio="$menu/StartUp/BorvanIF.lnk" # as wine spells the Startup folder
+menu_comune="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+avvio_comune="$menu_comune/StartUp/BorvanIF.lnk"
 [ -d "$menu" ] || fallito "no Start menu folder at $menu"
+[ -d "$menu_comune" ] || fallito "no common Start menu folder at $menu_comune"
 cp "$setup" "$WINEPREFIX/drive_c/BorvanIF-Setup.exe"

@@ -1,9 +1,12 @@
 // What the installer's page test sees of the screen, as a person sees it:
 //   borvan_finestre testi TITOLO   the shown windows whose title starts with TITOLO, as
 //     "== X title" (X: the X server's window, for xdotool) and one "class<TAB>text" line a
-//     control, in UTF-8; exit 1 when none is shown. A check box reads "[x] text" or "[ ] text",
-//     a tree of check boxes "[x]"/"[ ]" an item, a control taking no input ends " (disattivato)".
+//     control, in UTF-8; exit 1 when none is shown. A check box or a radio button reads
+//     "[x] text" or "[ ] text", a tree of check boxes "[x]"/"[ ]" an item, a control taking no
+//     input ends " (disattivato)".
 //   borvan_finestre cattura TITOLO TESTO FILE   the first such window showing TESTO, as a BMP.
+//   borvan_finestre tieni FILE SEGNALE   holds FILE open, sharing reads only, as a scanner or a
+//     BorvanIF of another session does, and makes SEGNALE once it does; until it is ended.
 
 #include <windows.h>
 
@@ -58,7 +61,7 @@ BOOL CALLBACK trova(HWND finestra, LPARAM dati) {
 bool casella(HWND controllo) {
   const LONG_PTR tipo = GetWindowLongPtrW(controllo, GWL_STYLE) & BS_TYPEMASK;
   return tipo == BS_CHECKBOX || tipo == BS_AUTOCHECKBOX || tipo == BS_3STATE ||
-         tipo == BS_AUTO3STATE;
+         tipo == BS_AUTO3STATE || tipo == BS_RADIOBUTTON || tipo == BS_AUTORADIOBUTTON;
 }
 
 // The items of a tree of check boxes, depth first: their state images are 1 unchecked and 2
@@ -108,8 +111,16 @@ std::string testi(HWND finestra) {
 
 int main(int argc, char* argv[]) {
   const std::string comando = argc > 2 ? argv[1] : "";
+  if (comando == "tieni" && argc == 4) {
+    if (CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) ==
+            INVALID_HANDLE_VALUE ||
+        CreateFileA(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr) ==
+            INVALID_HANDLE_VALUE)
+      return 1;
+    Sleep(INFINITE);
+  }
   if ((comando != "testi" || argc != 3) && (comando != "cattura" || argc != 5)) {
-    std::fprintf(stderr, "uso: borvan_finestre testi TITOLO | cattura TITOLO TESTO FILE.bmp\n");
+    std::fprintf(stderr, "uso: borvan_finestre testi|cattura|tieni ...\n");
     return 2;
   }
   Ricerca ricerca{da_ansi(argv[2]), {}};

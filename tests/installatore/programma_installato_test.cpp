@@ -21,12 +21,13 @@ std::string contenuto(const std::string& percorso) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// A value of the uninstall entry as "Apps and features" reads it (64-bit view); empty if missing.
+// A value of the uninstall entry of the computer, where wine's setup, always elevated, writes it
+// for every user (the 32-bit view, as the 32-bit setup sees it); empty if missing.
 std::string voce_disinstalla(const char* nome) {
   HKEY chiave = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
                     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BorvanIF", 0,
-                    KEY_QUERY_VALUE | KEY_WOW64_64KEY, &chiave) != ERROR_SUCCESS)
+                    KEY_QUERY_VALUE, &chiave) != ERROR_SUCCESS)
     return {};
   char valore[MAX_PATH] = "";
   DWORD dimensione = sizeof valore;
@@ -36,8 +37,9 @@ std::string voce_disinstalla(const char* nome) {
   return esito == ERROR_SUCCESS ? valore : "";
 }
 
-// One installation, two starts of the program, as a till lives: the second start finds the
-// job the first left half printed; the uninstaller closes the running program.
+// One installation, the starts of the program as a till lives them: the second start finds the
+// job the first left half printed; a control that runs code from a data page crashes once with
+// DEP on, and runs from the next start, without it; the uninstaller closes the running program.
 TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
   Installazione cassa(Installazione::SenzaProgramma{}, "TIMEOUT=3\r\n");
   std::string cartella = percorso_windows(cassa.percorso(""));
@@ -87,6 +89,18 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
       cassa.imposta_registratore(caso.simulatore);
       verifica_lavoro(cassa, caso);
     }
+
+    const std::string da_dati = "CRASH_NX=" + std::to_string(membro_invia) + "\r\n";
+    cassa.imposta_registratore(da_dati);
+    cassa.deponi(comandi(2));
+    ASSERT_TRUE(terminato(*programma, avvio_lento));
+    EXPECT_NE(cassa.leggi("BorvanIF.LOG").find("non attiva la DEP (BorvanIF.NODEP)"),
+              std::string::npos);
+    std::filesystem::remove(cassa.percorso("Result.TXT"));
+    programma = cassa.avvia("");
+    ASSERT_TRUE(programma);
+    ASSERT_TRUE(cassa.finito(avvio_lento));  // the crashed job's -102
+    verifica_lavoro(cassa, {"code from a data page, without DEP", da_dati, 3, fine_stampa, 3, 3});
   }
 
   // Removed while it runs: closed, the shipped files gone, the shop's data kept.

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # BorvanIF-Setup.exe on a till, in a fresh wine prefix of its own: a folder it cannot write
-# refused, a silent install into a chosen folder, a job printed by the installed program, a
-# silent upgrade over it while it runs, a silent removal, a silent install with the defaults,
-# the stand-in control added, not registered, and unregistered by the uninstaller when it was
-# registered from the installation's folder, and only then.
-#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO LAVORO win64|win32 VERSIONE [ECRSIM]
-# PROGRAMMA is the BorvanIF.exe the setup holds, ESEMPIO the sample command file, LAVORO a
-# folder the test may empty, VERSIONE the project's, ECRSIM the stand-in control when the setup
-# holds it. With BORVAN_FIRMA_VERIFICA (a certificate, PEM) in the environment, the setup and the
-# files it installs must carry a signature that certificate verifies.
+# refused, a silent install into a chosen folder for every user (wine runs it elevated), a job
+# printed by the installed program, a silent upgrade over it while it runs, upgrades and a
+# removal given up with code 2 and nothing changed while a file is held or BorvanIF runs in
+# another session, a silent removal, a silent install for one user turned into one for every
+# user, the stand-in control added, not registered, and unregistered by the uninstaller when it
+# was registered from the installation's folder, and only then.
+#   prova_installatore.sh SETUP PROGRAMMA ESEMPIO FINESTRE LAVORO win64|win32 VERSIONE [ECRSIM]
+# PROGRAMMA is the BorvanIF.exe the setup holds, ESEMPIO the sample command file, FINESTRE
+# borvan_finestre.exe (it holds files open), LAVORO a folder the test may empty, VERSIONE the
+# project's, ECRSIM the stand-in control when the setup holds it. With BORVAN_FIRMA_VERIFICA (a
+# certificate, PEM) in the environment, the setup and the files it installs must carry a
+# signature that certificate verifies.
 set -euo pipefail
-setup=$1 programma=$2 esempio=$3 lavoro=$4 architettura=$5 versione=$6 ecrsim=${7:-}
+setup=$1 programma=$2 esempio=$3 finestre=$4 lavoro=$5 architettura=$6 versione=$7 ecrsim=${8:-}
 
 # Windows need a display.
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a bash "$0" "$@"; fi
@@ -60,6 +63,21 @@ rifiutata() {
   [ "$esito" = 2 ] || fallito "setup into $1 ended with $esito, not 2"
   chiave_assente || fallito "an uninstall entry for $1"
   manca "$avvio" || fallito "a Startup shortcut for $1"
+  manca "$avvio_comune" || fallito "a common Startup shortcut for $1"
+}
+# tenuto FILE COMMAND...: COMMAND, while another program holds FILE open sharing reads only,
+# ends with code 2, saying WHY in the setup's log (the last argument).
+tenuto() {
+  local file=$1 perche=${*: -1} esito=0 tenitore
+  rm -f "$lavoro/tenuto"
+  "$WINELOADER" "$finestre" tieni "$file" 'Z:'"${lavoro//\//\\}"'\tenuto' &>/dev/null &
+  tenitore=$!
+  attendi 30 "$file held" esiste "$lavoro/tenuto"
+  "${@:2:$#-2}" || esito=$?
+  kill "$tenitore"
+  wait "$tenitore" || true
+  [ "$esito" = 2 ] || fallito "with $file held, $* ended with $esito, not 2"
+  grep -qaF "$perche" "$cartella/BorvanIF-Setup.log" || fallito "the log does not say: $perche"
 }
 
 echo "== folders that cannot be written, or spelt in the system's code page, are refused"
@@ -69,16 +87,20 @@ LC_ALL=C.UTF-8 rifiutata "a folder the code page cannot spell" \
   w 'C:\BorvanIF-Setup.exe' /S '/D=C:\Cassa☃'
 manca "$WINEPREFIX/drive_c/Cassa☃" || fallito "the folder the code page cannot spell was made"
 
-echo "== silent install into a chosen folder"
+echo "== silent install into a chosen folder, elevated: for every user"
 cartella="$WINEPREFIX/drive_c/Negozio/Cassa 1"
 installa '/S /D=C:\Negozio\Cassa 1' || fallito "setup /S /D= ended with $?"
 installati "$cartella" BorvanIF.exe LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR
 cmp -s "$programma" "$cartella/BorvanIF.exe" || fallito "BorvanIF.exe is not the built one"
 manca "$cartella/Scontr.ECR" || fallito "a command file waits beside the program"
 manca "$cartella/ECRSIM.DLL" || fallito "the stand-in control is installed by default"
-esiste "$avvio" || fallito "no Startup shortcut"
-esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
-grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio" || fallito "the Startup shortcut starts another program"
+esiste "$avvio_comune" || fallito "no common Startup shortcut"
+esiste "$menu_comune/BorvanIF.lnk" || fallito "no common Start menu entry"
+manca "$avvio" || fallito "a Startup shortcut for the installing user only"
+! chiave_presente "$chiave_utente" || fallito "an uninstall entry for the installing user only"
+grep -qaiF 'Cassa 1\BorvanIF.exe' "$avvio_comune" || fallito "the Startup shortcut starts another program"
+grep -qaF "installato in C:\Negozio\Cassa 1 per tutti gli utenti" "$cartella/BorvanIF-Setup.log" ||
+  fallito "the setup's log does not say what it did"
 bash "$(dirname "$0")/../../scripts/controlla_versione.sh" "$versione" "$cartella/Disinstalla.exe" \
   >/dev/null || fallito "the uninstaller's version resource"
 firmati "$setup" "$cartella/BorvanIF.exe" "$cartella/Disinstalla.exe"
@@ -86,7 +108,7 @@ disinstalla='"C:\Negozio\Cassa 1\Disinstalla.exe"'
 for voce in DisplayName=BorvanIF "DisplayVersion=$versione" Publisher=BorvanIF \
   'InstallLocation=C:\Negozio\Cassa 1' "UninstallString=$disinstalla" \
   "QuietUninstallString=$disinstalla /S" NoModify=0x1 NoRepair=0x1; do
-  [ "$(valore_registro "${voce%%=*}")" = "${voce#*=}" ] || fallito "uninstall entry: $voce"
+  [ "$(valore_registro "${voce%%=*}" comune)" = "${voce#*=}" ] || fallito "uninstall entry: $voce"
 done
 
 echo "== the installed program prints a job on the simulated register"
@@ -111,26 +133,66 @@ wait "$primo" || true
 grep -q vecchio "$cartella/LEGGIMI.txt" && fallito "the upgrade did not replace the installed files"
 dati_intatti "the upgrade"
 manca "$WINEPREFIX/drive_c/BorvanIF" || fallito "the upgrade went to the default folder"
-# The program it closed runs again, as the Startup shortcut starts it: it takes the next job.
+# Elevated, it would start BorvanIF elevated: only through the desktop shell's token, which wine
+# has none of. It is left to the Startup shortcut, and the log says so.
+borvanif_fermo || fallito "the elevated upgrade started BorvanIF"
+grep -qaF "al prossimo accesso" "$cartella/BorvanIF-Setup.log" ||
+  fallito "the log does not say BorvanIF starts at the next logon"
+ls "$cartella" | grep -q vecchio && fallito "the upgrade left the old files: $(ls "$cartella")"
+# As the Startup shortcut starts it: it takes the next job.
+(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
+secondo=$!
+attendi 30 "BorvanIF running again" borvanif_attivo
 rm "$cartella/Result.TXT"
 stampa
 
+echo "== upgrades and removals with a file held give up, and change nothing"
+kill "$secondo"
+wait "$secondo" || true
+w reg add "$chiave_comune" /v DisplayVersion /d 0.9 /f >/dev/null
+cp "$cartella/BorvanIF.exe" "$lavoro/BorvanIF.exe.prima"
+# The program's file held by a scanner: BorvanIF, closed by the upgrade, is the one to wait for.
+tenuto 'C:\Negozio\Cassa 1\BorvanIF.exe' installa /S "in uso da un altro programma"
+# BorvanIF running from the folder in another session: no window here, its lock held.
+: >>"$cartella/BorvanIF.LCK"
+tenuto 'C:\Negozio\Cassa 1\BorvanIF.LCK' installa /S "in un'altra sessione"
+# As itself (_?=), so that its exit code is the removal's.
+tenuto 'C:\Negozio\Cassa 1\BorvanIF.exe' \
+  riga_di_comando '"C:\Negozio\Cassa 1\Disinstalla.exe" /S _?=C:\Negozio\Cassa 1' \
+  "in uso da un altro programma"
+cmp -s "$lavoro/BorvanIF.exe.prima" "$cartella/BorvanIF.exe" || fallito "BorvanIF.exe was changed"
+[ "$(valore_registro DisplayVersion comune)" = 0.9 ] || fallito "the old version's entry was changed"
+installati "$cartella" LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR
+esiste "$avvio_comune" || fallito "the Startup shortcut was removed"
+(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
+attendi 30 "BorvanIF running again" borvanif_attivo
+
 echo "== silent uninstall closes the program, removes it and keeps the settings"
 conserva_dati
-[ "$disinstalla" = "$(valore_registro UninstallString)" ] || fallito "the uninstaller moved"
+[ "$disinstalla" = "$(valore_registro UninstallString comune)" ] || fallito "the uninstaller moved"
 # As "Apps and features" runs it.
-disinstalla "$(valore_registro QuietUninstallString)"
+disinstalla "$(valore_registro QuietUninstallString comune)"
 attendi 30 "the running BorvanIF closed" borvanif_fermo
-rimossi "$cartella" BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe
-manca "$avvio" || fallito "the Startup shortcut is left"
-manca "$menu/BorvanIF.lnk" || fallito "the Start menu entry is left"
+rimossi "$cartella" BorvanIF.exe LEGGIMI.txt Esempio Disinstalla.exe BorvanIF-Setup.log
+manca "$avvio_comune" || fallito "the Startup shortcut is left"
+manca "$menu_comune/BorvanIF.lnk" || fallito "the Start menu entry is left"
 attendi 30 "the program's lock removed" manca "$cartella/BorvanIF.LCK"
 dati_intatti "the uninstaller"
 
-echo "== silent install with the defaults"
-installa /S || fallito "setup /S ended with $?"
+echo "== silent install for this user only, then for every user"
+installa '/S /CURRENTUSER' || fallito "setup /S /CURRENTUSER ended with $?"
 esiste "$WINEPREFIX/drive_c/BorvanIF/BorvanIF.exe" || fallito "not installed into C:\\BorvanIF"
 esiste "$avvio" || fallito "no Startup shortcut"
+[ "$(valore_registro InstallLocation)" = 'C:\BorvanIF' ] || fallito "no uninstall entry of the user"
+manca "$avvio_comune" || fallito "a common Startup shortcut"
+! chiave_presente "$chiave_comune" || fallito "an uninstall entry of the computer"
+# Found, and made every user's: one installation, one entry.
+installa /S || fallito "setup /S ended with $?"
+esiste "$avvio_comune" || fallito "no common Startup shortcut"
+[ "$(valore_registro InstallLocation comune)" = 'C:\BorvanIF' ] || fallito "no entry of the computer"
+manca "$avvio" || fallito "the user's Startup shortcut is left"
+manca "$menu/BorvanIF.lnk" || fallito "the user's Start menu entry is left"
+! chiave_presente "$chiave_utente" || fallito "the user's uninstall entry is left"
 
 if [ -n "$ecrsim" ]; then
   echo "== /ECRSIM adds the stand-in control and leaves it unregistered"

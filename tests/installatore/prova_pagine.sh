@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # BorvanIF-Setup.exe and its uninstaller gone through page by page with the keyboard, as a
-# person does, on a virtual X server and in a fresh wine prefix of their own: the folder page
-# refusing a folder that cannot be written with its message, the component page, the finish
-# page starting BorvanIF, the question before an upgrade closes the running BorvanIF (refused,
-# then accepted), and the uninstaller's choice to keep or to remove the settings.
+# person does, on a virtual X server and in a fresh wine prefix of their own: the users page
+# (wine runs the setup elevated: it says so, and proposes every user), the folder page refusing
+# a folder that cannot be written with its message, the component page, the finish page that
+# leaves BorvanIF to the next logon rather than start it elevated, the question before an
+# upgrade closes the running BorvanIF (refused, then accepted), and the uninstaller's choice to
+# keep or to remove the settings.
 #   prova_pagine.sh SETUP FINESTRE LAVORO win64|win32 [SCHERMATE]
 # FINESTRE is borvan_finestre.exe, which reads what the windows show; LAVORO a folder the test may
 # empty; SCHERMATE a folder for pictures of the pages (BMP), for the documentation.
@@ -51,13 +53,26 @@ foto() {
 }
 installatore() { w 'C:\BorvanIF-Setup.exe' &>/dev/null & }
 finito() { attendi 30 "'$1' ended" non_mostra "$1" "=="; }
-# fine_avvia [NAME]: the installer's finish page, left with BorvanIF ticked to start; its
-# picture taken as NAME, when given.
-fine_avvia() {
-  pagina "$installazione" $'Button\t[x] Avvia BorvanIF ora'
-  [ $# -eq 0 ] || foto "$installazione" "Avvia BorvanIF ora" "$1"
+# utenti: the users page, every user proposed, left as it is; its picture taken as NAME, when
+# given.
+utenti() {
+  pagina "$installazione" $'Button\t[x] Per tutti gli utenti di questo computer'
+  mostra "$installazione" "in esecuzione come amministratore" || fallito "the page hides the elevation"
+  [ $# -eq 0 ] || foto "$installazione" "Per tutti gli utenti" "$1"
+  tasti Return
+}
+# fine [NAME]: the installer's finish page, which does not start BorvanIF as the administrator
+# the setup runs as (wine gives no desktop shell to start it as the user); its picture taken as
+# NAME, when given. BorvanIF is then started as the Startup shortcut does.
+fine() {
+  pagina "$installazione" "partirà al prossimo accesso"
+  # In a subshell: the check must not take the finish page's window from `finestra`.
+  (non_mostra "$installazione" "Avvia BorvanIF ora") || fallito "the finish page offers to start it"
+  [ $# -eq 0 ] || foto "$installazione" "al prossimo accesso" "$1"
   tasti Return
   finito "$installazione"
+  borvanif_fermo || fallito "BorvanIF started elevated"
+  w 'C:\Negozio\Cassa 2\BorvanIF.exe' &>/dev/null &
   attendi 30 "BorvanIF started" borvanif_attivo
 }
 # disinstallatore attivo|fermo [KEYS...]: through the uninstaller's pages, the settings ticked
@@ -88,6 +103,7 @@ disinstallatore() {
 # An upgrade as far as its question about the running BorvanIF.
 fino_alla_domanda() {
   installatore
+  utenti
   # The folder of the installation it replaces.
   pagina "$installazione" $'Edit\tC:\\Negozio\\Cassa 2'
   tasti Return
@@ -100,6 +116,7 @@ echo "== the folder page refuses a folder that cannot be written, and says so"
 # A folder reached through a link that leads nowhere, as a network share that is gone.
 ln -s "$lavoro/nessuna/cartella" "$WINEPREFIX/drive_c/Rotto"
 installatore
+utenti installa_utenti
 pagina "$installazione" $'Edit\tC:\\BorvanIF'
 foto "$installazione" "Selezione cartella" installa_cartella
 campo 'C:\Rotto\BorvanIF'
@@ -123,11 +140,11 @@ tasti Down space Down space
 pagina "$installazione" $'SysTreeView32\t [x] [ ] [x]'
 tasti Return
 
-echo "== the finish page starts BorvanIF"
-fine_avvia installa_fine
+echo "== the finish page leaves BorvanIF to the next logon"
+fine installa_fine
 installati "$cartella" BorvanIF.exe ECRSIM.DLL Disinstalla.exe
-manca "$avvio" || fallito "a Startup shortcut, unticked"
-esiste "$menu/BorvanIF.lnk" || fallito "no Start menu entry"
+manca "$avvio_comune" || fallito "a Startup shortcut, unticked"
+esiste "$menu_comune/BorvanIF.lnk" || fallito "no Start menu entry"
 
 echo "== an upgrade asks before it closes the running BorvanIF"
 fino_alla_domanda
@@ -143,7 +160,7 @@ borvanif_attivo || fallito "BorvanIF closed though the question was refused"
 fino_alla_domanda
 tasti Return
 attendi 30 "the running BorvanIF closed" borvanif_fermo
-fine_avvia
+fine
 
 echo "== the uninstaller keeps the settings, results and log unless asked"
 dati=(BorvanIF.CFG BorvanIF.LOG Result.TXT)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After <windows.h>:
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -182,15 +184,39 @@ std::vector<std::string> rapporti(const Cassa& cassa) {
   return nomi;
 }
 
-// For its scope, wine refuses dbghelp.dll to the program, as where it cannot be loaded.
-struct DbghelpSpento {
+// For its scope, wine loads the program's DLL `dll` as `come` says: "disabled" refuses it, as
+// where it cannot be loaded; "native,builtin" takes a file of that name wherever the search
+// finds one first, as Windows does with a DLL that is not one of its known DLLs.
+struct DllSottoWine {
   static constexpr const char* programma = "Software\\Wine\\AppDefaults\\BorvanIF.exe";
-  DbghelpSpento() {
-    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(programma) + "\\DllOverrides").c_str(),
-                    "dbghelp", REG_SZ, "disabled", sizeof "disabled");
+  DllSottoWine(const char* dll, const std::string& come) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(programma) + "\\DllOverrides").c_str(), dll,
+                    REG_SZ, come.c_str(), static_cast<DWORD>(come.size() + 1));
   }
-  ~DbghelpSpento() { RegDeleteTreeA(HKEY_CURRENT_USER, programma); }
+  ~DllSottoWine() { RegDeleteTreeA(HKEY_CURRENT_USER, programma); }
 };
+
+// A DLL put in the program's folder under a system DLL's name is never loaded: the folder is
+// every till user's to write in, and an elevated program would run it.
+TEST(ProgrammaWin32, UnaDllNellaCartellaNonPrendeIlPostoDiQuellaDiSistema) {
+  Cassa cassa;
+  std::filesystem::copy_file(percorso_windows(ECRSIM_DLL), cassa.percorso("uxtheme.dll"));
+  const DllSottoWine nativa("uxtheme", "native,builtin");
+  const auto programma = cassa.avvia();
+  ASSERT_TRUE(programma);
+  ASSERT_TRUE(cassa.lavoro(comandi(1)));
+  // The common controls load the themes' DLL: the one in the process is System32's.
+  const HANDLE moduli = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, programma->info.dwProcessId);
+  MODULEENTRY32 modulo{};
+  modulo.dwSize = sizeof modulo;
+  std::string temi;
+  for (BOOL altro = Module32First(moduli, &modulo); altro; altro = Module32Next(moduli, &modulo))
+    if (lstrcmpiA(modulo.szModule, "uxtheme.dll") == 0) temi = modulo.szExePath;
+  CloseHandle(moduli);
+  char sistema[MAX_PATH] = "";
+  GetSystemDirectoryA(sistema, MAX_PATH);
+  EXPECT_EQ(lstrcmpiA(temi.c_str(), (std::string(sistema) + "\\uxtheme.dll").c_str()), 0) << temi;
+}
 
 // A crash inside the control leaves a dump (the oldest going, so a till that keeps crashing does
 // not fill its disk) and a log line saying so, or why there is none. The next start gives the
@@ -216,8 +242,8 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
     cassa.scrivi("BorvanIF-mio.dmp", "mio");
     cassa.imposta_registratore("CRASH=" + std::to_string(caso.membro) + "\r\n");
     {
-      std::optional<DbghelpSpento> senza_dbghelp;
-      if (!caso.dbghelp) senza_dbghelp.emplace();
+      std::optional<DllSottoWine> senza_dbghelp;
+      if (!caso.dbghelp) senza_dbghelp.emplace("dbghelp", "disabled");
       const auto programma = cassa.avvia();
       ASSERT_TRUE(programma);
       cassa.deponi(comandi(3));

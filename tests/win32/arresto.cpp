@@ -1,10 +1,13 @@
-// A program that arms the crash report, then dies as it is told, for the report's test:
-//   borvan_arresto pila|abort CARTELLA
-// The report goes into CARTELLA (which ends with its separator), the log line into its
-// BorvanIF.LOG.
+// A GUI program, as BorvanIF is, that arms the crash report, then dies as it is told, for the
+// report's test:
+//   borvan_arresto pila|abort|mucchio CARTELLA
+// pila: a stack overflow; abort: abort(); mucchio: an access violation while the C runtime's
+// heap is locked, as a crash inside malloc leaves it. The report goes into CARTELLA (which ends
+// with its separator), the log line into its BorvanIF.LOG.
 
 #include <windows.h>
 
+#include <malloc.h>
 #include <cstdlib>
 #include <string>
 
@@ -31,5 +34,10 @@ int main(int argc, char* argv[]) {
   borvan::win32::arma_rapporto_arresto(cartella, [cartella] { return cartella + "BorvanIF.LOG"; });
   if (modo == "pila") return ricorri(0);
   if (modo == "abort") std::abort();
+  if (modo == "mucchio") {
+    HeapLock(reinterpret_cast<HANDLE>(_get_heap_handle()));
+    volatile uintptr_t nulla = 0;
+    *reinterpret_cast<volatile int*>(nulla) = 0;
+  }
   return 3;
 }

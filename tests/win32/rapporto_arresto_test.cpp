@@ -13,18 +13,20 @@
 namespace borvan::win32 {
 namespace {
 
-// A stack overflow (reported from other threads) and abort() leave the dump and the log line,
-// and end with the crash's code; an unhandled exception is the program's crash test's.
+// A stack overflow (reported from other threads) and abort() in a GUI program, with no box of
+// the C runtime's waiting for a click, leave the dump and the log line, and end with the crash's
+// code; a crash that holds the heap's lock leaves the dump. An unhandled exception is the
+// program's crash test's.
 TEST(RapportoArresto, OgniModoDiCadereLasciaDumpERiga) {
   struct Caduta {
     const char* modo;
     DWORD codice;
-    std::string causa;
+    std::string causa;  // empty: no log line can be written
   };
   const std::string luogo = " in borvan_arresto.exe";
-  const Caduta cadute[] = {
-      {"pila", EXCEPTION_STACK_OVERFLOW, "eccezione 0xC00000FD" + luogo},
-      {"abort", 0x40000015, "interruzione del programma (0x40000015)" + luogo}};
+  const Caduta cadute[] = {{"pila", EXCEPTION_STACK_OVERFLOW, "eccezione 0xC00000FD" + luogo},
+                           {"abort", 0x40000015, "interruzione del programma (0x40000015)" + luogo},
+                           {"mucchio", EXCEPTION_ACCESS_VIOLATION, ""}};
   const std::regex nome_rapporto("BorvanIF-[0-9]{8}-[0-9]{6}\\.dmp");
   const std::string programma = test::percorso_windows(BORVAN_ARRESTO);
   for (const Caduta& caduta : cadute) {
@@ -42,6 +44,7 @@ TEST(RapportoArresto, OgniModoDiCadereLasciaDumpERiga) {
     ASSERT_NE(rapporto, "");
     EXPECT_GT(std::filesystem::file_size(cartella.percorso(rapporto)), 0u);
     const std::string log = cartella.leggi("BorvanIF.LOG");
+    if (caduta.causa.empty()) continue;
     EXPECT_TRUE(log.ends_with("\t\tBorvanIF terminato da un errore grave: " + caduta.causa +
                               "; rapporto " + rapporto + "\r\n"))
         << log;

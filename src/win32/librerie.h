@@ -1,0 +1,29 @@
+#pragma once
+
+// The system's DLLs, and only them. The program's folder is writable by every till user, and a
+// DLL named without its path is looked for there first: an elevated BorvanIF would run whatever
+// one of them put there under the name of a system DLL.
+
+#include <windows.h>
+
+namespace borvan::win32 {
+
+// From now on, for the whole process, a DLL named without its path is looked for in System32
+// only, and never in the current folder; the themes' DLL is loaded from there now. Windows 7
+// without its 2011 loader update keeps the classic order, less the current folder. Call it
+// first, and import nothing but the known DLLs (scripts/controlla_exe.sh): those the loader
+// takes from System32 whatever the order.
+void solo_librerie_di_sistema();
+
+// The system DLL `nome` ("uxtheme.dll"), loaded from System32 by its full path; null when it
+// cannot be, with the reason in GetLastError.
+HMODULE libreria_di_sistema(const wchar_t* nome);
+
+// A function of a system DLL that older Windows versions may lack; null then.
+template <typename Funzione>
+Funzione funzione(HMODULE modulo, const char* nome) {
+  if (modulo == nullptr) return nullptr;
+  return reinterpret_cast<Funzione>(reinterpret_cast<void (*)()>(GetProcAddress(modulo, nome)));
+}
+
+}  // namespace borvan::win32
