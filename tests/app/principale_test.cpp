@@ -65,54 +65,36 @@ TEST(Principale, OgniPercorsoDiUnLavoroFinisceColSuoEsito) {
       if (id == membro_invia && b.driver->inviate.size() == 2) b.p->Command2_Click();
     };
   };
+  const auto fine_della_sessione = [](Banco& b) {  // as the register closes a refused line
+    b.driver->riga_rifiutata = 1;
+    b.driver->guasto = [&b](int id) {
+      if (id == membro_chiudi) b.p->termina_programma();
+    };
+  };
+  const auto stato_3 = [](Banco& b) { b.driver->stato_registratore = 3; };
+  const auto apertura_3 = [](Banco& b) { b.driver->risultato_apertura = 3; };
+  const auto senza_driver = [](Banco& b) { b.driver->assenza = "Nessun driver"; };
   const std::string mancato = "0\tImpossibile scrivere il file risultati";
+  const std::string senza_giornale =
+      "-Impossibile scrivere il giornale BorvanIF.JRN: Errore di accesso al percorso/file\r\n";
+  const std::string rifiutata = "-7\r\n" + cassa + "-7- carta esaurita\r\n";
   const Percorso percorsi[] = {
       {"empty file", "", niente, riuscita, {}},
-      {"lines, the register's status not OK",
-       "uno\r\ndue\rtre\nancora\r\n",
-       [](Banco& b) { b.driver->stato_registratore = 3; },
-       riuscita,
-       {"uno", "due", "tre\nancora"}},
+      {"status 3", "uno\r\ndue\rtre\nancora\r\n", stato_3, riuscita, {"uno", "due", "tre\nancora"}},
       {"open raises", "a\r\n", solleva(membro_apri), apertura + "\r\n", {}},
-      {"open refused",
-       "a\r\n",
-       [](Banco& b) { b.driver->risultato_apertura = 3; },
-       "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n",
-       {}},
+      {"open refused", "a\r\n", apertura_3, "3\r\n" + cassa + "3-Errore su OPEN WinEcrCom\r\n", {}},
       {"close raises", "a\r\n", solleva(membro_chiudi), riuscita, {"a"}},
-      {"no driver",
-       "a\r\n",
-       [](Banco& b) { b.driver->assenza = "Nessun driver"; },
-       apertura + "-Nessun driver\r\n",
-       {}},
+      {"no driver", "a\r\n", senza_driver, apertura + "-Nessun driver\r\n", {}},
       {"deleted once taken", "a\r\n", sparisce, riuscita, {"a"}},
       {"too long", pieno + "x\r\n", niente, lungo + "32767 righe\r\n", {}},
       {"as long as the list", pieno, niente, riuscita, std::vector<std::string>(32767, "x")},
       {"too big", std::string(8 << 20, 'x') + "\r", niente, lungo + "8388608 byte\r\n", {}},
       {"time-out", tre_righe, lento, timeout, {"a", "b"}},
-      {"the session ends as the register closes",
-       "a\r\n",
-       [](Banco& b) {
-         b.driver->riga_rifiutata = 1;
-         b.driver->guasto = [&b](int id) {
-           if (id == membro_chiudi) b.p->termina_programma();
-         };
-       },
-       "-7\r\n" + cassa + "-7- carta esaurita\r\n",
-       {}},
-      {"interrupted in the last line",
-       tre_righe,
-       interrotto_all_ultima,
-       interrotta,
-       {"a", "b", "c"}},
+      {"the session ends as the register closes", "a\r\n", fine_della_sessione, rifiutata, {}},
+      {"interrupted, last line", tre_righe, interrotto_all_ultima, interrotta, {"a", "b", "c"}},
       {"result file blocked", "a\r\n", result_bloccato("Result.TXT"), "", {"a"}, mancato},
       {"its temporary blocked", "a\r\n", result_bloccato("Result.TXT.tmp"), "", {"a"}, mancato},
-      {"no journal",
-       "a\r\n",
-       giornale_bloccato,
-       apertura +
-           "-Impossibile scrivere il giornale BorvanIF.JRN: Errore di accesso al percorso/file\r\n",
-       {}},
+      {"no journal", "a\r\n", giornale_bloccato, apertura + senza_giornale, {}},
   };
   for (const Percorso& caso : percorsi) {
     SCOPED_TRACE(caso.nome);
@@ -260,20 +242,17 @@ TEST(Principale, TickEClicDentroUnaChiamataAlRegistratore) {
       b.p->guardia_Timer();
     };
   };
+  const auto scade_e_solleva = [](Banco& b) {
+    b.p->Timer2_Timer();
+    throw ErroreRuntime(57);
+  };
   const Evento eventi[] = {
       {"poll", [](Banco& b) { b.p->Timer1_Timer(); }, {3, 3, 3, 3}},
       {"send", [](Banco& b) { b.p->Timer3_Timer(); }, {3, 3, 3, 3}},
       {"configuration", due_volte(&P::Command1_Click), {0, 2, 2, 3}, false, 1},
       {"close, No", due_volte(&P::Command3_Click), {0, 2, 2, 3}, false, 1},
       {"time-out", [](Banco& b) { b.p->Timer2_Timer(); }, {3, 1, 2, 3}},
-      {.nome = "time-out, then the send raises",
-       .esegui =
-           [](Banco& b) {
-             b.p->Timer2_Timer();
-             throw ErroreRuntime(57);
-           },
-       .righe = {3, 1, 1, 3},
-       .solleva = true},
+      {"time-out, then the send raises", scade_e_solleva, {3, 1, 1, 3}, false, 0, true},
       {"end of the session", [](Banco& b) { b.p->termina_programma(); }, {-1, 1, 2, -1}, true},
       {"close, Yes", due_volte(&P::Command3_Click, true), {0, 2, 2, -1}, true, 1},
       {"close, then stuck", poi_bloccata(&P::Command3_Click), {-1, 1, 1, 3}, true, 1},
@@ -311,8 +290,8 @@ TEST(Principale, TickEClicDentroUnaChiamataAlRegistratore) {
       EXPECT_TRUE(fatto);
       EXPECT_TRUE(b.driver->annidate.empty());
       EXPECT_EQ(b.operatore.modali.size(), evento.finestre);
-      EXPECT_TRUE(
-          b.operatore.testi_errore.empty());  // a failed step of an ending job is not retried
+      // A failed step of an ending job is not retried.
+      EXPECT_TRUE(b.operatore.testi_errore.empty());
       // Past the limit the log says which member hangs, once.
       const bool bloccata = b.ambiente.orologio > 0;
       const std::string log = b.cartella.leggi("BorvanIF.LOG");
