@@ -1,17 +1,73 @@
 #include "win32/librerie.h"
 
+#include <objbase.h>
+
 #include <string>
 
 namespace borvan::win32 {
 
+namespace {
+
+HMODULE kernel32() {
+  return GetModuleHandleW(L"kernel32.dll");
+}
+
+// The folder of the file registered as the in-process server of the class `progid` names (of
+// the class COM creates in its place, where there is one); empty where there is no file, or
+// only its name, which the search finds.
+std::wstring cartella_registrata(const std::string& progid) {
+  CLSID classe;
+  if (FAILED(CLSIDFromProgID(std::wstring(progid.begin(), progid.end()).c_str(), &classe)))
+    return {};
+  CLSID sostituta;
+  if (CoGetTreatAsClass(classe, &sostituta) == S_OK) classe = sostituta;
+  wchar_t nome_classe[40] = L"";
+  StringFromGUID2(classe, nome_classe, 40);
+  wchar_t file[2 * MAX_PATH] = L"";
+  DWORD dimensione = sizeof file;
+  // A value of type REG_EXPAND_SZ comes with its variables expanded.
+  if (RegGetValueW(HKEY_CLASSES_ROOT,
+                   (std::wstring(L"CLSID\\") + nome_classe + L"\\InprocServer32").c_str(), nullptr,
+                   RRF_RT_REG_SZ, nullptr, file, &dimensione) != ERROR_SUCCESS)
+    return {};
+  // Some setups write the path in quotes, which no file name can contain.
+  std::wstring percorso(file);
+  std::erase(percorso, L'"');
+  const size_t separatore = percorso.find_last_of(L"\\/");
+  return separatore == std::wstring::npos ? std::wstring() : percorso.substr(0, separatore);
+}
+
+}  // namespace
+
 void solo_librerie_di_sistema() {
   SetDllDirectoryW(L"");
-  const auto imposta =
-      funzione<BOOL(WINAPI*)(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-  if (imposta != nullptr) imposta(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const auto imposta = funzione<BOOL(WINAPI*)(DWORD)>(kernel32(), "SetDefaultDllDirectories");
+  // The user directories are the register's control's folder alone (librerie_del_controllo).
+  if (imposta != nullptr) imposta(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_USER_DIRS);
   // The themes' DLL, which the common controls load by name as they make their first window:
   // already loaded from System32, it is the one they get, whatever loader they go through.
   libreria_di_sistema(L"uxtheme.dll");
+}
+
+// The folder goes into the process's search, not only into the control's own loading: COM
+// loads the control with flags of its own, and what the control loads later by name, or
+// delay-loads, is searched for with the process's path. A control registered from the
+// program's folder brings that folder in: whoever can write there can replace the control
+// itself, so the search gives nothing more away, and refusing it would stop the register.
+void librerie_del_controllo(const std::string& progid) {
+  using Cartella = void*;
+  const auto aggiungi = funzione<Cartella(WINAPI*)(PCWSTR)>(kernel32(), "AddDllDirectory");
+  const auto togli = funzione<BOOL(WINAPI*)(Cartella)>(kernel32(), "RemoveDllDirectory");
+  // Without the loader update the search was left in its classic order, and COM's own loading
+  // looks beside the control.
+  if (aggiungi == nullptr || togli == nullptr) return;
+  static std::wstring aggiunta;
+  static Cartella cookie = nullptr;
+  const std::wstring cartella = cartella_registrata(progid);
+  if (lstrcmpiW(cartella.c_str(), aggiunta.c_str()) == 0) return;
+  if (cookie != nullptr) togli(cookie);
+  cookie = cartella.empty() ? nullptr : aggiungi(cartella.c_str());
+  aggiunta = cookie != nullptr ? cartella : std::wstring();
 }
 
 HMODULE libreria_di_sistema(const wchar_t* nome) {
