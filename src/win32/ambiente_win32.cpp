@@ -90,6 +90,12 @@ void AmbienteWin32::termina() {
   TerminateProcess(GetCurrentProcess(), 0);
 }
 
+std::vector<std::string> AmbienteWin32::avvertenze(const std::string& file_input) {
+  std::vector<std::string> note = Ambiente::avvertenze(file_input);
+  note.insert(note.end(), avvertenze_.begin(), avvertenze_.end());
+  return note;
+}
+
 DataOra AmbienteWin32::adesso() {
   SYSTEMTIME ora{};
   GetLocalTime(&ora);

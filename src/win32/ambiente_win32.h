@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/principale.h"
 #include "support/sistema.h"
@@ -21,6 +22,9 @@ class AmbienteWin32 : public Ambiente {
   void termina() override;
   DataOra adesso() override;
   int64_t millisecondi() override;
+  // The command files' notes, and what the start-up found before the window existed.
+  std::vector<std::string> avvertenze(const std::string& file_input) override;
+  void aggiungi_avvertenza(std::string nota) { avvertenze_.push_back(std::move(nota)); }
 
   // What runs as the program ends, before anything else stops: letting the register's control
   // go. It gets a few seconds; a control that hangs there does not keep the program alive.
@@ -36,6 +40,7 @@ class AmbienteWin32 : public Ambiente {
   std::string percorso_blocco_;
   BloccoIstanza blocco_;  // held for the program's life
   std::function<void()> fine_;
+  std::vector<std::string> avvertenze_;
 };
 
 // The text in the system's ANSI code page; nothing when a character has no place in it.

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "automazione/driver_com.h"
 #include "config/configurazione.h"
 #include "ecr/registratore_simulato.h"
 #include "support/nome_programma.h"
@@ -18,12 +19,15 @@ namespace {
 using borvan::win32::AmbienteWin32;
 using borvan::win32::Programma;
 
-// What the process needs before any window: DLLs only from the system's folder; and a line the
-// register takes seconds to accept must not get the window marked "not responding" with an
-// offer to end the program.
-void prepara_processo() {
-  borvan::win32::solo_librerie_di_sistema();
+// What the process needs before any window: DLLs only from the system's folder, unless the
+// register's control could then not be loaded at all (its file name is returned then); and a
+// line the register takes seconds to accept must not get the window marked "not responding"
+// with an offer to end the program.
+std::wstring prepara_processo() {
+  std::wstring senza_cartella =
+      borvan::win32::solo_librerie_di_sistema(borvan::progid_registratore);
   DisableProcessWindowsGhosting();
+  return senza_cartella;
 }
 
 // Every file of the program lives in its folder and is reached by names in the ANSI code page:
@@ -56,7 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A drive without its medium, or a library a control needs that is missing, is an error code
   // for the program, never a box of the system's that holds the window at every poll.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  prepara_processo();
+  const std::wstring controllo_senza_cartella = prepara_processo();
   borvan::win32::prepara_applicazione();
   const std::optional<std::string> cartella = AmbienteWin32::cartella_eseguibile();
   if (!cartella) {
@@ -73,6 +77,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       [&programma] { return programma ? programma->principale().config.file_log : std::string(); },
       protezione ? applicazione + borvan::win32::nome_senza_protezione : std::string());
   programma.emplace(*cartella, driver_scelto(*cartella));
+  if (!controllo_senza_cartella.empty())
+    programma->ambiente().aggiungi_avvertenza(
+        "Il driver del registratore e' registrato senza cartella (" +
+        borvan::win32::in_ansi(controllo_senza_cartella).value_or("?") +
+        "): le DLL sono cercate anche nella cartella del programma");
   if (!programma->avvia()) return 0;
   return programma->esegui();
 }

@@ -51,10 +51,13 @@ Programma::~Programma() {
 }
 
 // The control is created in the main window's hidden child, which exists only after the core
-// that owns the driver: once the window is there, and again at each job while it cannot be.
+// that owns the driver: once the window is there, and again at each job while it cannot be;
+// each time with the libraries beside it where it is registered now.
 std::unique_ptr<DriverEcr> Programma::driver_del_registratore() {
-  auto driver = std::make_unique<DriverRiprova>(
-      [this] { return DriverCom::crea(progid_registratore, finestra_.coecrcom1); });
+  auto driver = std::make_unique<DriverRiprova>([this] {
+    librerie_del_controllo(progid_registratore);
+    return DriverCom::crea(progid_registratore, finestra_.coecrcom1);
+  });
   registratore_ = driver.get();
   return driver;
 }
