@@ -45,24 +45,9 @@ TEST(ProgrammaWin32, UnEsitoArrivaMentreIlPrecedenteELetto) {
   }
 }
 
-BOOL CALLBACK aggiungi_testo(HWND controllo, LPARAM destinazione) {
-  char testo[1024] = "";
-  GetWindowTextA(controllo, testo, sizeof testo);
-  *reinterpret_cast<std::string*>(destinazione) += std::string(testo) + "\n";
-  return TRUE;
-}
-
-// The texts of a window and of all its controls.
-std::string testi_finestra(HWND finestra) {
-  std::string testi;
-  aggiungi_testo(finestra, reinterpret_cast<LPARAM>(&testi));
-  EnumChildWindows(finestra, aggiungi_testo, reinterpret_cast<LPARAM>(&testi));
-  return testi;
-}
-
-// Status or send raising: the error dialog shows the control's error and goes by itself at the
-// time-out, nothing printed; the next job prints.
-TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
+// Status or send raising: the error dialog goes by itself at the time-out, nothing printed; the
+// next job prints.
+TEST(ProgrammaWin32, IlDialogoDErroreNonFermaLaCassa) {
   Cassa cassa("TIMEOUT=2\r\n");
   const auto programma = cassa.avvia();
   for (const int32_t membro : {membro_stato, membro_invia}) {
@@ -70,11 +55,7 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
     cassa.imposta_registratore(solleva(membro));
     std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
     cassa.deponi(comandi(2));
-    HWND dialogo = nullptr;
-    ASSERT_TRUE(attendi([&] { return (dialogo = FindWindowA(nullptr, "ERRORE")) != nullptr; }));
-    const std::string testo = "Registratore simulato: errore sul membro " + std::to_string(membro);
-    EXPECT_TRUE(attendi([&] { return testi_finestra(dialogo).find(testo) != std::string::npos; }))
-        << testi_finestra(dialogo);
+    ASSERT_TRUE(attendi([] { return FindWindowA(nullptr, "ERRORE") != nullptr; }));
     ASSERT_TRUE(cassa.finito());
     EXPECT_EQ(cassa.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
     EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "");  // the roll may exist, but is blank
