@@ -154,11 +154,17 @@ void Principale::recupera_lavoro_interrotto() {
   giornale_.rimuovi();
 }
 
+// The close question is asked once: a close while it is open (a second click, another WM_CLOSE)
+// is answered by it. Not when a register call that has stopped answering runs under it: its Yes
+// could not return through that call, and only a question asked now can end the program.
 void Principale::Command3_Click() {
+  if (domanda_aperta_ && !(chiamate_in_corso_ > *domanda_aperta_ && chiamata_bloccata())) return;
   if (chiamate_in_corso_ > 0 && !chiamata_bloccata()) {
     domanda_rimandata_ = true;
     return;
   }
+  const AllUscita chiusa{[this, prima = domanda_aperta_] { domanda_aperta_ = prima; }};
+  domanda_aperta_ = chiamate_in_corso_;
   if (operatore_.domanda(domanda_chiusura)) termina_programma();
 }
 
@@ -586,10 +592,12 @@ void Principale::scrivi_Result_file(int32_t coderrore, std::string subdesc_error
         aggiungi_a_file(config.file_log, riga_log(ambiente_.adesso(), coderrore, *mancato));
       });
   }
-  if (coderrore != 0 && config.mostra_errori)
+  // Once the program's end waits only for this job's, no box holds it back: at a session's end
+  // the system may kill a program held by one, and its next start would give the outcome again.
+  const bool mostra = config.mostra_errori && !termine_rimandato_;
+  if (coderrore != 0 && mostra)
     salta_errori([&] { operatore_.messaggio(messaggio, Icona::errore); });
-  if (mancato && config.mostra_errori)
-    salta_errori([&] { operatore_.messaggio(*mancato, Icona::errore); });
+  if (mancato && mostra) salta_errori([&] { operatore_.messaggio(*mancato, Icona::errore); });
 }
 
 }  // namespace borvan

@@ -174,6 +174,8 @@ class Principale {
   int64_t inizio_chiamata_ = 0;
   bool bloccata_annotata_ = false;
   bool domanda_rimandata_ = false;
+  // The close question is open, asked with this many register calls under it.
+  std::optional<int> domanda_aperta_;
   bool configurazione_rimandata_ = false;
   struct FineRimandata {
     int32_t codice;

@@ -17,8 +17,7 @@ struct AmbienteFinto : Ambiente {
   int64_t orologio = 0;
   std::function<void()> configurazione = [] {};
   std::function<void()> al_termine = [] {};
-  std::vector<std::string> note;  // what the start-up says about the command files
-  int blocco_rifiutato = 0;       // the lock is refused until this counts down to 1 (-1: always)
+  int blocco_rifiutato = 0;  // the lock is refused until this counts down to 1 (-1: always)
   bool istanza_vista = false;
   // The file system modelled: the system's identities, or what a poorer one would tell.
   std::function<IdentitaFile(IdentitaFile, const std::string&)> disco = [](auto id, auto&) {
@@ -41,7 +40,7 @@ struct AmbienteFinto : Ambiente {
   DataOra adesso() override { return {2026, 1, 5, 4, 3, 7}; }
   int64_t millisecondi() override { return orologio; }
   void mostra_configurazione() override { configurazione(); }
-  std::vector<std::string> avvertenze(const std::string&) override { return note; }
+  std::vector<std::string> avvertenze(const std::string&) override { return {}; }
 };
 
 // A scripted register: records every call (also those that raise) and answers as told. `guasto`

@@ -1,6 +1,8 @@
 #pragma once
 
-// Command lines and paths as a Windows test sees them, under wine.
+// Command lines and paths as a Windows test sees them, under wine, and ECRSIM.DLL registered as
+// an integrator registers it. Every test that registers it holds the ctest resource lock
+// "registro_com".
 
 #include <windows.h>
 
@@ -8,6 +10,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace borvan::test {
 
@@ -48,5 +51,21 @@ inline std::optional<DWORD> esegui(const std::string& riga,
   CloseHandle(info->hProcess);
   return uscita;
 }
+
+#ifdef ECRSIM_DLL
+// Runs regsvr32 silently on the control (by default the one this build made), from this test's
+// architecture: a 32-bit test runs the 32-bit regsvr32. Its exit code (0 when it succeeded).
+inline DWORD regsvr32(const std::string& opzioni, const std::string& dll = ECRSIM_DLL) {
+  return esegui("regsvr32.exe /s " + opzioni + " \"" + percorso_windows(dll) + "\"").value_or(1);
+}
+
+// Registered for the scope's life; unregistered at its end, whatever happened.
+struct EcrsimRegistrato {
+  explicit EcrsimRegistrato(std::string controllo = ECRSIM_DLL) : dll(std::move(controllo)) {}
+  ~EcrsimRegistrato() { regsvr32("/u", dll); }
+  const std::string dll;
+  const DWORD esito = regsvr32("", dll);
+};
+#endif
 
 }  // namespace borvan::test

@@ -7,9 +7,6 @@
 
 #include "comune/installazione.h"
 #include "ecr/driver_ecr.h"
-#ifdef _WIN32
-#include "comune/registrazione_com.h"
-#endif
 
 namespace borvan::test {
 

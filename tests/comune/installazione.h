@@ -19,9 +19,6 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <fstream>
-#include <sstream>
 #endif
 
 namespace borvan::test {
@@ -64,17 +61,6 @@ struct Processo {
     return codice;
   }
   void ferma() { TerminateProcess(info.hProcess, 1); }
-  // The processor time it has used, in seconds. Not under wine, which answers with the
-  // caller's own time for another process.
-  std::optional<double> secondi_cpu() const {
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr) return {};
-    FILETIME creato, finito, sistema, utente;
-    if (!GetProcessTimes(info.hProcess, &creato, &finito, &sistema, &utente)) return {};
-    const auto secondi = [](FILETIME t) {
-      return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7;
-    };
-    return secondi(sistema) + secondi(utente);
-  }
 };
 #else
 struct Processo {
@@ -96,17 +82,6 @@ struct Processo {
     return WIFEXITED(*stato) ? WEXITSTATUS(*stato) : 128 + WTERMSIG(*stato);
   }
   void ferma(int segnale = SIGKILL) { ::kill(pid, segnale); }
-  // The processor time it has used, in seconds: fields 14 and 15 of its stat, after its name.
-  std::optional<double> secondi_cpu() const {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), {}};
-    std::istringstream campi(stat.substr(stat.rfind(')') + 1));
-    std::string campo;
-    double tic = 0;
-    for (int numero = 3; numero <= 15 && campi >> campo; ++numero)
-      if (numero >= 14) tic += std::stod(campo);
-    return tic / static_cast<double>(::sysconf(_SC_CLK_TCK));
-  }
 };
 #endif
 

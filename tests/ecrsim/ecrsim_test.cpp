@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "comune/registrazione_com.h"
+#include "comune/comandi_windows.h"
 
 namespace borvan {
 namespace {

@@ -18,44 +18,6 @@
 namespace borvan::test {
 namespace {
 
-// By the C library's narrow names, as a point-of-sale program written in C reaches files.
-std::string leggi_c(const std::string& percorso) {
-  std::string contenuto;
-  if (FILE* file = std::fopen(percorso.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(file)) != EOF;) contenuto += static_cast<char>(c);
-    std::fclose(file);
-  }
-  return contenuto;
-}
-
-bool esiste_c(const std::string& percorso) {
-  return GetFileAttributesA(percorso.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Names whose bytes the system's code page and the C++ library's path conversion read
-// differently: the job is still found, printed, answered where configured, and deleted.
-TEST(ProgrammaWin32, NomiConByteDa0x80A0x9F) {
-  CartellaTemporanea base;
-  const std::string cartella = base.percorso("") + "Cass\x80";
-  ASSERT_TRUE(CreateDirectoryA(cartella.c_str(), nullptr));
-  const std::string file_comandi = cartella + "\\Scontr\x9F.ECR";
-  const std::string file_result = cartella + "\\Result\x8A.TXT";
-  Cassa cassa("INPUT_FILE=" + file_comandi + "\r\nRESULT_FILE=" + file_result + "\r\n");
-  const auto programma = cassa.avvia();
-  ASSERT_TRUE(programma);
-  if (FILE* file = std::fopen((file_comandi + ".tmp").c_str(), "wb")) {
-    std::fputs("\x80 uno\r\ndue\r\n", file);
-    std::fclose(file);
-  }
-  ASSERT_EQ(std::rename((file_comandi + ".tmp").c_str(), file_comandi.c_str()), 0);
-  ASSERT_TRUE(attendi([&] { return esiste_c(file_result) && !esiste_c(file_comandi); }));
-  EXPECT_EQ(leggi_c(file_result), "0\r\nStampa completata correttamente\r\n");
-  EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "\x80 uno\r\ndue\r\n");
-  EXPECT_TRUE(programma->in_vita());
-  std::remove(file_result.c_str());
-  RemoveDirectoryA(cartella.c_str());
-}
-
 // The previous outcome still open by the C library's "rb" (sharing writes, not deletion) when
 // the next is ready: the next lands all the same, whether the reader lets go soon or late (then
 // written over the longer one in place), and a result file kept hidden stays hidden.
@@ -83,58 +45,9 @@ TEST(ProgrammaWin32, UnEsitoArrivaMentreIlPrecedenteELetto) {
   }
 }
 
-// A folder the system's code page cannot spell: the program says so and ends, writing nothing,
-// instead of failing every job.
-TEST(ProgrammaWin32, UnaCartellaCheLaCodePageNonSaScrivere) {
-  if (GetACP() == CP_UTF8) GTEST_SKIP() << "the UTF-8 code page spells every name";
-  CartellaTemporanea base;
-  const std::wstring cartella =
-      std::filesystem::path(base.percorso("")).wstring() + L"Cassa \u2603";
-  ASSERT_TRUE(CreateDirectoryW(cartella.c_str(), nullptr));
-  std::wstring programma = cartella + L"\\BorvanIF.exe";
-  ASSERT_TRUE(CopyFileW(std::filesystem::path(percorso_windows(BORVAN_BINARIO)).wstring().c_str(),
-                        programma.c_str(), TRUE));
-  STARTUPINFOW avvio{};
-  avvio.cb = sizeof avvio;
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcessW(programma.c_str(), programma.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, cartella.c_str(), &avvio, &info));
-  Processo processo{info};
-  HWND casella = nullptr;
-  ASSERT_TRUE(attendi([&] {
-    while ((casella = FindWindowExW(nullptr, casella, L"#32770", L"BorvanIF")) != nullptr) {
-      DWORD di = 0;
-      GetWindowThreadProcessId(casella, &di);
-      if (di == info.dwProcessId) return true;
-    }
-    return false;
-  }));
-  PostMessageW(casella, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(terminato(processo));
-  EXPECT_EQ(processo.uscita(), 1u);
-  for (const wchar_t* nome : {L"\\BorvanIF.LCK", L"\\BorvanIF.LOG", L"\\Result.TXT"})
-    EXPECT_EQ(GetFileAttributesW((cartella + nome).c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-BOOL CALLBACK aggiungi_testo(HWND controllo, LPARAM destinazione) {
-  char testo[1024] = "";
-  GetWindowTextA(controllo, testo, sizeof testo);
-  *reinterpret_cast<std::string*>(destinazione) += std::string(testo) + "\n";
-  return TRUE;
-}
-
-// The texts of a window and of all its controls.
-std::string testi_finestra(HWND finestra) {
-  std::string testi;
-  aggiungi_testo(finestra, reinterpret_cast<LPARAM>(&testi));
-  EnumChildWindows(finestra, aggiungi_testo, reinterpret_cast<LPARAM>(&testi));
-  return testi;
-}
-
-// Status or send raising: the error dialog shows the control's error and gives up by itself at
-// the time-out, nothing printed. "Interrompi la stampa" clicked inside a call that runs the
-// program's messages ends the job after it. Asked to end, as the installer asks, it ends with 0.
-TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
+// Status or send raising: the error dialog goes by itself at the time-out, nothing printed; the
+// next job prints.
+TEST(ProgrammaWin32, IlDialogoDErroreNonFermaLaCassa) {
   Cassa cassa("TIMEOUT=2\r\n");
   const auto programma = cassa.avvia();
   for (const int32_t membro : {membro_stato, membro_invia}) {
@@ -142,38 +55,17 @@ TEST(ProgrammaWin32, DialogoDErroreInterruzioneETermine) {
     cassa.imposta_registratore(solleva(membro));
     std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
     cassa.deponi(comandi(2));
-    HWND dialogo = nullptr;
-    ASSERT_TRUE(attendi([&] { return (dialogo = FindWindowA(nullptr, "ERRORE")) != nullptr; }));
-    const std::string testo = "Registratore simulato: errore sul membro " + std::to_string(membro);
-    EXPECT_TRUE(attendi([&] { return testi_finestra(dialogo).find(testo) != std::string::npos; }))
-        << testi_finestra(dialogo);
+    ASSERT_TRUE(attendi([] { return FindWindowA(nullptr, "ERRORE") != nullptr; }));
     ASSERT_TRUE(cassa.finito());
     EXPECT_EQ(cassa.leggi("Result.TXT"), "-100\r\nTimeout stampa\r\n");
     EXPECT_EQ(cassa.leggi("ECRSIM.TXT"), "");  // the roll may exist, but is blank
     ASSERT_TRUE(attendi([] { return FindWindowA(nullptr, "ERRORE") == nullptr; }));
   }
 
-  cassa.imposta_registratore(pompa(200));
-  std::filesystem::remove(cassa.percorso("ECRSIM.TXT"));
-  std::filesystem::remove(cassa.percorso("Result.TXT"));
-  cassa.deponi(comandi(10));
-  ASSERT_TRUE(attendi([&] { return cassa.righe_stampate() >= 2; }));
-  HWND finestra = FindWindowA("BorvanIF_Principale", nullptr);
-  HWND pulsante = FindWindowExA(finestra, nullptr, "BUTTON", "Interrompi la stampa");
-  ASSERT_NE(pulsante, nullptr);
-  PostMessageA(finestra, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pulsante), BN_CLICKED),
-               reinterpret_cast<LPARAM>(pulsante));
-  ASSERT_TRUE(cassa.finito());
-  EXPECT_EQ(cassa.leggi("Result.TXT"), "-101\r\nStampa interrotta dall'utente\r\n");
-  EXPECT_TRUE(comandi(10).starts_with(cassa.leggi("ECRSIM.TXT")));
-  EXPECT_LT(cassa.righe_stampate(), 10u);
-
   cassa.imposta_registratore("");
   verifica_lavoro(cassa, esiti_comuni[0]);
-  EXPECT_EQ(cassa.esiti_nel_log(), 4u);
-  PostMessageA(finestra, RegisterWindowMessageA("BorvanIF_Termina"), 0, 0);
-  ASSERT_TRUE(terminato(*programma));
-  EXPECT_EQ(programma->uscita(), 0u);
+  EXPECT_EQ(cassa.esiti_nel_log(), 3u);
+  EXPECT_TRUE(programma->in_vita());
 }
 
 std::vector<std::string> rapporti(const Cassa& cassa) {

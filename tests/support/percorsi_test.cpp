@@ -55,25 +55,5 @@ TEST(Percorsi, PercorsoRisolto) {
         << caso.percorso;
 }
 
-// The folder a watch opens for a file, and the name it looks for: a drive keeps its root or its
-// current folder, a root file its root, a bare name the current folder.
-TEST(Percorsi, CartellaENomeDiUnFile) {
-  struct Caso {
-    StilePercorso stile;
-    const char* percorso;
-    CartellaENome atteso;
-  };
-  const Caso casi[] = {
-      {w, R"(C:\dati\Scontr.ECR)", {R"(C:\dati)", "Scontr.ECR"}},
-      {w, R"(C:\Scontr.ECR)", {"C:\\", "Scontr.ECR"}},
-      {w, "C:Scontr.ECR", {"C:", "Scontr.ECR"}},
-      {w, "Scontr.ECR", {".", "Scontr.ECR"}},
-      {p, "/Scontr.ECR", {"/", "Scontr.ECR"}},
-      {p, R"(sub\C:x)", {"sub", "C:x"}},
-  };
-  for (const Caso& caso : casi)
-    EXPECT_EQ(dividi_percorso(caso.percorso, caso.stile), caso.atteso) << caso.percorso;
-}
-
 }  // namespace
 }  // namespace borvan

@@ -24,5 +24,14 @@ TEST(AmbienteWin32, UnaSolaIstanzaPerInstallazione) {
   EXPECT_FALSE(AmbienteWin32(altra.percorso("")).altra_istanza_attiva());
 }
 
+// A folder name the code page cannot spell, or only with a look-alike, is none of the
+// program's: every file of the program would be missed, so it says so and does not start.
+TEST(AmbienteWin32, UnNomeCheLaCodePageNonSaScrivere) {
+  if (GetACP() == CP_UTF8) GTEST_SKIP() << "the UTF-8 code page spells every name";
+  EXPECT_EQ(in_ansi(L"C:\\Cassa 1"), "C:\\Cassa 1");
+  EXPECT_EQ(in_ansi(L"C:\\Cassa \u2603"), std::nullopt);
+  EXPECT_EQ(in_ansi(L"C:\\Cassa \u0100"), std::nullopt);  // not "A"
+}
+
 }  // namespace
 }  // namespace borvan::win32
