@@ -22,6 +22,13 @@ source "$(dirname "$0")/comune.sh"
 installazione='Installazione di BorvanIF'
 disinstallazione='Disinstallazione di BorvanIF'
 cartella="$WINEPREFIX/drive_c/Negozio/Cassa 2"
+# A failure says what the screen showed instead.
+fallito() {
+  echo "FAILED: $*" >&2
+  echo "-- shown then:" >&2
+  w "$finestre" testi "" >&2 || true
+  exit 1
+}
 
 # mostra TITOLO TESTO: a window whose title begins with TITOLO shows TESTO (a control's line as
 # borvan_finestre writes it); its X window is left in `finestra`.
@@ -37,6 +44,9 @@ pagina() { attendi 60 "a window '$1' showing '$2'" mostra "$1" "$2"; }
 # tasti KEY...: pressed in the window the last `pagina` found.
 tasti() {
   xdotool windowfocus --sync "$finestra"
+  # A click on the title bar first, as a person does: wine gives the keyboard to a window it has
+  # activated, and a program started while another one is active is not, on a loaded machine.
+  xdotool mousemove --window "$finestra" 150 10 click 1
   xdotool key --delay 100 "$@"
 }
 # campo TEXT: typed in place of the text of the field that has the focus.
