@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Seeds the faults listed in scripts/mutanti.txt into the sources, one at a time: each is applied,
-# the tests that could see it are rebuilt and run, and the file is put back, whatever happens
+# Seeds each fault of scripts/mutanti.txt into the sources, one at a time: it is applied, the
+# tests that could see it are rebuilt and run, and the file is put back, whatever happens
 # (Ctrl+C included). Says which mutants the tests caught and which survived. Not part of
 # verifica.sh: with ccache a mutant takes seconds, or about 80 s with the whole Linux suite.
 #
