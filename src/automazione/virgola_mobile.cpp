@@ -33,20 +33,18 @@ std::optional<ParoleVirgolaMobile> parole_programma;
 
 }  // namespace
 
-ParoleRipristinate::ParoleRipristinate() : programma_(correnti()) {
-  parole_programma = programma_;
+ParoleSalvate::ParoleSalvate() : salvate_(correnti()) {}
+
+ParoleSalvate::~ParoleSalvate() {
+  imposta(salvate_);
 }
 
-ParoleRipristinate::~ParoleRipristinate() {
-  imposta(programma_);
+ParoleRipristinate::ParoleRipristinate() {
+  parole_programma = salvate_;
 }
 
-ParoleDelProgramma::ParoleDelProgramma() : controllo_(correnti()) {
-  imposta(parole_programma.value_or(controllo_));
-}
-
-ParoleDelProgramma::~ParoleDelProgramma() {
-  imposta(controllo_);
+ParoleDelProgramma::ParoleDelProgramma() {
+  imposta(parole_programma.value_or(salvate_));
 }
 
 }  // namespace borvan

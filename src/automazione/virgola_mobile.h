@@ -13,31 +13,32 @@ struct ParoleVirgolaMobile {
   uint32_t sse = 0;
 };
 
+// The words in force at its construction, put back at its end.
+class ParoleSalvate {
+ public:
+  ParoleSalvate(const ParoleSalvate&) = delete;
+  ParoleSalvate& operator=(const ParoleSalvate&) = delete;
+
+ protected:
+  ParoleSalvate();
+  ~ParoleSalvate();
+
+  const ParoleVirgolaMobile salvate_;
+};
+
 // Around a call into the control: the words in force before it, the program's, are put back
 // after it.
-class ParoleRipristinate {
+class ParoleRipristinate : ParoleSalvate {
  public:
   ParoleRipristinate();
-  ~ParoleRipristinate();
-  ParoleRipristinate(const ParoleRipristinate&) = delete;
-  ParoleRipristinate& operator=(const ParoleRipristinate&) = delete;
-
- private:
-  ParoleVirgolaMobile programma_;
 };
 
 // Around the program's own code that a control runs from inside its call (window procedures and
 // the timer ticks they deliver, the client site's Invoke): the program's words on entry, those
 // it had before the call; the control's own given back on return.
-class ParoleDelProgramma {
+class ParoleDelProgramma : ParoleSalvate {
  public:
   ParoleDelProgramma();
-  ~ParoleDelProgramma();
-  ParoleDelProgramma(const ParoleDelProgramma&) = delete;
-  ParoleDelProgramma& operator=(const ParoleDelProgramma&) = delete;
-
- private:
-  ParoleVirgolaMobile controllo_;
 };
 
 }  // namespace borvan
