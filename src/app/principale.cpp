@@ -1,5 +1,7 @@
 #include "app/principale.h"
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 #include "support/errore_runtime.h"
@@ -7,6 +9,7 @@
 #include "support/nome_programma.h"
 #include "support/operatore.h"
 #include "support/percorsi.h"
+#include "support/protetto.h"
 #include "support/trappola.h"
 
 namespace borvan {
@@ -74,6 +77,10 @@ constexpr int32_t intervallo_guardia_ms = 500;
 constinit const DisegnoModulo Principale::disegno{
     .caption = "BORVAN INTERFACE", .larghezza = 4560, .altezza = 3570, .controlli = controlli};
 
+void Ambiente::attendi(int32_t millisecondi) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(millisecondi));
+}
+
 Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEcr> driver,
                        Operatore& operatore, GestoreErrori& errori, Ambiente& ambiente)
     : CoEcrCom1(*driver),
@@ -83,6 +90,8 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
       errori_(errori),
       ambiente_(ambiente),
       giornale_(cartella_applicazione(cartella_eseguibile_) + nome_giornale) {
+  ascolta_errori_sfuggiti(
+      [this](const std::string& descrizione) { annota_errore_sfuggito(descrizione); });
   const auto caption = [](const char* nome) { return disegno.controllo(nome).caption; };
   Form.setCaption(disegno.caption);
   Label2.setCaption(caption("Label2"));
@@ -93,6 +102,10 @@ Principale::Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEc
   Command2.setVisible(false);
   Timer3.setInterval(1);
   guardia.setInterval(intervallo_guardia_ms);
+}
+
+Principale::~Principale() {
+  ascolta_errori_sfuggiti(nullptr);
 }
 
 bool Principale::Form_Load() {

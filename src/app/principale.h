@@ -1,12 +1,10 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/esito.h"
@@ -32,9 +30,7 @@ class Ambiente {
   // A running instance shows itself here (its window answers). A lock refused without one may
   // be held by a file server for a program that is gone, and is asked again for a while.
   virtual bool istanza_visibile() { return true; }
-  virtual void attendi(int32_t millisecondi) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(millisecondi));
-  }
+  virtual void attendi(int32_t millisecondi);
   // Ends the program at once: no further step of any kind.
   virtual void termina() = 0;
   virtual DataOra adesso() = 0;
@@ -71,6 +67,9 @@ class Principale {
 
   Principale(std::string cartella_eseguibile, std::unique_ptr<DriverEcr> driver,
              Operatore& operatore, GestoreErrori& errori, Ambiente& ambiente);
+  ~Principale();
+  Principale(const Principale&) = delete;
+  Principale& operator=(const Principale&) = delete;
 
   Window Form;
   Label Label1;  // register status: "OK" or "Cod." and the number
@@ -124,10 +123,10 @@ class Principale {
   // Something changed in the command file's folder, maybe the command file.
   void cartella_cambiata();
   void guardia_Timer();
-  // An error that escaped an event handler, said in the log for support to see.
-  void annota_errore_sfuggito(const std::string& descrizione);
 
  private:
+  // An error that escaped an event handler, said in the log for support to see.
+  void annota_errore_sfuggito(const std::string& descrizione);
   bool prendi_istanza();
   bool lavoro_attivo(uint64_t lavoro) const;
   void chiama_driver(int32_t membro, const std::function<void()>& chiamata);

@@ -7,7 +7,6 @@
 #include "qt/icona.h"
 #include "qt/schermo_qt.h"
 #include "support/nome_programma.h"
-#include "support/protetto.h"
 
 namespace borvan::qt {
 
@@ -29,12 +28,6 @@ Programma::Programma(const QString& cartella, std::unique_ptr<DriverEcr> driver)
     DialogoConfig dialogo(cartella_eseguibile_, operatore_, errori_, &finestra_);
     dialogo.esegui();
   });
-  ascolta_errori_sfuggiti(
-      [this](const std::string& descrizione) { principale_.annota_errore_sfuggito(descrizione); });
-}
-
-Programma::~Programma() {
-  ascolta_errori_sfuggiti(nullptr);
 }
 
 bool Programma::avvia() {

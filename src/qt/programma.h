@@ -22,9 +22,6 @@ class Programma {
  public:
   // `cartella` is the executable's folder; without a driver, the platform's own.
   explicit Programma(const QString& cartella, std::unique_ptr<DriverEcr> driver = nullptr);
-  ~Programma();
-  Programma(const Programma&) = delete;
-  Programma& operator=(const Programma&) = delete;
 
   // Loads the main window and shows it: false when another instance runs.
   bool avvia();

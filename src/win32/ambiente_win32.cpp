@@ -72,10 +72,6 @@ bool AmbienteWin32::istanza_visibile() {
   return false;
 }
 
-void AmbienteWin32::attendi(int32_t millisecondi) {
-  Sleep(static_cast<DWORD>(millisecondi));
-}
-
 // No further step of the program's own: no handler, no destructor, no library clean-up runs
 // after this; only the register's control is let go first, as a form lets its controls go.
 // Every file the program writes is closed by then, or written through straight to the system.

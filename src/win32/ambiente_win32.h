@@ -18,7 +18,6 @@ class AmbienteWin32 : public Ambiente {
 
   bool altra_istanza_attiva() override;
   bool istanza_visibile() override;
-  void attendi(int32_t millisecondi) override;
   void termina() override;
   DataOra adesso() override;
   int64_t millisecondi() override;

@@ -4,7 +4,6 @@
 
 #include "automazione/driver_com.h"
 #include "ecr/driver_assente.h"
-#include "support/protetto.h"
 #include "win32/dialogo_config.h"
 #include "win32/librerie.h"
 
@@ -40,12 +39,9 @@ Programma::Programma(const std::string& cartella, std::unique_ptr<DriverEcr> dri
   ambiente_.imposta_fine([this] {
     if (!principale_.chiamata_in_corso()) rilascia_controllo();
   });
-  ascolta_errori_sfuggiti(
-      [this](const std::string& descrizione) { principale_.annota_errore_sfuggito(descrizione); });
 }
 
 Programma::~Programma() {
-  ascolta_errori_sfuggiti(nullptr);
   rilascia_controllo();
   if (ole_) OleUninitialize();
 }
