@@ -126,11 +126,11 @@ void RegistratoreSimulato::attendi(int32_t membro) {
       int32_t& in_attesa;
       ~Uscita() { --in_attesa; }
     } uscita{++in_attesa_};
-    ciclo_eventi_(ritardo);
-    while (bloccato) ciclo_eventi_(ritardo);
+    do ciclo_eventi_(ritardo);
+    while (bloccato);
   } else if ((membro == membro_invia || bloccato) && ritardo > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
-    while (bloccato) std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
+    do std::this_thread::sleep_for(std::chrono::milliseconds(ritardo));
+    while (bloccato);
   }
 }
 

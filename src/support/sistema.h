@@ -152,4 +152,9 @@ void sincronizza_cartella(const std::string& cartella) noexcept;
 // Hands the memory freed after a large job back to the system.
 void restituisci_memoria() noexcept;
 
+#ifdef _WIN32
+// A text in the system's code page, as the wide-character routines take it.
+std::wstring largo(const std::string& testo);
+#endif
+
 }  // namespace borvan

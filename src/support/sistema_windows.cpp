@@ -18,6 +18,10 @@ namespace borvan {
 
 namespace {
 
+// A hidden or system file keeps its marks when it is replaced (eredita_attributi), and the system
+// refuses to empty one unless it is asked with the same marks: both look at these.
+constexpr DWORD marchi_nascosto = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 constexpr DWORD condivisione_piena = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 HANDLE maniglia(intptr_t valore) {
@@ -129,9 +133,8 @@ HANDLE apri_regolare(const std::string& percorso, DWORD accesso, DWORD creazione
   DWORD attributi = FILE_ATTRIBUTE_NORMAL;
   if (creazione == CREATE_ALWAYS) {
     const DWORD esistenti = GetFileAttributesA(percorso.c_str());
-    const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (esistenti != INVALID_FILE_ATTRIBUTES && (esistenti & marchi) != 0)
-      attributi = esistenti & marchi;
+    if (esistenti != INVALID_FILE_ATTRIBUTES && (esistenti & marchi_nascosto) != 0)
+      attributi = esistenti & marchi_nascosto;
   }
   HANDLE file = INVALID_HANDLE_VALUE;
   if (!con_pazienza(percorso, [&] {
@@ -173,21 +176,13 @@ void leggi_tutto(HANDLE file, const std::string& percorso, uint64_t massimo, Fil
 // Renames the file the handle holds, whatever name it goes by now. The new name is given whole,
 // as the system's own path: wine takes a bare name as one in its current folder.
 bool rinomina(HANDLE file, const std::string& percorso, bool sostituisci) {
-  const auto largo = [](const std::string& testo, std::wstring& risultato) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, testo.c_str(), -1, nullptr, 0);
-    risultato.assign(static_cast<size_t>(std::max(n, 1)), L'\0');
-    return n > 0 && MultiByteToWideChar(CP_ACP, 0, testo.c_str(), -1, risultato.data(), n) > 0;
-  };
-  std::wstring nome, intero(MAX_PATH, L'\0');
-  if (!largo(percorso, nome)) return false;
-  DWORD n =
-      GetFullPathNameW(nome.c_str(), static_cast<DWORD>(intero.size()), intero.data(), nullptr);
-  if (n >= intero.size()) {
-    intero.resize(n);
-    n = GetFullPathNameW(nome.c_str(), n, intero.data(), nullptr);
-  }
-  if (n == 0 || n >= intero.size()) return false;
-  intero.resize(n);
+  const std::wstring nome = largo(percorso);
+  if (nome.empty()) return false;
+  std::wstring intero = leggi_testo_di_sistema<wchar_t>([&](wchar_t* dove, size_t quanti) {
+    const DWORD n = GetFullPathNameW(nome.c_str(), static_cast<DWORD>(quanti), dove, nullptr);
+    return n >= quanti ? quanti : n;
+  });
+  if (intero.empty()) return false;
   if (intero.starts_with(L"\\\\?\\"))
     intero.erase(0, 4);
   else if (intero.starts_with(L"\\\\"))
@@ -394,13 +389,13 @@ void togli_sola_lettura(const std::string& percorso) noexcept {
 }
 
 void eredita_attributi(const std::string& vecchio, const std::string& nuovo) noexcept {
-  const DWORD marchi = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const DWORD prima = GetFileAttributesA(vecchio.c_str());
   const DWORD adesso = GetFileAttributesA(nuovo.c_str());
   if (prima == INVALID_FILE_ATTRIBUTES || adesso == INVALID_FILE_ATTRIBUTES ||
-      (prima & marchi) == 0)
+      (prima & marchi_nascosto) == 0)
     return;
-  SetFileAttributesA(nuovo.c_str(), (adesso & ~DWORD{FILE_ATTRIBUTE_NORMAL}) | (prima & marchi));
+  SetFileAttributesA(nuovo.c_str(),
+                     (adesso & ~DWORD{FILE_ATTRIBUTE_NORMAL}) | (prima & marchi_nascosto));
 }
 
 void elimina_file(const std::string& percorso) noexcept {
@@ -414,6 +409,14 @@ void sincronizza_cartella(const std::string&) noexcept {}
 
 void restituisci_memoria() noexcept {
   _heapmin();
+}
+
+std::wstring largo(const std::string& testo) {
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0);
+  std::wstring risultato(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, testo.data(), static_cast<int>(testo.size()), risultato.data(), n);
+  return risultato;
 }
 
 }  // namespace borvan

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "support/errore_runtime.h"
+#include "support/sistema.h"
 #include "win32/protetto.h"
 
 namespace borvan::win32 {
@@ -39,14 +40,6 @@ std::string motivo(DWORD codice) {
     default:
       return descrizione_errore(codice_errore::errore_io) + " (" + std::to_string(codice) + ")";
   }
-}
-
-std::wstring largo(const std::string& testo) {
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0);
-  std::wstring risultato(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, testo.data(), static_cast<int>(testo.size()), risultato.data(), n);
-  return risultato;
 }
 
 }  // namespace
@@ -124,11 +117,11 @@ bool VistaSorveglianza::apri() {
     SetEvent(apertura->fatto);
   }).detach();
   WaitForSingleObject(apertura_->fatto, attesa_apertura);
-  if (apertura_->stato.exchange(Apertura::abbandonata) != Apertura::fatta) {
+  if (int atteso = Apertura::in_corso;
+      apertura_->stato.compare_exchange_strong(atteso, Apertura::abbandonata)) {
     SetLastError(ERROR_SEM_TIMEOUT);
     return false;
   }
-  apertura_->stato = Apertura::fatta;
   cartella_ = apertura_->cartella;
   if (cartella_ == INVALID_HANDLE_VALUE) {
     SetLastError(apertura_->errore);
