@@ -116,6 +116,7 @@ Function ${prefisso}annota
   Push $5
   Push $6
   Push $7
+  Push $8
   DetailPrint $0
   ClearErrors
   FileOpen $1 "$INSTDIR\${REGISTRO_INSTALLAZIONE}" a
@@ -125,18 +126,11 @@ Function ${prefisso}annota
   ${EndIf}
   ${IfNot} ${Errors}
     FileSeek $1 0 END
-    System::Call '*(&i2, &i2, &i2, &i2, &i2, &i2, &i2, &i2) p .r2'
-    System::Call 'kernel32::GetLocalTime(p r2)'
-    System::Call '*$2(&i2 .r3, &i2 .r4, &i2, &i2 .r5, &i2 .r6, &i2 .r7, &i2 .r2)'
-    IntFmt $3 "%04u" $3
-    IntFmt $4 "%02u" $4
-    IntFmt $5 "%02u" $5
-    IntFmt $6 "%02u" $6
-    IntFmt $7 "%02u" $7
-    IntFmt $2 "%02u" $2
-    FileWrite $1 "$5-$4-$3 $6:$7:$2$\t$0$\r$\n"
+    ${GetTime} "" "L" $2 $3 $4 $5 $6 $7 $8
+    FileWrite $1 "$2-$3-$4 $6:$7:$8$\t$0$\r$\n"
     FileClose $1
   ${EndIf}
+  Pop $8
   Pop $7
   Pop $6
   Pop $5
@@ -690,6 +684,7 @@ Function avvia_borvanif
       System::Alloc ${DIMENSIONE_PROCESSO}
       Pop $2
       System::Call 'advapi32::CreateProcessWithTokenW(p r0, i 0, p 0, w $\'"$INSTDIR\BorvanIF.exe"$\', i 0, p 0, w "$INSTDIR", p r1, p r2) i .r3'
+      System::Free $1
       ${If} $3 <> 0
         System::Call '*$2(p .r1, p .r3)'
         System::Call 'kernel32::CloseHandle(p r1)'
