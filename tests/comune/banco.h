@@ -17,7 +17,7 @@ struct AmbienteFinto : Ambiente {
   int64_t orologio = 0;
   std::function<void()> configurazione = [] {};
   std::function<void()> al_termine = [] {};
-  int blocco_rifiutato = 0;  // the lock is refused until this counts down to 1 (-1: always)
+  int blocco_rifiutato = 0;  // the lock is refused this many times less one (-1: always)
   bool istanza_vista = false;
   // The file system modelled: the system's identities, or what a poorer one would tell.
   std::function<IdentitaFile(IdentitaFile, const std::string&)> disco = [](auto id, auto&) {

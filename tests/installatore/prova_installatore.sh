@@ -48,6 +48,14 @@ dati_intatti() {
   done
 }
 
+# avvia WHAT: the installed BorvanIF started from another folder on the simulated register (it
+# finds its files beside itself, as when the Startup shortcut starts it), awaited as WHAT; its
+# process left in `avviato`.
+avvia() {
+  (cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
+  avviato=$!
+  attendi 30 "$1" borvanif_attivo
+}
 # The sample job dropped the way a point-of-sale program does (written under another name, then
 # renamed) and printed: it has its outcome, and its command file is deleted.
 stampa() {
@@ -113,9 +121,8 @@ done
 
 echo "== the installed program prints a job on the simulated register"
 # Started from another folder: it finds its files beside itself.
-(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
-primo=$!
-attendi 30 "the installed BorvanIF running" borvanif_attivo
+avvia "the installed BorvanIF running"
+primo=$avviato
 stampa
 [ "$(tr -d '\r' <"$cartella/Result.TXT")" = $'0\nStampa completata correttamente' ] ||
   fallito "Result.TXT: $(cat "$cartella/Result.TXT")"
@@ -140,9 +147,8 @@ grep -qaF "al prossimo accesso" "$cartella/BorvanIF-Setup.log" ||
   fallito "the log does not say BorvanIF starts at the next logon"
 ls "$cartella" | grep -q vecchio && fallito "the upgrade left the old files: $(ls "$cartella")"
 # As the Startup shortcut starts it: it takes the next job.
-(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
-secondo=$!
-attendi 30 "BorvanIF running again" borvanif_attivo
+avvia "BorvanIF running again"
+secondo=$avviato
 rm "$cartella/Result.TXT"
 stampa
 
@@ -164,8 +170,7 @@ cmp -s "$lavoro/BorvanIF.exe.prima" "$cartella/BorvanIF.exe" || fallito "BorvanI
 [ "$(valore_registro DisplayVersion comune)" = 0.9 ] || fallito "the old version's entry was changed"
 installati "$cartella" LEGGIMI.txt Disinstalla.exe Esempio/Scontr.ECR
 esiste "$avvio_comune" || fallito "the Startup shortcut was removed"
-(cd "$lavoro" && exec "$WINELOADER" 'C:\Negozio\Cassa 1\BorvanIF.exe' --simulatore &>/dev/null) &
-attendi 30 "BorvanIF running again" borvanif_attivo
+avvia "BorvanIF running again"
 
 echo "== silent uninstall closes the program, removes it and keeps the settings"
 conserva_dati

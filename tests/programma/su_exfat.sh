@@ -28,8 +28,9 @@ trap smonta EXIT
 truncate -s 256M "$lavoro/exfat.img"
 mkfs.exfat "$lavoro/exfat.img" >/dev/null || salta "mkfs.exfat failed"
 dispositivo=$(losetup -f --show "$lavoro/exfat.img" 2>&1) || {
+  perche=$dispositivo
   dispositivo=""
-  salta "no loop device: $dispositivo"
+  salta "no loop device: $perche"
 }
 mkdir "$lavoro/disco"
 mount.exfat-fuse "$dispositivo" "$lavoro/disco" >/dev/null 2>&1 || salta "exfat-fuse cannot mount here"
