@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "comune/banco.h"
 #include "support/file.h"
+#include "support/protetto.h"
 
 namespace borvan {
 namespace {
@@ -516,4 +518,18 @@ TEST(Principale, LAvvioChiudeIlLavoroLasciatoAMeta) {
 }
 
 }  // namespace
+
+// An error escaping a handler is said in the log while the program lives, and reaches nothing
+// once its window is gone.
+TEST(Principale, UnErroreSfuggitoVaNelLogFinoAllaFine) {
+  Banco b;
+  esegui_protetto([] { throw std::runtime_error("guasto"); });
+  EXPECT_NE(b.cartella.leggi("BorvanIF.LOG").find("\tErrore non gestito: guasto\r\n"),
+            std::string::npos);
+  const size_t righe = b.righe_log();
+  b.p.reset();
+  esegui_protetto([] { throw std::runtime_error("tardi"); });
+  EXPECT_EQ(b.righe_log(), righe);
+}
+
 }  // namespace borvan
