@@ -46,9 +46,13 @@ inline const std::string interrotto =
     "-102\tStampa non completata-BorvanIF chiuso durante la stampa; righe accettate dalla "
     "cassa: ";
 
+// A setting of the simulated register that names a member: RAISE, HANG, CRASH, CRASH_NX.
+inline std::string sul_membro(const std::string& chiave, int32_t membro) {
+  return chiave + "=" + std::to_string(membro) + "\r\n";
+}
 // The setting that makes the simulated register's member raise.
 inline std::string solleva(int32_t membro) {
-  return "RAISE=" + std::to_string(membro) + "\r\n";
+  return sul_membro("RAISE", membro);
 }
 
 // The outcomes every platform gives alike, whatever reaches the register.

@@ -82,7 +82,7 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
     EXPECT_FALSE(cassa.esiste("Scontr.ECR"));
     EXPECT_EQ(cassa.righe_stampate(), stampate);
     std::vector<EsitoAtteso> dal_controllo = {
-        {"send raising", "RAISE=17\r\n", 2, "-100\tTimeout stampa", 0, 0}};
+        {"send raising", solleva(membro_invia), 2, "-100\tTimeout stampa", 0, 0}};
     dal_controllo.insert(dal_controllo.end(), std::begin(esiti_comuni), std::end(esiti_comuni));
     for (const EsitoAtteso& caso : dal_controllo) {
       SCOPED_TRACE(caso.nome);
@@ -90,7 +90,7 @@ TEST(ProgrammaInstallato, DallInstallazioneAllaDisinstallazione) {
       verifica_lavoro(cassa, caso);
     }
 
-    const std::string da_dati = "CRASH_NX=" + std::to_string(membro_invia) + "\r\n";
+    const std::string da_dati = sul_membro("CRASH_NX", membro_invia);
     cassa.imposta_registratore(da_dati);
     cassa.deponi(comandi(2));
     ASSERT_TRUE(terminato(*programma, avvio_lento));

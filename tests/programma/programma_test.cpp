@@ -25,7 +25,7 @@ struct Fermata {
   std::string registratore;  // ECRSIM.CFG
   bool (*pronto)(const Cassa&) = [](const Cassa& c) { return c.righe_stampate() >= 2; };
 };
-const std::string bloccato = "HANG=" + std::to_string(membro_invia) + "\r\n";
+const std::string bloccato = sul_membro("HANG", membro_invia);
 #ifdef _WIN32
 // The question comes once the call in progress has returned, its line printed, or once the call
 // has run past its limit.

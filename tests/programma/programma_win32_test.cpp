@@ -132,7 +132,7 @@ TEST(ProgrammaWin32, CrashNelControlloLasciaIlRapportoEIlLavoroHaIlSuoEsito) {
     for (int i = 1; i <= win32::rapporti_conservati; ++i)
       cassa.scrivi("BorvanIF-2000010" + std::to_string(i) + "-120000.dmp", "vecchio");
     cassa.scrivi("BorvanIF-mio.dmp", "mio");
-    cassa.imposta_registratore("CRASH=" + std::to_string(caso.membro) + "\r\n");
+    cassa.imposta_registratore(sul_membro("CRASH", caso.membro));
     {
       std::optional<DllSottoWine> senza_dbghelp;
       if (!caso.dbghelp) senza_dbghelp.emplace("dbghelp", "disabled");
